@@ -1,0 +1,14 @@
+# Flags shared by both builds. Single-precision arithmetic must follow the written order in
+# both builds, so contraction into fused multiply-adds is off and fast-math is never used.
+add_compile_options(-Wall -Wextra -Werror -ffp-contract=off -fno-fast-math)
+
+if(WIN32)
+  # The DLL and the test programs must run without the compiler's runtime DLLs beside them.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+endif()
+
+if(FERROWIN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,12 @@
+// Bounded text helpers for the host's fixed-size text buffers.
+#pragma once
+
+#include <cstddef>
+
+// Copies `source` into `text`, at most `maxLen` characters, filling the rest up to `maxLen`
+// with terminators; text[maxLen] is always a terminator (the buffer holds maxLen + 1 bytes).
+void copyLimited(char* text, const char* source, size_t maxLen);
+
+// Appends `source` behind the text already in `text`, keeping the whole at most `maxLen`
+// characters; text[maxLen] is always a terminator.
+void appendLimited(char* text, const char* source, size_t maxLen);
