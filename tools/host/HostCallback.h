@@ -1,0 +1,43 @@
+// The host side of the interface: answers the plug-in's callbacks and records every one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "VstInterface.h"
+
+struct HostCall {
+  VstInt32 opcode;
+  VstInt32 index;
+  VstIntPtr value;
+  float opt;
+  bool effectKnown;  // the call named an effect record (false for the entry point's query)
+};
+
+class HostCallback {
+ public:
+  HostCallback();
+  ~HostCallback();
+  HostCallback(const HostCallback&) = delete;
+  HostCallback& operator=(const HostCallback&) = delete;
+
+  // The function handed to the plug-in; it reaches the one active HostCallback.
+  static VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                            void* ptr, float opt);
+
+  const std::vector<HostCall>& calls() const { return recorded; }
+  size_t count(VstInt32 opcode) const;
+  void clear() { recorded.clear(); }
+
+  VstIntPtr versionAnswer = kVstVersion;  // what audioMasterVersion answers
+  float sampleRateHz = 44100.0f;
+  VstInt32 blockSize = 512;
+
+ private:
+  VstIntPtr answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                   float opt);
+  std::vector<HostCall> recorded;
+};
+
+// The name of a host callback opcode, for printing.
+std::string hostOpcodeName(VstInt32 opcode);

@@ -1,0 +1,49 @@
+#include "PluginLibrary.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+PluginLibrary::~PluginLibrary() {
+  if (handle == nullptr) return;
+#if defined(_WIN32)
+  FreeLibrary(static_cast<HMODULE>(handle));
+#else
+  dlclose(handle);
+#endif
+}
+
+bool PluginLibrary::load(const std::string& path) {
+#if defined(_WIN32)
+  handle = LoadLibraryA(path.c_str());
+  if (handle == nullptr) {
+    lastError = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+#else
+  handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* reason = dlerror();
+    lastError = "cannot load " + path + ": " + (reason ? reason : "unknown reason");
+    return false;
+  }
+#endif
+  entryPoint = reinterpret_cast<PluginEntryProc>(symbol("VSTPluginMain"));
+  if (entryPoint == nullptr) entryPoint = reinterpret_cast<PluginEntryProc>(symbol("main"));
+  if (entryPoint == nullptr) {
+    lastError = path + " exports no plug-in entry point";
+    return false;
+  }
+  return true;
+}
+
+void* PluginLibrary::symbol(const char* name) const {
+  if (handle == nullptr) return nullptr;
+#if defined(_WIN32)
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+#else
+  return dlsym(handle, name);
+#endif
+}

@@ -1,0 +1,29 @@
+// Loads a plug-in library by path and finds its entry point, as a host does.
+#pragma once
+
+#include <string>
+
+#include "VstInterface.h"
+
+using PluginEntryProc = AEffect* (*)(audioMasterCallback);
+
+class PluginLibrary {
+ public:
+  PluginLibrary() = default;
+  ~PluginLibrary();
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+  // Loads the library at `path`; false with `error()` set when it cannot be loaded or has
+  // no entry point.
+  bool load(const std::string& path);
+  // The address exported under `name`, or null.
+  void* symbol(const char* name) const;
+  PluginEntryProc entry() const { return entryPoint; }
+  const std::string& error() const { return lastError; }
+
+ private:
+  void* handle = nullptr;
+  PluginEntryProc entryPoint = nullptr;
+  std::string lastError;
+};
