@@ -12,9 +12,16 @@ Ferrowin::Ferrowin(audioMasterCallback audioMaster)
   setUniqueID(kUniqueId);
   canProcessReplacing(true);
   // The editor is created here; it registers itself with setEditor.
-  if ((cEffect.flags & effFlagsIsSynth) != 0 || canDo(const_cast<char*>("receiveVstMidiEvent")) == 1)
-    wantEvents(1);
+  askForMidi();
 }
+
+// Every construction and every resume asks the host for MIDI events.
+void Ferrowin::askForMidi() {
+  static char midiEvents[] = "receiveVstMidiEvent";
+  if ((cEffect.flags & effFlagsIsSynth) != 0 || canDo(midiEvents) == 1) wantEvents(1);
+}
+
+void Ferrowin::resume() { askForMidi(); }
 
 Ferrowin::~Ferrowin() = default;
 

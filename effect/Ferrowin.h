@@ -12,6 +12,7 @@ class Ferrowin final : public AudioEffectX {
   explicit Ferrowin(audioMasterCallback audioMaster);
   ~Ferrowin() override;
 
+  void resume() override;
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
   VstInt32 getChunk(void** data, bool isPreset) override;
@@ -24,6 +25,8 @@ class Ferrowin final : public AudioEffectX {
   VstPlugCategory getPlugCategory() override { return kPlugCategEffect; }
 
  private:
+  void askForMidi();
+
   // The chunk is a fixed marker; the host saves the state through the parameters instead.
   char chunk[10] = "Test Data";
 };

@@ -17,9 +17,10 @@ extern "C" FERROWIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaste
   return effect ? effect->getAeffect() : nullptr;
 }
 
-#if !defined(_WIN32)
+#if defined(FERROWIN_MAIN_ALIAS)
 // Older Linux hosts look for "main"; ::main cannot be declared with this signature, so the
-// second name is an alias bound through an assembler label.
+// second name is an alias bound through an assembler label. (On Windows the module
+// definition file gives the second name; test programs have a main of their own.)
 extern "C" FERROWIN_EXPORT AEffect* vstPluginMainAlias(audioMasterCallback audioMaster) __asm__(
     "main") __attribute__((alias("VSTPluginMain")));
 #endif

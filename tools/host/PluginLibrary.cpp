@@ -23,7 +23,9 @@ bool PluginLibrary::load(const std::string& path) {
     return false;
   }
 #else
-  handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // A bare file name means the file in the current folder, not a library search.
+  const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* reason = dlerror();
     lastError = "cannot load " + path + ": " + (reason ? reason : "unknown reason");
