@@ -3,7 +3,7 @@
 start_display() {
   if [ -z "${DISPLAY:-}" ]; then
     local number
-    for number in $(seq 90 120); do
+    for number in $(seq 100 140); do
       [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
     done
     Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -17,11 +17,14 @@ start_display() {
     done
   fi
   # Starting Wine once first keeps its helper processes from holding a test's output open.
-  wineserver -p
+  if ! pgrep -x wineserver >/dev/null; then
+    wineserver -p
+    FERROWIN_OWN_WINESERVER=1
+  fi
   wine wineboot >"$WINEPREFIX/../ferrowin-wineboot.log" 2>&1 || true
 }
 
 stop_display() {
-  wineserver -k 2>/dev/null || true
+  if [ -n "${FERROWIN_OWN_WINESERVER:-}" ]; then wineserver -k 2>/dev/null || true; fi
   if [ -n "${FERROWIN_XVFB_PID:-}" ]; then kill "$FERROWIN_XVFB_PID" 2>/dev/null || true; fi
 }
