@@ -17,7 +17,7 @@ start_display() {
     done
   fi
   # Starting Wine once first keeps its helper processes from holding a test's output open.
-  if ! pgrep -x wineserver >/dev/null; then
+  if ! pgrep -x "wineserver(64)?" >/dev/null; then
     wineserver -p
     FERROWIN_OWN_WINESERVER=1
   fi
