@@ -1,0 +1,103 @@
+// A wavetable oscillator whose waveform morphs through sine, triangle, saw and square, played
+// at a base frequency plus an offset that the signal chain modulates every frame. Jumps of the
+// waveform (the saw's reset, the square's edges, a morph change) are softened over two frames.
+// Adds the same value to both channels of the frame.
+#pragma once
+
+#include <cstdint>
+
+#include "AudioModule.h"
+#include "FMWavetables.h"
+
+class FMOscilator final : public AudioModule {
+ public:
+  static constexpr std::int32_t clickLength = 2;  // frames of the de-click
+
+  FMOscilator();
+
+  void process(float* frame) override {
+    float v = waveValue(waveA) * weightA + waveValue(waveB) * weightB;
+
+    if (clickCounter > clickLength) {
+      const float previous = lastSample;
+      const float d = v - previous;
+      if (d > 0.0f) {
+        if (d > 0.1f) {
+          jumpSize = d;
+          clickCounter = 0;
+          jumpMidpoint = d * 0.5f + previous;
+        }
+      } else if (-d > 0.1f) {
+        jumpSize = -d;
+        clickCounter = 0;
+        jumpMidpoint = -d * 0.5f + v;
+      }
+    }
+    lastSample = v;
+
+    // v carries the jump's direction (the waveforms that jump land near +1 or -1): the frame
+    // of the jump gives about the old value, the next one the midpoint.
+    if (clickCounter < clickLength) v = clickTable[clickCounter] * jumpSize * v + jumpMidpoint;
+    const float out = v * amplitude;
+
+    float frequencyHz = baseFrequency + frequencyOffset;
+    const float lowestHz = noteTable->frequency[0];
+    if (!(frequencyHz >= lowestHz)) frequencyHz = lowestHz;  // NaN plays the lowest, too
+
+    // Past clickLength the counter's value no longer matters; stopping it there keeps it from
+    // overflowing when the phase never wraps (an increment of 0 at high sample rates).
+    if (clickCounter <= clickLength) ++clickCounter;
+
+    // A whole number of steps: the frequency is quantised to sampleRate / 25000.
+    float steps = frequencyHz * stepsPerHz;
+    if (!(steps < kMaxIncrement)) steps = kMaxIncrement;
+    phase += static_cast<std::int32_t>(steps);
+    if (phase >= FMWavetables::kLength) phase %= FMWavetables::kLength;
+
+    frame[0] += out;
+    frame[1] += out;
+  }
+
+  // x: the normalized "OSC.Wave" value, 0..1 (values outside are taken as 0 or 1).
+  void setWaveform(float x);
+  // A rate that is not positive keeps the previous steps per Hz.
+  void setSampleRate(float rateHz) override;
+
+  std::int32_t phase = 0;         // read position in the tables, 0..24999
+  std::int32_t pulseWidth = FMWavetables::kLength / 2;  // square is +1 below it, in steps
+  std::int32_t waveA = 0;         // 0 sine, 1 triangle, 2 saw, any other square
+  std::int32_t waveB = 0;
+  float weightA = 1.0f;           // weightA + weightB = 1
+  float weightB = 0.0f;
+  float waveformValue = 0.0f;     // as last given to setWaveform
+  char waveName[8] = {};          // "sin", "tri-saw", ...; empty until setWaveform
+  float baseFrequency = 523.25f;  // Hz
+  const char* noteName;           // note of baseFrequency, from the note table; not owned
+  float frequencyOffset = 0.0f;   // Hz, added to baseFrequency
+  float amplitude = 0.1f;         // output level, 0..1
+  float stepsPerHz;               // table steps per sample per Hz, 25000 / sampleRate
+  float clickTable[clickLength];  // de-click curve, -0.5 cos(pi k / clickLength)
+  std::int32_t clickCounter = clickLength;  // frames since the last jump, up to clickLength + 1
+  float lastSample = 0.0f;        // previous morphed value
+  float jumpSize = 0.0f;          // magnitude of the last jump
+  float jumpMidpoint = 0.0f;      // mean of the values before and after the last jump
+
+  const FMWavetables* wavetables;  // shared, read only
+
+ private:
+  // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
+  static constexpr float kMaxIncrement = 2.0e9f;
+
+  float waveValue(std::int32_t wave) const {
+    switch (wave) {
+      case 0:
+        return wavetables->sineTable[phase];
+      case 1:
+        return wavetables->triangleTable[phase];
+      case 2:
+        return wavetables->rampTable[phase];
+      default:
+        return phase < pulseWidth ? 1.0f : -1.0f;
+    }
+  }
+};

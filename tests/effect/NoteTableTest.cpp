@@ -1,0 +1,79 @@
+#include "NoteTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <future>
+#include <string>
+
+namespace {
+
+// Octaves of the table against exact doubling: the twelve double semitone steps are good to
+// about 1e-11; the two float roundings (2^-24 each) dominate.
+constexpr double kOctaveRelativeTolerance = 1.2e-7;
+
+TEST(NoteTableTest, FrequenciesOfKnownKeys) {
+  const NoteTable& table = NoteTable::instance();
+  EXPECT_FLOAT_EQ(table.frequency[0], 8.1757994f);
+  EXPECT_EQ(table.frequency[21], 27.5f);  // A0, exactly
+  EXPECT_FLOAT_EQ(table.frequency[25], 34.647827f);
+  EXPECT_FLOAT_EQ(table.frequency[60], 261.62558f);
+  EXPECT_EQ(table.frequency[69], 440.0f);  // A4, exactly
+  EXPECT_FLOAT_EQ(table.frequency[127], 12543.854f);
+}
+
+TEST(NoteTableTest, EveryOctaveDoublesTheFrequency) {
+  const NoteTable& table = NoteTable::instance();
+  for (int k = 0; k + 12 < NoteTable::kKeys; ++k) {
+    const double ratio = static_cast<double>(table.frequency[k + 12]) / table.frequency[k];
+    EXPECT_NEAR(ratio, 2.0, 2.0 * kOctaveRelativeTolerance) << "key " << k;
+    EXPECT_GT(table.frequency[k + 1], table.frequency[k]) << "key " << k;
+  }
+}
+
+TEST(NoteTableTest, NamesOfKnownKeys) {
+  const NoteTable& table = NoteTable::instance();
+  EXPECT_STREQ(table.name[0], "C-1");
+  EXPECT_STREQ(table.name[1], "C#-1");
+  EXPECT_STREQ(table.name[11], "H-1");
+  EXPECT_STREQ(table.name[60], "C4");
+  EXPECT_STREQ(table.name[69], "A4");
+  EXPECT_STREQ(table.name[70], "A#4");
+  EXPECT_STREQ(table.name[127], "G9");
+  EXPECT_STREQ(table.name[NoteTable::kKeys], "Hz");
+}
+
+TEST(NoteTableTest, EveryNameIsPitchClassAndOctave) {
+  const char* const pitchClass[12] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                      "F#", "G",  "G#", "A",  "A#", "H"};
+  const NoteTable& table = NoteTable::instance();
+  for (int k = 0; k < NoteTable::kKeys; ++k) {
+    const std::string expected = pitchClass[k % 12] + std::to_string(k / 12 - 1);
+    EXPECT_EQ(table.name[k], expected) << "key " << k;
+    EXPECT_LT(std::strlen(table.name[k]), 5u) << "key " << k;  // fits 5 bytes with terminator
+  }
+}
+
+TEST(NoteTableTest, OneTableForTheProcessEvenWhenTwoThreadsAsk) {
+  // Nothing has built the table in this process yet when this test runs alone.
+  std::promise<void> startGun;
+  std::shared_future<void> start = startGun.get_future().share();
+  auto ask = [start] {
+    start.wait();
+    const NoteTable& table = NoteTable::instance();
+    // Read it right away: the asker must find it complete.
+    EXPECT_EQ(table.frequency[69], 440.0f);
+    EXPECT_STREQ(table.name[127], "G9");
+    return &table;
+  };
+  std::future<const NoteTable*> first = std::async(std::launch::async, ask);
+  std::future<const NoteTable*> second = std::async(std::launch::async, ask);
+  startGun.set_value();
+  const NoteTable* a = first.get();
+  const NoteTable* b = second.get();
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(&NoteTable::instance(), a);
+}
+
+}  // namespace
