@@ -1,0 +1,3 @@
+#include "NoiseOscilator.h"
+
+NoiseOscilator::NoiseOscilator() { channelCount = 2; }

@@ -1,0 +1,37 @@
+// Smooth rational saturation, y = x d (|x| + 1) / ((2d - 2)|x| + x^2 + 1), with an optional
+// triangular fold-back. The curve has slope d at 0, passes through (1, 1) and (-1, -1) for
+// every drive d and tends to +-d for large |x|, so the drive sets both the small-signal gain
+// and the ceiling without moving the unity point.
+#pragma once
+
+#include "AudioModule.h"
+
+class WaveShaper final : public AudioModule {
+ public:
+  WaveShaper();
+
+  // Shapes every channel of the frame in place.
+  void process(float* frame) override {
+    drive = smoothIn * driveTarget + smoothKeep * drive;
+    const float k = (drive - 1.0f) * 2.0f;
+    for (int i = 0; i < channelCount; ++i) {
+      const float x = frame[i];
+      const float a = x < 0.0f ? -x : x;
+      float y = x * drive * (a + 1.0f) / (k * a + x * x + 1.0f);
+      if (foldEnabled && (y > foldThreshold || y < -foldThreshold)) y = fold(y, foldThreshold);
+      frame[i] = y * outputGain;
+    }
+  }
+
+  // Reflects y back into -threshold..threshold at both edges, repeating with period
+  // 4 x threshold (a triangle wave of y); values within the range come back unchanged.
+  static float fold(float y, float threshold);
+
+  float driveTarget = 1.0f;     // drive the smoother moves toward
+  float drive = 0.0f;           // smoothed drive: the curve's slope at 0 and its ceiling
+  float smoothIn = 0.01f;       // input weight of the drive smoother
+  float smoothKeep = 0.99f;     // feedback weight of the drive smoother
+  float outputGain = 1.0f;      // applied to every output value
+  bool foldEnabled = true;      // fold values beyond +-foldThreshold back into range
+  float foldThreshold = 1.0f;   // T
+};
