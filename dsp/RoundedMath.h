@@ -11,5 +11,6 @@ inline float exp(float x) { return static_cast<float>(std::exp(static_cast<doubl
 inline float log(float x) { return static_cast<float>(std::log(static_cast<double>(x))); }
 inline float sin(float x) { return static_cast<float>(std::sin(static_cast<double>(x))); }
 inline float cos(float x) { return static_cast<float>(std::cos(static_cast<double>(x))); }
+inline float log10(float x) { return static_cast<float>(std::log10(static_cast<double>(x))); }
 
 }  // namespace rounded

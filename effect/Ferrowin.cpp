@@ -1,19 +1,27 @@
 #include "Ferrowin.h"
 
 #include <cstring>
+#include <new>
 
 #include "TextLimit.h"
 
 Ferrowin::Ferrowin(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
-  // The modules, the program table and program 0 come here, before the identity.
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams), noteTable(&NoteTable::instance()) {
+  programs = new (std::nothrow) ProgramRecord[kNumPrograms];
+  shaper.driveTarget = 1.05f;
+  shaper.foldEnabled = false;
+  filterLeft.levelScale = 3.0f;
+  filterRight.levelScale = 3.0f;
+  if (programs) setProgram(0);  // replaces the working values above with program 0's
   setNumInputs(2);
   setNumOutputs(2);
   setUniqueID(kUniqueId);
   canProcessReplacing(true);
-  // The editor is created here; it registers itself with setEditor.
+  // The editor is created here once it exists; it registers itself with setEditor.
   askForMidi();
 }
+
+Ferrowin::~Ferrowin() { delete[] programs; }
 
 // Every construction and every resume asks the host for MIDI events.
 void Ferrowin::askForMidi() {
@@ -22,11 +30,6 @@ void Ferrowin::askForMidi() {
 }
 
 void Ferrowin::resume() { askForMidi(); }
-
-Ferrowin::~Ferrowin() = default;
-
-void Ferrowin::processReplacing(float** /*inputs*/, float** /*outputs*/,
-                                VstInt32 /*sampleFrames*/) {}
 
 VstInt32 Ferrowin::getChunk(void** data, bool /*isPreset*/) {
   *data = chunk;

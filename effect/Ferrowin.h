@@ -2,19 +2,42 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "EnvelopeFollover.h"
+#include "FMOscilator.h"
+#include "MoogFilter.h"
+#include "NoiseOscilator.h"
+#include "NoteTable.h"
+#include "ProgramRecord.h"
+#include "WaveShaper.h"
 
 class Ferrowin final : public AudioEffectX {
  public:
   static constexpr VstInt32 kNumPrograms = 1;
-  static constexpr VstInt32 kNumParams = 18;
+  static constexpr VstInt32 kNumParams = kNumParameters;
   static constexpr VstInt32 kUniqueId = fourCharCode('F', 'r', 'w', '2');
+  static constexpr VstInt32 kNoKey = -1;
 
   explicit Ferrowin(audioMasterCallback audioMaster);
   ~Ferrowin() override;
 
+  // Audio and MIDI (FerrowinProcess.cpp).
   void resume() override;
+  void setSampleRate(float rateHz) override;
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  VstInt32 processEvents(VstEvents* events) override;
 
+  // Parameters and programs (FerrowinParameters.cpp).
+  void setParameter(VstInt32 index, float value) override;
+  float getParameter(VstInt32 index) override;
+  void setProgram(VstInt32 program) override;
+  void setProgramName(char* name) override;
+  void getProgramName(char* name) override;
+  void getParameterLabel(VstInt32 index, char* label) override;
+  void getParameterDisplay(VstInt32 index, char* text) override;
+  void getParameterName(VstInt32 index, char* text) override;
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+
+  // Identity and capabilities.
   VstInt32 getChunk(void** data, bool isPreset) override;
   VstInt32 getNumMidiInputChannels() override { return 1; }
   bool getEffectName(char* name) override;
@@ -24,8 +47,35 @@ class Ferrowin final : public AudioEffectX {
   VstInt32 canDo(char* text) override;
   VstPlugCategory getPlugCategory() override { return kPlugCategEffect; }
 
+  // What the chain reads and the parameters set; public so that tests can observe them.
+  const NoteTable* noteTable;
+  ProgramRecord* programs = nullptr;  // kNumPrograms records; null if allocation failed
+  EnvelopeFollover follower1;         // "EF1": scales oscillator and noise levels
+  EnvelopeFollover follower2;         // "EF2": moves cutoff and oscillator frequency
+  NoiseOscilator noise;
+  MoogFilter filterLeft;
+  MoogFilter filterRight;
+  FMOscilator oscillator;
+  WaveShaper shaper;
+  VstInt32 trackedNote = kNoKey;  // key of the last note-on that set the offsets, 0..127
+
+  float noiseAmount = 0.25f;     // base noise level, 0..0.25
+  float oscAmount = 0.25f;       // base oscillator level, 0..1
+  float ef2CutoffDepth = 0.0f;   // -1..1
+  float ef2FmDepth = 0.0f;       // Hz, -1000..1000
+  float ef1OscDepth = 0.5f;      // 0..1, 0.5 = no modulation
+  float ef1NoiseDepth = 0.5f;    // 0..1, 0.5 = no modulation
+  float dry2Filter = 0.5f;       // level of the input copied into the generator path
+  float dryLevel = 1.0f;         // level of the unprocessed input in the output
+  float filterKeyTrack = 0.0f;   // 0..1
+  float oscKeyTrack = 0.0f;      // 0..1
+  float filterKeyOffset = 0.0f;  // cutoff offset from key tracking, fraction of Nyquist
+  float oscKeyOffset = 0.0f;     // oscillator offset from key tracking, Hz
+
  private:
   void askForMidi();
+  void trackKey(int key);
+  ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
 
   // The chunk is a fixed marker; the host saves the state through the parameters instead.
   char chunk[10] = "Test Data";

@@ -1,0 +1,112 @@
+// The signal chain, run once per sample frame, and the MIDI key tracking.
+#include <cmath>
+
+#include "DenormalGuard.h"
+#include "Ferrowin.h"
+
+namespace {
+
+// A sample that is not finite (NaN, +-infinity) is read as silence. x - x is 0 exactly for
+// finite x and NaN otherwise; the test costs no library call.
+inline float finiteOrZero(float x) { return x - x == 0.0f ? x : 0.0f; }
+
+inline float clampUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
+
+// A ladder whose state has left the finite numbers (a huge input, resonance far beyond its
+// range) would stay there for good; it starts again from silence instead.
+void recoverIfNotFinite(MoogFilter& filter, float& sample) {
+  if (sample - sample == 0.0f) return;
+  filter.s0 = filter.s1 = filter.s2 = filter.s3 = filter.s4 = 0.0f;
+  sample = 0.0f;
+}
+
+}  // namespace
+
+void Ferrowin::setSampleRate(float rateHz) {
+  // A rate that is not a positive number would turn every coefficient into NaN.
+  if (!(rateHz > 0.0f) || !std::isfinite(rateHz)) return;
+  AudioEffectX::setSampleRate(rateHz);
+  filterLeft.setSampleRate(rateHz);
+  filterRight.setSampleRate(rateHz);
+  oscillator.setSampleRate(rateHz);
+  follower1.setSampleRate(rateHz);
+  follower2.setSampleRate(rateHz);
+}
+
+void Ferrowin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr)
+    return;
+  const DenormalGuard denormalGuard;
+  const float* inLeft = inputs[0];
+  const float* inRight = inputs[1];  // may be null: mono input
+  float* outLeft = outputs[0];
+  float* outRight = outputs[1];  // may be null: only the left output is written
+
+  for (VstInt32 n = 0; n < sampleFrames; ++n) {
+    // Both inputs are read before any output is written, so in-place buffers work.
+    const float x0 = finiteOrZero(inLeft[n]);
+    const float x1 = inRight ? finiteOrZero(inRight[n]) : x0;
+    float dry[2] = {x0, x1};
+    float generator[2] = {dry2Filter * x0, dry2Filter * x1};
+    const float side = (x1 - x0) * 0.5f;
+
+    follower1.process(dry);
+    follower2.process(dry);
+    const float e1 = follower1.envelope;
+    const float e2 = follower2.envelope;
+
+    // A depth of 0.5 leaves a level alone; 1 adds up to 2 e1, 0 takes up to 2 e1 away.
+    const float noiseLevel = clampUnit((ef1NoiseDepth - 0.5f) * (e1 * 4.0f) + noiseAmount);
+    noise.amount = noiseLevel;
+    noise.gain = noise.intScale * noiseLevel;
+    noise.side = side;
+    noise.process(generator);
+
+    oscillator.amplitude = clampUnit((ef1OscDepth - 0.5f) * (e1 * 4.0f) + oscAmount);
+    oscillator.frequencyOffset = e2 * ef2FmDepth + oscKeyOffset;
+    oscillator.process(generator);
+
+    shaper.process(generator);
+
+    const float cutoffOffset = ef2CutoffDepth * e2 + filterKeyOffset;
+    filterLeft.cutoffOffset = cutoffOffset;
+    filterRight.cutoffOffset = cutoffOffset;
+    filterLeft.process(&generator[0]);
+    filterRight.process(&generator[1]);
+    recoverIfNotFinite(filterLeft, generator[0]);
+    recoverIfNotFinite(filterRight, generator[1]);
+
+    outLeft[n] = dry[0] * dryLevel + generator[0];
+    if (outRight) outRight[n] = dry[1] * dryLevel + generator[1];
+  }
+}
+
+VstInt32 Ferrowin::processEvents(VstEvents* events) {
+  for (VstInt32 i = 0; i < events->numEvents; ++i) {
+    const VstEvent* event = events->events[i];
+    if (event == nullptr || event->type != kVstMidiType) continue;
+    const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+    const int status = static_cast<unsigned char>(midi->midiData[0]) & 0xf0;  // any channel
+    const int data1 = midi->midiData[1] & 0x7f;
+    const int data2 = midi->midiData[2] & 0x7f;
+    if (status == 0x90 && data2 > 0) {
+      trackKey(data1);
+    } else if (status == 0x80 || status == 0x90) {
+      if (data1 == trackedNote) filterKeyOffset = oscKeyOffset = 0.0f;
+    } else if (status == 0xb0 && (data1 == 123 || data1 == 126)) {  // all notes off, mono on
+      filterKeyOffset = oscKeyOffset = 0.0f;
+    }
+  }
+  return 1;
+}
+
+// The offsets are taken once, at the note-on, against the cutoff and note of that moment.
+void Ferrowin::trackKey(int key) {
+  const float cutoffHz = filterLeft.cutoffHz;
+  const float keyHz = noteTable->frequency[key];
+  trackedNote = key;
+  // Equals filterKeyTrack x (keyHz - cutoffHz) x 2 / rate: at 1 the cutoff moves to the key.
+  filterKeyOffset =
+      ((1.0f - filterKeyTrack) * (cutoffHz - keyHz) + keyHz - cutoffHz) * 2.0f / sampleRate;
+  oscKeyOffset = (keyHz - oscillator.baseFrequency) * oscKeyTrack;
+}
