@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
 }
@@ -24,8 +26,8 @@ std::vector<float> testSignal(int frames, double hz, double phase = 0.0) {
   std::vector<float> s(static_cast<size_t>(frames));
   for (int n = 0; n < frames; ++n) {
     const double t = n / 44100.0;
-    s[static_cast<size_t>(n)] = static_cast<float>(0.8 * std::fabs(std::sin(2 * M_PI * 3 * t)) *
-                                                   std::sin(2 * M_PI * hz * t + phase));
+    s[static_cast<size_t>(n)] = static_cast<float>(0.8 * std::fabs(std::sin(2 * kPi * 3 * t)) *
+                                                   std::sin(2 * kPi * hz * t + phase));
   }
   return s;
 }
