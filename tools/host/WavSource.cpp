@@ -9,13 +9,19 @@
 
 namespace {
 
-// libsndfile's own name of a container or sample encoding, e.g. "AIFF" or "Signed 8 bit PCM".
-std::string formatName(int format, int command) {
-  SF_FORMAT_INFO info{};
-  info.format = format;
-  if (sf_command(nullptr, command, &info, sizeof info) != 0 || info.name == nullptr)
-    return "format 0x" + std::to_string(format);
-  return info.name;
+// libsndfile's own name of a container or sample encoding, e.g. "AIFF (Apple/SGI)" or
+// "Unsigned 8 bit PCM": its tables are looked up by position, so search them.
+std::string formatName(int format, int countCommand, int entryCommand) {
+  int count = 0;
+  sf_command(nullptr, countCommand, &count, sizeof count);
+  for (int i = 0; i < count; ++i) {
+    SF_FORMAT_INFO info{};
+    info.format = i;
+    if (sf_command(nullptr, entryCommand, &info, sizeof info) == 0 && info.format == format &&
+        info.name != nullptr)
+      return info.name;
+  }
+  return "format " + std::to_string(format);
 }
 
 }  // namespace
@@ -36,10 +42,11 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   const int container = info.format & SF_FORMAT_TYPEMASK;
   const int encoding = info.format & SF_FORMAT_SUBMASK;
   if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX) {
-    problem = "it is " + formatName(container, SFC_GET_FORMAT_MAJOR) + ", not WAV";
+    problem = "it is " + formatName(container, SFC_GET_FORMAT_MAJOR_COUNT, SFC_GET_FORMAT_MAJOR) + ", not WAV";
   } else if (encoding != SF_FORMAT_PCM_16 && encoding != SF_FORMAT_PCM_24 &&
              encoding != SF_FORMAT_FLOAT) {
-    problem = "its samples are " + formatName(encoding, SFC_GET_FORMAT_SUBTYPE) +
+    problem = "its samples are " + formatName(encoding, SFC_GET_FORMAT_SUBTYPE_COUNT,
+                                               SFC_GET_FORMAT_SUBTYPE) +
               "; supported are 16- or 24-bit PCM and 32-bit float";
   } else if (info.channels < 1 || info.channels > 2) {
     problem = "it has " + std::to_string(info.channels) +
