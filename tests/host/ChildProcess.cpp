@@ -16,11 +16,15 @@ extern char** environ;
 
 namespace {
 
+// The file's text with Windows line ends turned into plain ones.
 std::string slurp(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::ostringstream stream;
+  stream << file.rdbuf();
+  std::string text = stream.str();
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.erase(at, 1);
+  return text;
 }
 
 #if defined(_WIN32)

@@ -1,4 +1,5 @@
-// Runs a program to completion with its output and error streams captured in files.
+// Runs a program to completion with its output and error streams captured in files (line
+// ends read as "\n" on both platforms).
 #pragma once
 
 #include <string>

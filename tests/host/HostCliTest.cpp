@@ -72,6 +72,10 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   writeRaw(files.path("odd.f32"), {0.5f, 0.5f, 0.5f});
   expectFailure(rawRender("missing.f32"), "cannot open " + files.path("missing.f32"));
   expectFailure(rawRender("odd.f32"), "is not a multiple of 8");
+  // A path that starts with a slash is a path, also where options may start with one.
+  std::vector<std::string> slashed = rawRender("in.f32");
+  slashed[2] = "/no-such-folder/in.f32";
+  expectFailure(slashed, "cannot open /no-such-folder/in.f32");
   expectFailure(rawRender("in.f32", {"--set", "Gain=0.5"}),
                 "unknown parameter 'Gain'; valid names: LeftGain, RightGain");
   expectFailure(rawRender("in.f32", {"--set", "LeftGain=loud"}), "'loud' is not a number");

@@ -1,6 +1,8 @@
 #include "ProgressDisplay.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -21,15 +23,17 @@ void ProgressDisplay::update(int64_t done) {
   if (percent == lastPercent) return;
   lastPercent = percent;
   char line[96];
-  std::snprintf(line, sizeof line, "\rrendering %3d%%  %.1f of %.1f s", percent,
-                static_cast<double>(done) / rateHz, static_cast<double>(total) / rateHz);
+  const int length =
+      std::snprintf(line, sizeof line, "\rrendering %3d%%  %.1f of %.1f s", percent,
+                    static_cast<double>(done) / rateHz, static_cast<double>(total) / rateHz);
+  lineLength = std::max(lineLength, length - 1);
   out << line << std::flush;
 }
 
 void ProgressDisplay::finish() {
   if (!shown || lastPercent < 0) return;
-  // Carriage return, erase to the end of the line.
-  out << "\r\x1b[K" << std::flush;
+  // Blanks over the line rather than an escape sequence, which not every console knows.
+  out << '\r' << std::string(static_cast<size_t>(lineLength), ' ') << '\r' << std::flush;
   lastPercent = -1;
 }
 

@@ -26,6 +26,7 @@ class ProgressDisplay {
   int64_t total;
   int rateHz;
   int lastPercent = -1;
+  int lineLength = 0;  // longest line written, characters
 };
 
 // Whether standard error is a terminal.

@@ -35,13 +35,13 @@ int runInfo(const std::string& pluginPath) {
 }
 
 void addRenderOptions(CLI::App& render, RenderOptions& options) {
-  const std::string fileKind =
-      renderSupportsWav() ? "WAV file (raw data with --raw)" : "raw data file (needs --raw)";
+  const std::string wav = renderSupportsWav() ? "WAV file, or raw data with --raw" : "raw data";
   render.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
-  render.add_option("input", options.inputPath, "input " + fileKind + ": mono or stereo")
+  render
+      .add_option("input", options.inputPath,
+                  "input " + wav + " (WAV: mono or stereo, 16- or 24-bit PCM or 32-bit float)")
       ->required();
-  render.add_option("output", options.outputPath,
-                    "output " + fileKind + ": stereo, 32-bit float")
+  render.add_option("output", options.outputPath, "output " + wav + " (stereo, 32-bit float)")
       ->required();
   render.add_option("--block", options.blockFrames, "frames per processing block")
       ->capture_default_str()
@@ -71,6 +71,8 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
 int main(int argc, char** argv) {
   CLI::App app{"Loads a plug-in and drives it as a host does."};
   app.require_subcommand(1);
+  // Paths such as /tmp/in.f32 are paths under Wine too, never options.
+  app.allow_windows_style_options(false);
 
   std::string infoPluginPath;
   CLI::App* info =
