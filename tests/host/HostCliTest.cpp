@@ -76,6 +76,9 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   std::vector<std::string> slashed = rawRender("in.f32");
   slashed[2] = "/no-such-folder/in.f32";
   expectFailure(slashed, "cannot open /no-such-folder/in.f32");
+  std::vector<std::string> unwritable = rawRender("in.f32");
+  unwritable[3] = files.path("no-such-folder/out.f32");
+  expectFailure(unwritable, "cannot write " + unwritable[3]);
   expectFailure(rawRender("in.f32", {"--set", "Gain=0.5"}),
                 "unknown parameter 'Gain'; valid names: LeftGain, RightGain");
   expectFailure(rawRender("in.f32", {"--set", "LeftGain=loud"}), "'loud' is not a number");

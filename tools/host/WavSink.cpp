@@ -2,9 +2,18 @@
 
 #include <sndfile.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 WavSink::WavSink(const std::string& path, int sampleRateHz) : pending(path) {
+  // libsndfile's message for a folder that cannot be written is vaguer than the C library's.
+  std::FILE* probe = std::fopen(pending.temporaryPath().c_str(), "wb");
+  if (probe == nullptr)
+    throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+  std::fclose(probe);
+
   SF_INFO info{};
   info.samplerate = sampleRateHz;
   info.channels = 2;
