@@ -41,8 +41,7 @@ TEST(AudioFiles, RawDataRoundTripsInBlocks) {
   source.read(read.data(), 2);
   source.read(read.data() + 4, 1);
   EXPECT_EQ(read, samples);
-  EXPECT_NE(openError([&] { source.read(read.data(), 1); }).find("ended early"),
-            std::string::npos);
+  EXPECT_NE(openError([&] { source.read(read.data(), 1); }).find("ended early"), std::string::npos);
 
   {
     RawSink sink(folder.path("out.f32"));
@@ -58,12 +57,13 @@ TEST(AudioFiles, RawDataRoundTripsInBlocks) {
 TEST(AudioFiles, RawInputMustBeWholeStereoFrames) {
   ScratchFolder folder;
   writeRaw(folder.path("odd.f32"), {0.5f, 0.5f, 0.5f});
-  EXPECT_NE(openError([&] { RawSource source(folder.path("odd.f32"), 44100); })
-                .find("its size (12 bytes) is not a multiple of 8"),
+  EXPECT_NE(openError([&] {
+              RawSource source(folder.path("odd.f32"), 44100);
+            }).find("its size (12 bytes) is not a multiple of 8"),
             std::string::npos);
-  EXPECT_NE(openError([&] { RawSource source(folder.path("none.f32"), 44100); })
-                .find("cannot open"),
-            std::string::npos);
+  EXPECT_NE(
+      openError([&] { RawSource source(folder.path("none.f32"), 44100); }).find("cannot open"),
+      std::string::npos);
 }
 
 TEST(AudioFiles, AnUncommittedOutputLeavesNothingAndACommitReplaces) {
@@ -82,9 +82,9 @@ TEST(AudioFiles, AnUncommittedOutputLeavesNothingAndACommitReplaces) {
     sink.commit();
   }
   EXPECT_EQ(readRaw(folder.path("out.f32")), frame);
-  EXPECT_NE(openError([&] { RawSink sink(folder.path("no-such-folder/out.f32")); })
-                .find("cannot write"),
-            std::string::npos);
+  EXPECT_NE(
+      openError([&] { RawSink sink(folder.path("no-such-folder/out.f32")); }).find("cannot write"),
+      std::string::npos);
 }
 
 #if defined(FERROWIN_HOST_SNDFILE)
@@ -140,18 +140,22 @@ TEST(AudioFiles, UnsupportedWavFormatsAreNamed) {
                       "and 32-bit float"),
             std::string::npos);
   writeWav(folder.path("three.wav"), SF_FORMAT_PCM_16, 3, 44100, samples);
-  EXPECT_NE(openError([&] { WavSource source(folder.path("three.wav")); })
-                .find("it has 3 channels; supported are mono and stereo"),
+  EXPECT_NE(openError([&] {
+              WavSource source(folder.path("three.wav"));
+            }).find("it has 3 channels; supported are mono and stereo"),
             std::string::npos);
   SF_INFO info{0, 44100, 1, SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 0, 0};
   SNDFILE* aiff = sf_open(folder.path("x.aiff").c_str(), SFM_WRITE, &info);
   sf_writef_float(aiff, samples.data(), 6);
   sf_close(aiff);
-  EXPECT_NE(openError([&] { WavSource source(folder.path("x.aiff")); }).find("it is AIFF (Apple/SGI), not WAV"),
+  EXPECT_NE(openError([&] {
+              WavSource source(folder.path("x.aiff"));
+            }).find("it is AIFF (Apple/SGI), not WAV"),
             std::string::npos);
   writeRaw(folder.path("noise.wav"), samples);
-  EXPECT_NE(openError([&] { WavSource source(folder.path("noise.wav")); })
-                .find("cannot read " + folder.path("noise.wav") + ": "),
+  EXPECT_NE(openError([&] {
+              WavSource source(folder.path("noise.wav"));
+            }).find("cannot read " + folder.path("noise.wav") + ": "),
             std::string::npos);
 }
 #endif

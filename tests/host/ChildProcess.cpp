@@ -61,8 +61,8 @@ ChildResult runChild(const std::vector<std::string>& arguments, const std::strin
   ChildResult result;
 #if defined(_WIN32)
   std::string commandLine;
-  for (const std::string& word : arguments) commandLine += (commandLine.empty() ? "" : " ") +
-                                                           quoted(word);
+  for (const std::string& word : arguments)
+    commandLine += (commandLine.empty() ? "" : " ") + quoted(word);
   HANDLE out = inheritableFile(outPath);
   HANDLE err = inheritableFile(errPath);
   STARTUPINFOA startup{};
@@ -72,8 +72,8 @@ ChildResult runChild(const std::vector<std::string>& arguments, const std::strin
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(arguments[0].c_str(), &commandLine[0], nullptr, nullptr,
-                                      TRUE, 0, nullptr, nullptr, &startup, &process);
+  const BOOL started = CreateProcessA(arguments[0].c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                                      0, nullptr, nullptr, &startup, &process);
   CloseHandle(out);
   CloseHandle(err);
   if (!started) throw std::runtime_error("cannot start " + arguments[0]);
@@ -85,6 +85,7 @@ ChildResult runChild(const std::vector<std::string>& arguments, const std::strin
   result.exitCode = static_cast<int>(code);
 #else
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (const std::string& word : arguments) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;

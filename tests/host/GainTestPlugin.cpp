@@ -1,7 +1,7 @@
 // A minimal effect written directly against the interface record for the host's tests: two
 // parameters, "LeftGain" and "RightGain" (gain = 2 × value, so 0.5 is unity), and a log of
 // every dispatcher call, process call and MIDI event it receives.
-#include <cstring>
+#include <cstdio>
 
 #include "GainTestPluginLog.h"
 
@@ -32,13 +32,12 @@ void logCall(VstInt32 opcode, VstIntPtr value, float opt, bool distinct = false)
 void logEvents(const VstEvents* list) {
   for (VstInt32 i = 0; i < list->numEvents; ++i) {
     const VstEvent* event = list->events[i];
-    if (event->type != kVstMidiType || theLog.eventCount >= GainTestPluginLog::kMaxEvents)
-      continue;
+    if (event->type != kVstMidiType || theLog.eventCount >= GainTestPluginLog::kMaxEvents) continue;
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-    theLog.events[theLog.eventCount++] = {
-        theLog.framesProcessed, midi->deltaFrames, static_cast<unsigned char>(midi->midiData[0]),
-        static_cast<unsigned char>(midi->midiData[1]),
-        static_cast<unsigned char>(midi->midiData[2])};
+    theLog.events[theLog.eventCount++] = {theLog.framesProcessed, midi->deltaFrames,
+                                          static_cast<unsigned char>(midi->midiData[0]),
+                                          static_cast<unsigned char>(midi->midiData[1]),
+                                          static_cast<unsigned char>(midi->midiData[2])};
   }
 }
 
@@ -51,7 +50,8 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
       return 1;
     case effGetParamName:
       if (index < 0 || index > 1) return 0;
-      std::strcpy(static_cast<char*>(ptr), kNames[index]);
+      // Hosts pass room for more than the nominal 8 characters; these names need 10.
+      std::snprintf(static_cast<char*>(ptr), 16, "%s", kNames[index]);
       return 1;
     case effProcessEvents:
       logEvents(static_cast<const VstEvents*>(ptr));

@@ -12,8 +12,8 @@ struct GainTestPluginLog {
   static constexpr int kMaxEvents = 64;
 
   struct Call {
-    VstInt32 opcode;   // dispatcher opcode, or kProcessCall
-    VstIntPtr value;   // the dispatcher's value; the frame count of a process call
+    VstInt32 opcode;  // dispatcher opcode, or kProcessCall
+    VstIntPtr value;  // the dispatcher's value; the frame count of a process call
     float opt;
     bool distinctBuffers;  // process call: four different channel pointers
   };

@@ -32,9 +32,13 @@ class HostCli : public ::testing::Test {
   // Render arguments for raw input and output in the folder, before `extra`.
   std::vector<std::string> rawRender(const std::string& input,
                                      std::vector<std::string> extra = {}) {
-    std::vector<std::string> arguments = {"render", builtFile(GAIN_TEST_PLUGIN_PATH),
-                                          files.path(input), files.path("out.f32"), "--raw",
-                                          "--rate", std::to_string(kRateHz)};
+    std::vector<std::string> arguments = {"render",
+                                          builtFile(GAIN_TEST_PLUGIN_PATH),
+                                          files.path(input),
+                                          files.path("out.f32"),
+                                          "--raw",
+                                          "--rate",
+                                          std::to_string(kRateHz)};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return arguments;
   }
@@ -91,15 +95,15 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"),
                  files.path("out.f32"), "--raw"},
                 "raw input needs its sample rate: --rate HZ");
-  expectFailure({"render", files.path("no-plugin.bin"), files.path("in.f32"),
-                 files.path("out.f32"), "--raw", "--rate", "8000"},
+  expectFailure({"render", files.path("no-plugin.bin"), files.path("in.f32"), files.path("out.f32"),
+                 "--raw", "--rate", "8000"},
                 "cannot load " + files.path("no-plugin.bin"));
   expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32")},
                 "output is required", 2);
 #if !defined(FERROWIN_HOST_SNDFILE)
-  expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"),
-                 files.path("out.wav")},
-                "this build reads and writes raw 32-bit float stereo only");
+  expectFailure(
+      {"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"), files.path("out.wav")},
+      "this build reads and writes raw 32-bit float stereo only");
 #endif
 }
 

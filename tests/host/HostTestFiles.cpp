@@ -29,9 +29,9 @@ int processId() {
 
 ScratchFolder::ScratchFolder() {
   static std::atomic<int> counter{0};
-  const fs::path folder = fs::temp_directory_path() /
-                          ("ferrowin-host-test-" + std::to_string(processId()) + "-" +
-                           std::to_string(counter++));
+  const fs::path folder =
+      fs::temp_directory_path() /
+      ("ferrowin-host-test-" + std::to_string(processId()) + "-" + std::to_string(counter++));
   fs::remove_all(folder);
   fs::create_directories(folder);
   root = folder.string();

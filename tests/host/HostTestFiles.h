@@ -31,8 +31,7 @@ std::vector<float> readRaw(const std::string& path);
 void writeWav(const std::string& path, int format, int channels, int rateHz,
               const std::vector<float>& samples);
 // The samples as floats, and the file's channel count and subtype.
-std::vector<float> readWav(const std::string& path, int* channels = nullptr,
-                           int* format = nullptr);
+std::vector<float> readWav(const std::string& path, int* channels = nullptr, int* format = nullptr);
 #endif
 
 // A file given by the build as a path: as it is natively, beside the test program on Windows.

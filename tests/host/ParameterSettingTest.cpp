@@ -31,10 +31,14 @@ TEST(ParameterSetting, RejectsMalformedSettings) {
     const char* text;
     const char* complaint;
   } cases[] = {
-      {"CutOff", "expected NAME=VALUE"}, {"=0.3", "expected NAME=VALUE"},
-      {"CutOff=", "'' is not a number"}, {"CutOff=abc", "'abc' is not a number"},
-      {"CutOff=0.3x", "'0.3x' is not a number"}, {"CutOff=nan", "'nan' is not a number"},
-      {"CutOff=1.5", "from 0 to 1"},     {"CutOff=-0.1", "from 0 to 1"},
+      {"CutOff", "expected NAME=VALUE"},
+      {"=0.3", "expected NAME=VALUE"},
+      {"CutOff=", "'' is not a number"},
+      {"CutOff=abc", "'abc' is not a number"},
+      {"CutOff=0.3x", "'0.3x' is not a number"},
+      {"CutOff=nan", "'nan' is not a number"},
+      {"CutOff=1.5", "from 0 to 1"},
+      {"CutOff=-0.1", "from 0 to 1"},
   };
   for (const auto& c : cases) {
     const std::string message = parseError(c.text);

@@ -102,8 +102,7 @@ TEST_F(RenderCommand, WavOutputIsGainTimesInputForEveryFormatLayoutAndBlockSize)
         runRender(o, summary);
         int outChannels = 0;
         int outFormat = 0;
-        const std::vector<float> output = readWav(folder.path("out.wav"), &outChannels,
-                                                  &outFormat);
+        const std::vector<float> output = readWav(folder.path("out.wav"), &outChannels, &outFormat);
         EXPECT_EQ(outChannels, 2);
         EXPECT_EQ(outFormat, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
         EXPECT_EQ(output, expectedOutput(decoded, channels))
@@ -143,9 +142,9 @@ TEST_F(RenderCommand, HostSequenceAndBlocks) {
     }
   }
   const VstInt32 process = GainTestPluginLog::kProcessCall;
-  EXPECT_EQ(sequence, (std::vector<VstInt32>{effOpen, effSetSampleRate, effSetBlockSize,
-                                             effMainsChanged, process, process, process,
-                                             effMainsChanged, effClose}));
+  EXPECT_EQ(sequence,
+            (std::vector<VstInt32>{effOpen, effSetSampleRate, effSetBlockSize, effMainsChanged,
+                                   process, process, process, effMainsChanged, effClose}));
   EXPECT_EQ(blockFrames, (std::vector<VstIntPtr>{1000, 1000, 205}));
 }
 
@@ -166,12 +165,11 @@ TEST_F(RenderCommand, NotesArriveBeforeTheirBlockWithTheirOffset) {
     int status, key, velocity;
   };
   const Expected expected[] = {
-      {64, 36, 0x90, 60, 100},  // frame 100
-      {128, 0, 0x90, 70, 1},    // frame 128 starts a block
-      {192, 8, 0x80, 70, 0},    // frame 200
-      {448, 52, 0x80, 60, 0},   // frame 500: the release first
-      {448, 52, 0x90, 64, 90},
-      {960, 39, 0x80, 64, 0},  // frame 999, in the short last block
+      {64, 36, 0x90, 60, 100},                          // frame 100
+      {128, 0, 0x90, 70, 1},                            // frame 128 starts a block
+      {192, 8, 0x80, 70, 0},                            // frame 200
+      {448, 52, 0x80, 60, 0},                           // frame 500: the release first
+      {448, 52, 0x90, 64, 90}, {960, 39, 0x80, 64, 0},  // frame 999, in the short last block
   };
   ASSERT_EQ(log->eventCount, 6);
   for (int i = 0; i < 6; ++i) {

@@ -49,8 +49,7 @@ NoteSpec MidiSchedule::parseNote(const std::string& text) {
   if (!parseInteger(parts[2], &key) || key < 0 || key > 127)
     throw std::runtime_error(prefix + "key '" + parts[2] + "' is not a whole number 0..127");
   if (!parseInteger(parts[3], &velocity) || velocity < 1 || velocity > 127)
-    throw std::runtime_error(prefix + "velocity '" + parts[3] +
-                             "' is not a whole number 1..127");
+    throw std::runtime_error(prefix + "velocity '" + parts[3] + "' is not a whole number 1..127");
   note.key = static_cast<int>(key);
   note.velocity = static_cast<int>(velocity);
   return note;
@@ -64,10 +63,9 @@ MidiSchedule::MidiSchedule(const std::vector<NoteSpec>& notes, int sampleRateHz,
     const std::string prefix = "note '" + note.text + "' ";
     if (end >= fileFrames)
       throw std::runtime_error(prefix + "lies outside the file (" +
-                               secondsText(static_cast<double>(fileFrames) / sampleRateHz) +
-                               ", " + std::to_string(fileFrames) + " frames)");
-    if (end == start)
-      throw std::runtime_error(prefix + "is shorter than one frame");
+                               secondsText(static_cast<double>(fileFrames) / sampleRateHz) + ", " +
+                               std::to_string(fileFrames) + " frames)");
+    if (end == start) throw std::runtime_error(prefix + "is shorter than one frame");
     const auto key = static_cast<unsigned char>(note.key);
     sorted.push_back({start, kNoteOn, key, static_cast<unsigned char>(note.velocity)});
     sorted.push_back({end, kNoteOff, key, 0});
@@ -79,7 +77,8 @@ MidiSchedule::MidiSchedule(const std::vector<NoteSpec>& notes, int sampleRateHz,
 
   // Room for every event at once, so that no block needs to allocate.
   midi.resize(sorted.size());
-  const size_t bytes = offsetof(VstEvents, events) + sizeof(VstEvent*) * (sorted.size() + 2);
+  const size_t bytes =
+      offsetof(VstEvents, events) + sizeof(VstEvents::events[0]) * (sorted.size() + 2);
   list.reset(new VstIntPtr[(bytes + sizeof(VstIntPtr) - 1) / sizeof(VstIntPtr)]());
 }
 

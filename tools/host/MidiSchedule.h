@@ -12,8 +12,8 @@
 struct NoteSpec {
   double startSeconds;
   double endSeconds;
-  int key;       // 0..127
-  int velocity;  // 1..127
+  int key;           // 0..127
+  int velocity;      // 1..127
   std::string text;  // as given, for messages
 };
 

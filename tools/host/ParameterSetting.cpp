@@ -19,8 +19,7 @@ ParameterSetting ParameterSetting::parse(const std::string& text) {
   if (!parseDecimal(valueText, &value))
     throw std::runtime_error("bad setting '" + text + "': '" + valueText + "' is not a number");
   if (value < 0.0 || value > 1.0)
-    throw std::runtime_error("bad setting '" + text +
-                             "': values are normalized, from 0 to 1");
+    throw std::runtime_error("bad setting '" + text + "': values are normalized, from 0 to 1");
   setting.value = static_cast<float>(value);
   return setting;
 }

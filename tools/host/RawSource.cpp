@@ -10,8 +10,9 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "raw data is little-end
 RawSource::RawSource(const std::string& filePath, int sampleRateHz)
     : path(filePath), rateHz(sampleRateHz) {
   file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
-  // Seeking to the end tells the size of large files too on both platforms' C libraries.
+  if (file == nullptr)
+    throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
+    // Seeking to the end tells the size of large files too on both platforms' C libraries.
 #if defined(_WIN32)
   const bool sized = _fseeki64(file, 0, SEEK_END) == 0;
   const int64_t bytes = sized ? _ftelli64(file) : -1;

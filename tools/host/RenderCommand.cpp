@@ -79,6 +79,7 @@ void runRender(const RenderOptions& options, std::ostream& out) {
   Renderer renderer(plugin, rateHz, options.blockFrames);
   renderer.open();
   std::vector<std::pair<VstInt32, float>> resolved;
+  resolved.reserve(settings.size());
   for (const ParameterSetting& setting : settings)
     resolved.emplace_back(findParameter(plugin, setting.name), setting.value);
   // Set once the effect knows its sample rate, as rate-dependent values derive from both.

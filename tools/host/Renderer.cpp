@@ -42,10 +42,10 @@ void Renderer::processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& 
   source.read(fileBlock.data(), frames);
   float* in[2] = {channelData.data(), channelData.data() + blockFrames};
   float* out[2] = {channelData.data() + 2 * blockFrames, channelData.data() + 3 * blockFrames};
-  const int stride = source.channels();
-  for (int i = 0; i < frames; ++i) {
-    in[0][i] = fileBlock[static_cast<size_t>(i * stride)];
-    in[1][i] = fileBlock[static_cast<size_t>(i * stride + stride - 1)];
+  const auto stride = static_cast<size_t>(source.channels());
+  for (size_t i = 0; i < static_cast<size_t>(frames); ++i) {
+    in[0][i] = fileBlock[i * stride];
+    in[1][i] = fileBlock[i * stride + stride - 1];
   }
   std::copy(in[0], in[0] + frames, out[0]);
   std::copy(in[1], in[1] + frames, out[1]);
@@ -54,9 +54,9 @@ void Renderer::processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& 
     plugin.dispatch(effProcessEvents, 0, 0, events);
   plugin.record()->processReplacing(plugin.record(), in, out, frames);
 
-  for (int i = 0; i < frames; ++i) {
-    stereoBlock[static_cast<size_t>(2 * i)] = out[0][i];
-    stereoBlock[static_cast<size_t>(2 * i + 1)] = out[1][i];
+  for (size_t i = 0; i < static_cast<size_t>(frames); ++i) {
+    stereoBlock[2 * i] = out[0][i];
+    stereoBlock[2 * i + 1] = out[1][i];
   }
   sink.write(stereoBlock.data(), frames);
   meter.add(stereoBlock.data(), frames);

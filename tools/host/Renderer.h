@@ -26,13 +26,13 @@ class Renderer {
                   ProgressDisplay& progress);
 
  private:
-  void processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& schedule,
-                    int64_t start, int frames, OutputMeter& meter);
+  void processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& schedule, int64_t start,
+                    int frames, OutputMeter& meter);
 
   PluginInstance& plugin;
   int rateHz;
   int blockFrames;
-  std::vector<float> fileBlock;  // interleaved, as read
+  std::vector<float> fileBlock;    // interleaved, as read
   std::vector<float> channelData;  // inputs 0 and 1, then outputs 0 and 1
   std::vector<float> stereoBlock;  // interleaved, as written
 };

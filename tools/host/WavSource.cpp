@@ -42,15 +42,16 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   const int container = info.format & SF_FORMAT_TYPEMASK;
   const int encoding = info.format & SF_FORMAT_SUBMASK;
   if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX) {
-    problem = "it is " + formatName(container, SFC_GET_FORMAT_MAJOR_COUNT, SFC_GET_FORMAT_MAJOR) + ", not WAV";
+    problem = "it is " + formatName(container, SFC_GET_FORMAT_MAJOR_COUNT, SFC_GET_FORMAT_MAJOR) +
+              ", not WAV";
   } else if (encoding != SF_FORMAT_PCM_16 && encoding != SF_FORMAT_PCM_24 &&
              encoding != SF_FORMAT_FLOAT) {
-    problem = "its samples are " + formatName(encoding, SFC_GET_FORMAT_SUBTYPE_COUNT,
-                                               SFC_GET_FORMAT_SUBTYPE) +
+    problem = "its samples are " +
+              formatName(encoding, SFC_GET_FORMAT_SUBTYPE_COUNT, SFC_GET_FORMAT_SUBTYPE) +
               "; supported are 16- or 24-bit PCM and 32-bit float";
   } else if (info.channels < 1 || info.channels > 2) {
-    problem = "it has " + std::to_string(info.channels) +
-              " channels; supported are mono and stereo";
+    problem =
+        "it has " + std::to_string(info.channels) + " channels; supported are mono and stereo";
   }
   if (!problem.empty()) {
     sf_close(file);

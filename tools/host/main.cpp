@@ -1,10 +1,9 @@
 // ferrowin-host: a small command-line host that loads a plug-in by path and drives it only
 // through its interface record.
+#include <CLI/CLI.hpp>
 #include <iostream>
 #include <stdexcept>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 #include "HostCallback.h"
 #include "InfoReport.h"
