@@ -12,12 +12,21 @@
 
 #include "RenderCommand.h"
 
+#if defined(_WIN32)
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
 
 TEST(RenderThroughEffect, EveryFrameComesBackFinite) {
-  const fs::path folder = fs::temp_directory_path() / "ferrowin-render-through-effect";
+  // Named after the process, as other builds may run the same test at the same time.
+  const fs::path folder =
+      fs::temp_directory_path() / ("ferrowin-render-through-effect-" + std::to_string(getpid()));
   fs::create_directories(folder);
   const std::string input = (folder / "in.f32").string();
   const std::string output = (folder / "out.f32").string();
