@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: sets everything up, builds both plug-ins (the Windows DLL and the Linux shared
-# object) and runs each in the command-line host.
+# object), shows what each tells a host, makes two short inputs (spoken words and a drum loop)
+# and renders them through the shared object natively and through the DLL under Wine into out/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -15,11 +16,93 @@ cmake --build --preset linux-release
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
 
+work="$(mktemp -d)"
 start_display
-trap stop_display EXIT
+trap 'stop_display; rm -rf "$work"' EXIT
+
+host=build/linux-release/ferrowin-host
+plugin=build/linux-release/Ferrowin.so
 
 echo "== Ferrowin.so, native"
-build/linux-release/ferrowin-host info build/linux-release/Ferrowin.so
+"$host" info "$plugin"
 echo
 echo "== Ferrowin.dll, under Wine"
 (cd build/win64 && wine ./ferrowin-host.exe info Ferrowin.dll)
+
+# --- Inputs: 44.1 kHz stereo 16-bit WAV files ------------------------------------------------
+mkdir -p out
+espeak-ng -v en-us -s 150 -w "$work/words.wav" \
+  "Ferrowin listens to your voice and plays a small synthesizer against it."
+sox -V1 "$work/words.wav" -r 44100 -c 2 -b 16 out/speech.wav pad 0.2 0.5 norm -3
+
+# One bar at 120 beats per minute: kick on 1 and 3, snare on 2 and 4, hi-hat on every eighth.
+sox -V1 -n -r 44100 -c 1 -b 16 "$work/kick.wav" synth 0.3 sine 160:40 fade q 0.002 0.3 0.25
+sox -V1 -n -r 44100 -c 1 -b 16 "$work/snare.wav" synth 0.2 whitenoise synth 0.2 sine mix 190 \
+  fade q 0.001 0.2 0.18 highpass 200
+sox -V1 -n -r 44100 -c 1 -b 16 "$work/hat.wav" synth 0.06 whitenoise highpass 7000 \
+  fade q 0.001 0.06 0.05
+hits=()
+for at in 0 1; do hits+=(-v 1 "|sox $work/kick.wav -p pad $at"); done
+for at in 0.5 1.5; do hits+=(-v 0.6 "|sox $work/snare.wav -p pad $at"); done
+for at in 0 0.25 0.5 0.75 1 1.25 1.5 1.75; do hits+=(-v 0.35 "|sox $work/hat.wav -p pad $at"); done
+sox -V1 -m "${hits[@]}" -c 1 "$work/bar.wav" pad 0 1 trim 0 2
+sox -V1 "$work/bar.wav" -c 2 -b 16 out/drums.wav repeat 1 norm -3
+
+# --- Renders --------------------------------------------------------------------------------
+# Only settings of parameters the effect names are passed on, so that the demo runs on builds
+# whose effect does not name them all.
+known="$("$host" info "$plugin")"
+settings() {
+  local setting missing=()
+  for setting in "$@"; do
+    if grep -qF " ${setting%%=*} " <<<"$known"; then
+      printf -- '--set\n%s\n' "$setting"
+    else
+      missing+=("${setting%%=*}")
+    fi
+  done
+  if ((${#missing[@]})); then
+    echo "(the effect does not name ${missing[*]}: those settings are left out)" >&2
+  fi
+}
+
+mapfile -t voice < <(settings OSC.Amt=0.8 OSC.Note=0.38 OSC.Wave=0.35 CutOff=0.55 \
+  Resonance=0.5 EF1.Osc.AM=0.9 EF2.Cutoff=0.75 Dry2Filter=0.6 Dry=0.5 Osc.KeyTrack=1)
+voice_note=(--note 0.5:3.5:55:100)
+mapfile -t bandpass < <(settings FilterType=0.8 CutOff=0.45 Resonance=0.75 Noise.Amt=0.7 \
+  Noise.Color=0.5 EF1.Noise.AM=1 EF2.Smooth=0.2 EF2.Cutoff=0.85 Dry2Filter=0.8 Dry=0.4)
+mapfile -t lowpass < <(settings FilterType=0 CutOff=0.25 Resonance=0.6 Fil.KeyTrack=1 \
+  Dry2Filter=1 Dry=0.3)
+lowpass_notes=(--note 1.0:3.0:60:110 --note 3.0:3.9:67:100)
+
+"$host" render "$plugin" out/speech.wav out/speech-synth.wav "${voice[@]}" "${voice_note[@]}"
+"$host" render "$plugin" out/drums.wav out/drums-bandpass.wav "${bandpass[@]}"
+
+# The Windows build exchanges raw 32-bit float stereo; sox converts both ways.
+render_dll() {  # input.wav output.wav render options...
+  local input="$1" output="$2"
+  shift 2
+  sox -V1 "$input" -t f32 "$work/in.f32"
+  (cd build/win64 && wine ./ferrowin-host.exe render Ferrowin.dll "$work/in.f32" \
+    "$work/out.f32" --raw --rate 44100 "$@")
+  sox -V1 -t f32 -r 44100 -c 2 "$work/out.f32" "$output"
+}
+render_dll out/speech.wav out/speech-synth-dll.wav "${voice[@]}" "${voice_note[@]}"
+render_dll out/drums.wav out/drums-lowpass-notes-dll.wav "${lowpass[@]}" "${lowpass_notes[@]}"
+
+difference="$(sox -V1 -m -v 1 out/speech-synth.wav -v -1 out/speech-synth-dll.wav -n stat 2>&1 |
+  awk '/Maximum amplitude/ {print $3}')"
+
+result() { printf '%-32s %s\n' "$1" "$2"; }
+echo
+echo "== Results in out/"
+result out/speech.wav "input: spoken words (espeak-ng), 44.1 kHz stereo 16-bit"
+result out/drums.wav "input: two bars of kick, snare and hi-hat at 120 bpm"
+result out/speech-synth.wav "speech, Ferrowin.so: FM voice following the speaker's level, \
+resonant low-pass opened by the voice, note G3 from 0.5 to 3.5 s"
+result out/drums-bandpass.wav "drums, Ferrowin.so: resonant band-pass and noise following \
+the hits, 40 % dry"
+result out/speech-synth-dll.wav "the speech render again, through Ferrowin.dll under Wine"
+result out/drums-lowpass-notes-dll.wav "drums, Ferrowin.dll under Wine: low-pass tracking the \
+keys of C4 (1-3 s) and G4 (3-3.9 s)"
+echo "largest difference between the native and the Wine speech renders: $difference"

@@ -1,37 +1,102 @@
 // ferrowin-host: a small command-line host that loads a plug-in by path and drives it only
 // through its interface record.
-#include <iostream>
-#include <string>
-
 #include <CLI/CLI.hpp>
+#include <iostream>
+#include <stdexcept>
+#include <string>
 
 #include "HostCallback.h"
 #include "InfoReport.h"
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
+#include "RenderCommand.h"
 
-int main(int argc, char** argv) {
-  CLI::App app{"Loads a plug-in and drives it as a host does."};
-  app.require_subcommand(1);
+namespace {
 
-  std::string pluginPath;
-  CLI::App* info = app.add_subcommand("info", "print the effect's identity, parameters and capabilities");
-  info->add_option("plugin", pluginPath, "path of the plug-in library")->required();
+constexpr int kUsageError = 2;
+constexpr int kFailure = 1;
 
-  CLI11_PARSE(app, argc, argv);
-
+int runInfo(const std::string& pluginPath) {
   PluginLibrary library;
   if (!library.load(pluginPath)) {
     std::cerr << "error: " << library.error() << "\n";
-    return 1;
+    return kFailure;
   }
   HostCallback host;
   PluginInstance plugin(library.entry(), HostCallback::dispatch);
   if (!plugin.valid()) {
     std::cerr << "error: " << pluginPath << " created no effect\n";
-    return 1;
+    return kFailure;
   }
-  if (*info) printInfo(std::cout, plugin, host);
+  printInfo(std::cout, plugin, host);
   plugin.close();
+  return 0;
+}
+
+void addRenderOptions(CLI::App& render, RenderOptions& options) {
+  const std::string wav = renderSupportsWav() ? "WAV file, or raw data with --raw" : "raw data";
+  render.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
+  render
+      .add_option("input", options.inputPath,
+                  "input " + wav + " (WAV: mono or stereo, 16- or 24-bit PCM or 32-bit float)")
+      ->required();
+  render.add_option("output", options.outputPath, "output " + wav + " (stereo, 32-bit float)")
+      ->required();
+  render.add_option("--block", options.blockFrames, "frames per processing block")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 65536));
+  render
+      .add_option("--set", options.settings,
+                  "set a parameter by name to a normalized value 0..1 (repeatable)")
+      ->type_name("NAME=VALUE")
+      ->allow_extra_args(false);
+  render
+      .add_option("--note", options.notes,
+                  "play a MIDI note: start and end in seconds, key 0..127, velocity 1..127 "
+                  "(repeatable)")
+      ->type_name("START:END:KEY:VELOCITY")
+      ->allow_extra_args(false);
+  render.add_flag("--raw", options.raw,
+                  "input and output are raw 32-bit float little-endian interleaved stereo");
+  render.add_option("--rate", options.rawRateHz, "sample rate of raw input, Hz")
+      ->type_name("HZ")
+      ->check(CLI::Range(1, 1000000));
+  render.add_flag("--print-peak", options.printPeak,
+                  "print frames processed and each output channel's peak and RMS level");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Loads a plug-in and drives it as a host does."};
+  app.require_subcommand(1);
+  // Paths such as /tmp/in.f32 are paths under Wine too, never options.
+  app.allow_windows_style_options(false);
+
+  std::string infoPluginPath;
+  CLI::App* info =
+      app.add_subcommand("info", "print the effect's identity, parameters and capabilities");
+  info->add_option("plugin", infoPluginPath, "path of the plug-in library")->required();
+
+  RenderOptions renderOptions;
+  CLI::App* render =
+      app.add_subcommand("render", "run an audio file through the effect, block by block");
+  addRenderOptions(*render, renderOptions);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    std::cerr << "error: " << e.what() << "\n";
+    return kUsageError;
+  }
+
+  if (*info) return runInfo(infoPluginPath);
+  try {
+    runRender(renderOptions, std::cout);
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << "\n";
+    return kFailure;
+  }
   return 0;
 }

@@ -1,0 +1,108 @@
+#include "ChildProcess.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+#endif
+
+namespace {
+
+// The file's text with Windows line ends turned into plain ones.
+std::string slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream stream;
+  stream << file.rdbuf();
+  std::string text = stream.str();
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.erase(at, 1);
+  return text;
+}
+
+#if defined(_WIN32)
+// One command-line word as the C runtime splits it again: quoted, backslashes before quotes
+// doubled.
+std::string quoted(const std::string& word) {
+  std::string text = "\"";
+  size_t backslashes = 0;
+  for (char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      if (c == '"') text.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    text += c;
+  }
+  text.append(backslashes, '\\');
+  return text + "\"";
+}
+
+HANDLE inheritableFile(const std::string& path) {
+  SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
+  return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_ALWAYS,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+#endif
+
+}  // namespace
+
+ChildResult runChild(const std::vector<std::string>& arguments, const std::string& scratch) {
+  const std::string outPath = scratch + "/child.out";
+  const std::string errPath = scratch + "/child.err";
+  ChildResult result;
+#if defined(_WIN32)
+  std::string commandLine;
+  for (const std::string& word : arguments)
+    commandLine += (commandLine.empty() ? "" : " ") + quoted(word);
+  HANDLE out = inheritableFile(outPath);
+  HANDLE err = inheritableFile(errPath);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessA(arguments[0].c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                                      0, nullptr, nullptr, &startup, &process);
+  CloseHandle(out);
+  CloseHandle(err);
+  if (!started) throw std::runtime_error("cannot start " + arguments[0]);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  result.exitCode = static_cast<int>(code);
+#else
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (const std::string& word : arguments) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  pid_t child = 0;
+  const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+#endif
+  result.out = slurp(outPath);
+  result.err = slurp(errPath);
+  return result;
+}

@@ -1,0 +1,107 @@
+// A minimal effect written directly against the interface record for the host's tests: two
+// parameters, "LeftGain" and "RightGain" (gain = 2 × value, so 0.5 is unity), and a log of
+// every dispatcher call, process call and MIDI event it receives.
+#include <cstdio>
+
+#include "GainTestPluginLog.h"
+
+#if defined(_WIN32)
+#define TEST_PLUGIN_EXPORT extern "C" __declspec(dllexport)
+#else
+#define TEST_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+GainTestPluginLog theLog;
+const char* const kNames[2] = {"LeftGain", "RightGain"};
+
+struct GainEffect {
+  AEffect record;
+  float values[2] = {0.5f, 0.5f};
+};
+
+GainEffect* effectOf(AEffect* record) { return static_cast<GainEffect*>(record->object); }
+
+void logCall(VstInt32 opcode, VstIntPtr value, float opt, bool distinct = false) {
+  if (theLog.callCount < GainTestPluginLog::kMaxCalls)
+    theLog.calls[theLog.callCount] = {opcode, value, opt, distinct};
+  ++theLog.callCount;
+}
+
+void logEvents(const VstEvents* list) {
+  for (VstInt32 i = 0; i < list->numEvents; ++i) {
+    const VstEvent* event = list->events[i];
+    if (event->type != kVstMidiType || theLog.eventCount >= GainTestPluginLog::kMaxEvents) continue;
+    const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+    theLog.events[theLog.eventCount++] = {theLog.framesProcessed, midi->deltaFrames,
+                                          static_cast<unsigned char>(midi->midiData[0]),
+                                          static_cast<unsigned char>(midi->midiData[1]),
+                                          static_cast<unsigned char>(midi->midiData[2])};
+  }
+}
+
+VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                   float opt) {
+  logCall(opcode, value, opt);
+  switch (opcode) {
+    case effClose:
+      delete effectOf(record);
+      return 1;
+    case effGetParamName:
+      if (index < 0 || index > 1) return 0;
+      // Hosts pass room for more than the nominal 8 characters; these names need 10.
+      std::snprintf(static_cast<char*>(ptr), 16, "%s", kNames[index]);
+      return 1;
+    case effProcessEvents:
+      logEvents(static_cast<const VstEvents*>(ptr));
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
+  const bool distinct = inputs[0] != inputs[1] && inputs[0] != outputs[0] &&
+                        inputs[0] != outputs[1] && inputs[1] != outputs[0] &&
+                        inputs[1] != outputs[1] && outputs[0] != outputs[1];
+  logCall(GainTestPluginLog::kProcessCall, frames, 0.0f, distinct);
+  const GainEffect& effect = *effectOf(record);
+  for (int c = 0; c < 2; ++c) {
+    const float gain = 2.0f * effect.values[c];
+    for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = gain * inputs[c][i];
+  }
+  theLog.framesProcessed += frames;
+}
+
+void setParameter(AEffect* record, VstInt32 index, float value) {
+  if (index >= 0 && index < 2) effectOf(record)->values[index] = value;
+}
+
+float getParameter(AEffect* record, VstInt32 index) {
+  return index >= 0 && index < 2 ? effectOf(record)->values[index] : 0.0f;
+}
+
+}  // namespace
+
+TEST_PLUGIN_EXPORT GainTestPluginLog* gainTestPluginLog() { return &theLog; }
+
+TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback /*host*/) {
+  theLog = GainTestPluginLog{};
+  auto* effect = new GainEffect{};
+  AEffect& r = effect->record;
+  r.magic = kEffectMagic;
+  r.dispatcher = dispatch;
+  r.setParameter = setParameter;
+  r.getParameter = getParameter;
+  r.numPrograms = 1;
+  r.numParams = 2;
+  r.numInputs = 2;
+  r.numOutputs = 2;
+  r.flags = effFlagsCanReplacing;
+  r.object = effect;
+  r.uniqueID = fourCharCode('G', 'a', 'i', 'n');
+  r.version = 1;
+  r.processReplacing = processReplacing;
+  return &r;
+}

@@ -1,0 +1,137 @@
+// The ferrowin-host program as a user runs it: one-line errors with a non-zero exit and no
+// output file, and a summary line on success.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "HostTestFiles.h"
+
+namespace {
+
+constexpr int kRateHz = 8000;
+constexpr int kFrames = 6 * kRateHz;  // long enough for a progress display on a terminal
+
+class HostCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<float> samples(2 * kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+      samples[2 * i] = i % 2 ? -0.5f : 0.5f;
+      samples[2 * i + 1] = 0.25f;
+    }
+    writeRaw(files.path("in.f32"), samples);
+  }
+
+  ChildResult host(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), builtFile(FERROWIN_HOST_PATH));
+    return runChild(arguments, streams.path(""));
+  }
+
+  // Render arguments for raw input and output in the folder, before `extra`.
+  std::vector<std::string> rawRender(const std::string& input,
+                                     std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments = {"render",
+                                          builtFile(GAIN_TEST_PLUGIN_PATH),
+                                          files.path(input),
+                                          files.path("out.f32"),
+                                          "--raw",
+                                          "--rate",
+                                          std::to_string(kRateHz)};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return arguments;
+  }
+
+  void expectFailure(const std::vector<std::string>& arguments, const std::string& message,
+                     int exitCode = 1) {
+    const ChildResult result = host(arguments);
+    EXPECT_EQ(result.exitCode, exitCode) << message;
+    EXPECT_EQ(result.err.rfind("error: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(files.exists("out.f32")) << message;
+    EXPECT_FALSE(files.exists("out.f32.partial")) << message;
+    EXPECT_FALSE(files.exists("out.wav")) << message;
+  }
+
+  ScratchFolder files;
+  ScratchFolder streams;
+};
+
+TEST_F(HostCli, RawRenderPrintsTheSummaryAndNoProgressWhenNotATerminal) {
+  const ChildResult result =
+      host(rawRender("in.f32", {"--set", "LeftGain=0.25", "--set", "RightGain=1", "--note",
+                                "0.5:5.5:60:100", "--print-peak", "--block", "300"}));
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  // Left: ±0.5 × 0.5; right: 0.25 × 2.
+  EXPECT_EQ(result.out, "frames: 48000, peak: 0.250000 0.500000, rms: 0.250000 0.500000\n");
+  EXPECT_EQ(readRaw(files.path("out.f32")).size(), 2u * kFrames);
+  EXPECT_EQ(files.files(), (std::vector<std::string>{"in.f32", "out.f32"}));
+}
+
+TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
+  writeRaw(files.path("odd.f32"), {0.5f, 0.5f, 0.5f});
+  expectFailure(rawRender("missing.f32"), "cannot open " + files.path("missing.f32"));
+  expectFailure(rawRender("odd.f32"), "is not a multiple of 8");
+  // A path that starts with a slash is a path, also where options may start with one.
+  std::vector<std::string> slashed = rawRender("in.f32");
+  slashed[2] = "/no-such-folder/in.f32";
+  expectFailure(slashed, "cannot open /no-such-folder/in.f32");
+  std::vector<std::string> unwritable = rawRender("in.f32");
+  unwritable[3] = files.path("no-such-folder/out.f32");
+  expectFailure(unwritable, "cannot write " + unwritable[3]);
+  expectFailure(rawRender("in.f32", {"--set", "Gain=0.5"}),
+                "unknown parameter 'Gain'; valid names: LeftGain, RightGain");
+  expectFailure(rawRender("in.f32", {"--set", "LeftGain=loud"}), "'loud' is not a number");
+  expectFailure(rawRender("in.f32", {"--set", "LeftGain=2"}), "from 0 to 1");
+  expectFailure(rawRender("in.f32", {"--note", "0.5:x:60:100"}), "end 'x'");
+  expectFailure(rawRender("in.f32", {"--note", "5:6:60:100"}),
+                "note '5:6:60:100' lies outside the file (6 s, 48000 frames)");
+  expectFailure(rawRender("in.f32", {"--block", "0"}), "--block", 2);
+  expectFailure(rawRender("in.f32", {"--block", "many"}), "--block", 2);
+  expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"),
+                 files.path("out.f32"), "--raw"},
+                "raw input needs its sample rate: --rate HZ");
+  expectFailure({"render", files.path("no-plugin.bin"), files.path("in.f32"), files.path("out.f32"),
+                 "--raw", "--rate", "8000"},
+                "cannot load " + files.path("no-plugin.bin"));
+  expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32")},
+                "output is required", 2);
+#if !defined(FERROWIN_HOST_SNDFILE)
+  expectFailure(
+      {"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"), files.path("out.wav")},
+      "this build reads and writes raw 32-bit float stereo only");
+#endif
+}
+
+#if defined(FERROWIN_HOST_SNDFILE)
+TEST_F(HostCli, WavRenderAndWavRefusals) {
+  writeRaw(files.path("not-a-wav.wav"), {0.5f, 0.5f});
+  const std::vector<std::string> wav = {"render", builtFile(GAIN_TEST_PLUGIN_PATH)};
+  auto render = [&](const std::string& input, std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments = wav;
+    arguments.push_back(files.path(input));
+    arguments.push_back(files.path("out.wav"));
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return arguments;
+  };
+  expectFailure(render("not-a-wav.wav"), "cannot read " + files.path("not-a-wav.wav"));
+  expectFailure(render("missing.wav"), "cannot open " + files.path("missing.wav"));
+  expectFailure(render("in.f32", {"--rate", "8000"}), "--rate is for raw input only");
+
+  // Mono 16-bit PCM; both channels then carry it: RMS = sqrt((0.25 + 0.25 + 0.0625) / 3).
+  writeWav(files.path("in.wav"), 0x0002 /* 16-bit PCM */, 1, 8000, {0.5f, -0.5f, 0.25f});
+  const ChildResult result = host(render("in.wav", {"--print-peak"}));
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.out, "frames: 3, peak: 0.500000 0.500000, rms: 0.433013 0.433013\n");
+  int channels = 0;
+  EXPECT_EQ(readWav(files.path("out.wav"), &channels),
+            (std::vector<float>{0.5f, 0.5f, -0.5f, -0.5f, 0.25f, 0.25f}));
+  EXPECT_EQ(channels, 2);
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,38 @@
+// Files for the host's tests: a fresh folder per test, raw float and (natively) WAV files
+// written and read back, and the paths of the programs under test.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A new empty folder, removed with its contents on destruction.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string path(const std::string& name) const;
+  bool exists(const std::string& name) const;
+  // Names of the files inside, sorted.
+  std::vector<std::string> files() const;
+
+ private:
+  std::string root;
+};
+
+// Interleaved float samples.
+void writeRaw(const std::string& path, const std::vector<float>& samples);
+std::vector<float> readRaw(const std::string& path);
+
+#if defined(FERROWIN_HOST_SNDFILE)
+// `format` is a libsndfile subtype (SF_FORMAT_PCM_16, ...) of a WAV file.
+void writeWav(const std::string& path, int format, int channels, int rateHz,
+              const std::vector<float>& samples);
+// The samples as floats, and the file's channel count and subtype.
+std::vector<float> readWav(const std::string& path, int* channels = nullptr, int* format = nullptr);
+#endif
+
+// A file given by the build as a path: as it is natively, beside the test program on Windows.
+std::string builtFile(const std::string& path);

@@ -1,0 +1,196 @@
+// The render command in this process, through the gain test plug-in: output = gain × input
+// for every input format and block size, MIDI events in the right block at the right offset,
+// and the host's call sequence.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "GainTestPluginLog.h"
+#include "HostTestFiles.h"
+#include "PluginLibrary.h"
+#include "RenderCommand.h"
+#if defined(FERROWIN_HOST_SNDFILE)
+#include <sndfile.h>
+#endif
+
+namespace {
+
+// Gains 2 × value: 0.5 is exact in binary, so every product is reproduced exactly.
+constexpr float kLeftValue = 0.25f;
+constexpr float kRightValue = 0.75f;
+constexpr int kFrames = 2205;
+constexpr int kBlockSizes[] = {1, 64, 512, 1000, 4096};  // 1000 and 4096 do not divide 2205
+
+// A deterministic test signal with both signs and many values, `channels` interleaved.
+std::vector<float> testSignal(int frames, int channels) {
+  std::vector<float> samples(static_cast<size_t>(frames * channels));
+  for (int i = 0; i < frames; ++i)
+    for (int c = 0; c < channels; ++c)
+      samples[static_cast<size_t>(i * channels + c)] =
+          static_cast<float>(0.9 * std::sin(0.037 * i * (c + 1) + c));
+  return samples;
+}
+
+// What the plug-in must produce: each input channel (mono feeds both) times its gain.
+std::vector<float> expectedOutput(const std::vector<float>& input, int channels) {
+  const float gains[2] = {2.0f * kLeftValue, 2.0f * kRightValue};
+  const size_t frames = input.size() / static_cast<size_t>(channels);
+  std::vector<float> out(2 * frames);
+  for (size_t i = 0; i < frames; ++i)
+    for (size_t c = 0; c < 2; ++c)
+      out[2 * i + c] = gains[c] * input[i * channels + (channels == 2 ? c : 0)];
+  return out;
+}
+
+class RenderCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(library.load(builtFile(GAIN_TEST_PLUGIN_PATH))) << library.error();
+    auto logOf = reinterpret_cast<GainTestPluginLogProc>(library.symbol("gainTestPluginLog"));
+    ASSERT_NE(logOf, nullptr);
+    log = logOf();
+  }
+
+  RenderOptions options(const std::string& input, const std::string& output) const {
+    RenderOptions o;
+    o.pluginPath = builtFile(GAIN_TEST_PLUGIN_PATH);
+    o.inputPath = input;
+    o.outputPath = output;
+    o.settings = {"LeftGain=" + std::to_string(kLeftValue),
+                  "RightGain=" + std::to_string(kRightValue)};
+    o.printPeak = true;
+    return o;
+  }
+
+  std::vector<GainTestPluginLog::Call> calls() const {
+    return {log->calls, log->calls + std::min(log->callCount, GainTestPluginLog::kMaxCalls)};
+  }
+
+  PluginLibrary library;  // the same library the command loads, so its log is shared
+  const GainTestPluginLog* log = nullptr;
+  ScratchFolder folder;
+};
+
+TEST_F(RenderCommand, RawOutputIsGainTimesInputForEveryBlockSize) {
+  const std::vector<float> input = testSignal(kFrames, 2);
+  writeRaw(folder.path("in.f32"), input);
+  for (int block : kBlockSizes) {
+    RenderOptions o = options(folder.path("in.f32"), folder.path("out.f32"));
+    o.raw = true;
+    o.rawRateHz = 48000;
+    o.blockFrames = block;
+    std::ostringstream summary;
+    runRender(o, summary);
+    EXPECT_EQ(readRaw(folder.path("out.f32")), expectedOutput(input, 2)) << "block " << block;
+    EXPECT_EQ(summary.str().rfind("frames: 2205, peak: ", 0), 0u) << summary.str();
+  }
+}
+
+#if defined(FERROWIN_HOST_SNDFILE)
+TEST_F(RenderCommand, WavOutputIsGainTimesInputForEveryFormatLayoutAndBlockSize) {
+  for (int format : {SF_FORMAT_PCM_16, SF_FORMAT_PCM_24, SF_FORMAT_FLOAT}) {
+    for (int channels : {1, 2}) {
+      writeWav(folder.path("in.wav"), format, channels, 44100, testSignal(kFrames, channels));
+      const std::vector<float> decoded = readWav(folder.path("in.wav"));
+      for (int block : kBlockSizes) {
+        RenderOptions o = options(folder.path("in.wav"), folder.path("out.wav"));
+        o.blockFrames = block;
+        std::ostringstream summary;
+        runRender(o, summary);
+        int outChannels = 0;
+        int outFormat = 0;
+        const std::vector<float> output = readWav(folder.path("out.wav"), &outChannels, &outFormat);
+        EXPECT_EQ(outChannels, 2);
+        EXPECT_EQ(outFormat, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+        EXPECT_EQ(output, expectedOutput(decoded, channels))
+            << "format " << format << ", channels " << channels << ", block " << block;
+      }
+    }
+  }
+  EXPECT_EQ(folder.files(), (std::vector<std::string>{"in.wav", "out.wav"}));
+}
+#endif
+
+TEST_F(RenderCommand, HostSequenceAndBlocks) {
+  writeRaw(folder.path("in.f32"), testSignal(kFrames, 2));
+  RenderOptions o = options(folder.path("in.f32"), folder.path("out.f32"));
+  o.raw = true;
+  o.rawRateHz = 22050;
+  o.blockFrames = 1000;
+  std::ostringstream summary;
+  runRender(o, summary);
+
+  // The life cycle a real host follows, leaving out the name queries for --set.
+  std::vector<VstInt32> sequence;
+  std::vector<VstIntPtr> blockFrames;
+  for (const GainTestPluginLog::Call& call : calls()) {
+    if (call.opcode == effGetParamName) continue;
+    sequence.push_back(call.opcode);
+    if (call.opcode == GainTestPluginLog::kProcessCall) {
+      blockFrames.push_back(call.value);
+      EXPECT_TRUE(call.distinctBuffers);
+    }
+    if (call.opcode == effSetSampleRate) {
+      EXPECT_EQ(call.opt, 22050.0f);
+    } else if (call.opcode == effSetBlockSize) {
+      EXPECT_EQ(call.value, 1000);
+    } else if (call.opcode == effMainsChanged) {
+      EXPECT_EQ(call.value, sequence.size() == 4 ? 1 : 0);  // on first, off at the end
+    }
+  }
+  const VstInt32 process = GainTestPluginLog::kProcessCall;
+  EXPECT_EQ(sequence,
+            (std::vector<VstInt32>{effOpen, effSetSampleRate, effSetBlockSize, effMainsChanged,
+                                   process, process, process, effMainsChanged, effClose}));
+  EXPECT_EQ(blockFrames, (std::vector<VstIntPtr>{1000, 1000, 205}));
+}
+
+TEST_F(RenderCommand, NotesArriveBeforeTheirBlockWithTheirOffset) {
+  // At 1000 Hz a second is 1000 frames; blocks of 64.
+  writeRaw(folder.path("in.f32"), testSignal(1000, 2));
+  RenderOptions o = options(folder.path("in.f32"), folder.path("out.f32"));
+  o.raw = true;
+  o.rawRateHz = 1000;
+  o.blockFrames = 64;
+  o.notes = {"0.1:0.5:60:100", "0.5:0.999:64:90", "0.128:0.2:70:1"};
+  std::ostringstream summary;
+  runRender(o, summary);
+
+  struct Expected {
+    int64_t blockStart;
+    VstInt32 delta;
+    int status, key, velocity;
+  };
+  const Expected expected[] = {
+      {64, 36, 0x90, 60, 100},                          // frame 100
+      {128, 0, 0x90, 70, 1},                            // frame 128 starts a block
+      {192, 8, 0x80, 70, 0},                            // frame 200
+      {448, 52, 0x80, 60, 0},                           // frame 500: the release first
+      {448, 52, 0x90, 64, 90}, {960, 39, 0x80, 64, 0},  // frame 999, in the short last block
+  };
+  ASSERT_EQ(log->eventCount, 6);
+  for (int i = 0; i < 6; ++i) {
+    const GainTestPluginLog::Event& event = log->events[i];
+    EXPECT_EQ(event.blockStart, expected[i].blockStart) << "event " << i;
+    EXPECT_EQ(event.deltaFrames, expected[i].delta) << "event " << i;
+    EXPECT_EQ(event.status, expected[i].status) << "event " << i;
+    EXPECT_EQ(event.key, expected[i].key) << "event " << i;
+    EXPECT_EQ(event.velocity, expected[i].velocity) << "event " << i;
+  }
+  // One event list per block that has events, each followed by that block's processing.
+  int lists = 0;
+  const std::vector<GainTestPluginLog::Call> all = calls();
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (all[i].opcode != effProcessEvents) continue;
+    ++lists;
+    ASSERT_LT(i + 1, all.size());
+    EXPECT_EQ(all[i + 1].opcode, GainTestPluginLog::kProcessCall);
+  }
+  EXPECT_EQ(lists, 5);
+  EXPECT_EQ(log->framesProcessed, 1000);
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+// Where the render command's audio comes from: a file read block by block.
+#pragma once
+
+#include <cstdint>
+
+class AudioSource {
+ public:
+  virtual ~AudioSource() = default;
+
+  virtual int sampleRateHz() const = 0;
+  virtual int channels() const = 0;  // 1 or 2
+  virtual int64_t frames() const = 0;
+  // Reads the next `count` frames, interleaved, into `samples` (count × channels() floats);
+  // throws std::runtime_error when the file ends early or cannot be read.
+  virtual void read(float* samples, int64_t count) = 0;
+};

@@ -1,0 +1,94 @@
+#include "RenderCommand.h"
+
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "HostCallback.h"
+#include "MidiSchedule.h"
+#include "ParameterSetting.h"
+#include "PluginInstance.h"
+#include "PluginLibrary.h"
+#include "ProgressDisplay.h"
+#include "RawSink.h"
+#include "RawSource.h"
+#include "Renderer.h"
+#if defined(FERROWIN_HOST_SNDFILE)
+#include "WavSink.h"
+#include "WavSource.h"
+#endif
+
+bool renderSupportsWav() {
+#if defined(FERROWIN_HOST_SNDFILE)
+  return true;
+#else
+  return false;
+#endif
+}
+
+namespace {
+
+std::unique_ptr<AudioSource> openSource(const RenderOptions& options) {
+  if (options.raw) return std::make_unique<RawSource>(options.inputPath, options.rawRateHz);
+#if defined(FERROWIN_HOST_SNDFILE)
+  return std::make_unique<WavSource>(options.inputPath);
+#else
+  throw std::runtime_error(
+      "this build reads and writes raw 32-bit float stereo only: use --raw --rate HZ");
+#endif
+}
+
+std::unique_ptr<AudioSink> createSink(const RenderOptions& options, int sampleRateHz) {
+#if defined(FERROWIN_HOST_SNDFILE)
+  if (!options.raw) return std::make_unique<WavSink>(options.outputPath, sampleRateHz);
+#else
+  (void)sampleRateHz;
+#endif
+  return std::make_unique<RawSink>(options.outputPath);
+}
+
+}  // namespace
+
+void runRender(const RenderOptions& options, std::ostream& out) {
+  if (options.raw && options.rawRateHz <= 0)
+    throw std::runtime_error("raw input needs its sample rate: --rate HZ");
+  if (!options.raw && options.rawRateHz != 0)
+    throw std::runtime_error("--rate is for raw input only; a WAV file carries its rate");
+  std::vector<ParameterSetting> settings;
+  for (const std::string& text : options.settings)
+    settings.push_back(ParameterSetting::parse(text));
+  std::vector<NoteSpec> notes;
+  for (const std::string& text : options.notes) notes.push_back(MidiSchedule::parseNote(text));
+
+  std::unique_ptr<AudioSource> source = openSource(options);
+  const int rateHz = source->sampleRateHz();
+  MidiSchedule schedule(notes, rateHz, source->frames());
+
+  PluginLibrary library;
+  if (!library.load(options.pluginPath)) throw std::runtime_error(library.error());
+  HostCallback host;
+  host.sampleRateHz = static_cast<float>(rateHz);
+  host.blockSize = options.blockFrames;
+  PluginInstance plugin(library.entry(), HostCallback::dispatch);
+  if (!plugin.valid()) throw std::runtime_error(options.pluginPath + " created no effect");
+  const AEffect& record = *plugin.record();
+  if (record.processReplacing == nullptr || (record.flags & effFlagsCanReplacing) == 0)
+    throw std::runtime_error(options.pluginPath + " cannot process audio in replacing mode");
+
+  Renderer renderer(plugin, rateHz, options.blockFrames);
+  renderer.open();
+  std::vector<std::pair<VstInt32, float>> resolved;
+  resolved.reserve(settings.size());
+  for (const ParameterSetting& setting : settings)
+    resolved.emplace_back(findParameter(plugin, setting.name), setting.value);
+  // Set once the effect knows its sample rate, as rate-dependent values derive from both.
+  for (const auto& [index, value] : resolved) plugin.setParameter(index, value);
+
+  std::unique_ptr<AudioSink> sink = createSink(options, rateHz);
+  ProgressDisplay progress(std::cerr, stderrIsTerminal(), source->frames(), rateHz);
+  const OutputMeter meter = renderer.run(*source, *sink, schedule, progress);
+  plugin.close();
+  sink->commit();
+  if (options.printPeak) out << meter.summary() << "\n";
+}

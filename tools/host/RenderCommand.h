@@ -1,0 +1,26 @@
+// The `render` command: runs an audio file through a plug-in and writes the result.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct RenderOptions {
+  std::string pluginPath;
+  std::string inputPath;
+  std::string outputPath;
+  int blockFrames = 512;
+  std::vector<std::string> settings;  // NAME=VALUE
+  std::vector<std::string> notes;     // START:END:KEY:VELOCITY
+  bool raw = false;                   // raw 32-bit float stereo instead of WAV
+  int rawRateHz = 0;                  // sample rate of raw input, Hz
+  bool printPeak = false;
+};
+
+// Whether this build reads and writes WAV files (otherwise raw data only).
+bool renderSupportsWav();
+
+// Checks everything (texts, input, plug-in, parameter names, note times) before the output is
+// created, renders, and prints the summary line to `out` when asked. Throws
+// std::runtime_error with a one-line message; the output file then does not exist.
+void runRender(const RenderOptions& options, std::ostream& out);

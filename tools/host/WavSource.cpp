@@ -1,0 +1,70 @@
+#include "WavSource.h"
+
+#include <sndfile.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+// libsndfile's own name of a container or sample encoding, e.g. "AIFF (Apple/SGI)" or
+// "Unsigned 8 bit PCM": its tables are looked up by position, so search them.
+std::string formatName(int format, int countCommand, int entryCommand) {
+  int count = 0;
+  sf_command(nullptr, countCommand, &count, sizeof count);
+  for (int i = 0; i < count; ++i) {
+    SF_FORMAT_INFO info{};
+    info.format = i;
+    if (sf_command(nullptr, entryCommand, &info, sizeof info) == 0 && info.format == format &&
+        info.name != nullptr)
+      return info.name;
+  }
+  return "format " + std::to_string(format);
+}
+
+}  // namespace
+
+WavSource::WavSource(const std::string& filePath) : path(filePath) {
+  // libsndfile's message for a missing file is vaguer than the C library's.
+  std::FILE* probe = std::fopen(path.c_str(), "rb");
+  if (probe == nullptr)
+    throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
+  std::fclose(probe);
+
+  SF_INFO info{};
+  file = sf_open(path.c_str(), SFM_READ, &info);
+  if (file == nullptr)
+    throw std::runtime_error("cannot read " + path + ": " + sf_strerror(nullptr));
+
+  std::string problem;
+  const int container = info.format & SF_FORMAT_TYPEMASK;
+  const int encoding = info.format & SF_FORMAT_SUBMASK;
+  if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX) {
+    problem = "it is " + formatName(container, SFC_GET_FORMAT_MAJOR_COUNT, SFC_GET_FORMAT_MAJOR) +
+              ", not WAV";
+  } else if (encoding != SF_FORMAT_PCM_16 && encoding != SF_FORMAT_PCM_24 &&
+             encoding != SF_FORMAT_FLOAT) {
+    problem = "its samples are " +
+              formatName(encoding, SFC_GET_FORMAT_SUBTYPE_COUNT, SFC_GET_FORMAT_SUBTYPE) +
+              "; supported are 16- or 24-bit PCM and 32-bit float";
+  } else if (info.channels < 1 || info.channels > 2) {
+    problem =
+        "it has " + std::to_string(info.channels) + " channels; supported are mono and stereo";
+  }
+  if (!problem.empty()) {
+    sf_close(file);
+    throw std::runtime_error("unsupported format of " + path + ": " + problem);
+  }
+  rateHz = info.samplerate;
+  channelCount = info.channels;
+  frameCount = info.frames;
+}
+
+WavSource::~WavSource() { sf_close(file); }
+
+void WavSource::read(float* samples, int64_t count) {
+  if (sf_readf_float(file, samples, count) != count)
+    throw std::runtime_error("cannot read " + path + ": it ended early");
+}
