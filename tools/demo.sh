@@ -49,30 +49,15 @@ sox -V1 -m "${hits[@]}" -c 1 "$work/bar.wav" pad 0 1 trim 0 2
 sox -V1 "$work/bar.wav" -c 2 -b 16 out/drums.wav repeat 1 norm -3
 
 # --- Renders --------------------------------------------------------------------------------
-# Only settings of parameters the effect names are passed on, so that the demo runs on builds
-# whose effect does not name them all.
-known="$("$host" info "$plugin")"
-settings() {
-  local setting missing=()
-  for setting in "$@"; do
-    if grep -qF " ${setting%%=*} " <<<"$known"; then
-      printf -- '--set\n%s\n' "$setting"
-    else
-      missing+=("${setting%%=*}")
-    fi
-  done
-  if ((${#missing[@]})); then
-    echo "(the effect does not name ${missing[*]}: those settings are left out)" >&2
-  fi
-}
-
-mapfile -t voice < <(settings OSC.Amt=0.8 OSC.Note=0.38 OSC.Wave=0.35 CutOff=0.55 \
-  Resonance=0.5 EF1.Osc.AM=0.9 EF2.Cutoff=0.75 Dry2Filter=0.6 Dry=0.5 Osc.KeyTrack=1)
+voice=(--set OSC.Amt=0.8 --set OSC.Note=0.38 --set OSC.Wave=0.35 --set CutOff=0.55
+  --set Resonance=0.5 --set EF1.Osc.AM=0.9 --set EF2.Cutoff=0.75 --set Dry2Filter=0.6
+  --set Dry=0.5 --set Osc.KeyTrack=1)
 voice_note=(--note 0.5:3.5:55:100)
-mapfile -t bandpass < <(settings FilterType=0.8 CutOff=0.45 Resonance=0.75 Noise.Amt=0.7 \
-  Noise.Color=0.5 EF1.Noise.AM=1 EF2.Smooth=0.2 EF2.Cutoff=0.85 Dry2Filter=0.8 Dry=0.4)
-mapfile -t lowpass < <(settings FilterType=0 CutOff=0.25 Resonance=0.6 Fil.KeyTrack=1 \
-  Dry2Filter=1 Dry=0.3)
+bandpass=(--set FilterType=0.8 --set CutOff=0.45 --set Resonance=0.75 --set Noise.Amt=0.7
+  --set Noise.Color=0.5 --set EF1.Noise.AM=1 --set EF2.Smooth=0.2 --set EF2.Cutoff=0.85
+  --set Dry2Filter=0.8 --set Dry=0.4)
+lowpass=(--set FilterType=0 --set CutOff=0.25 --set Resonance=0.6 --set Fil.KeyTrack=1
+  --set Dry2Filter=1 --set Dry=0.3)
 lowpass_notes=(--note 1.0:3.0:60:110 --note 3.0:3.9:67:100)
 
 "$host" render "$plugin" out/speech.wav out/speech-synth.wav "${voice[@]}" "${voice_note[@]}"
