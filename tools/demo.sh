@@ -53,9 +53,9 @@ voice=(--set OSC.Amt=0.8 --set OSC.Note=0.38 --set OSC.Wave=0.35 --set CutOff=0.
   --set Resonance=0.5 --set EF1.Osc.AM=0.9 --set EF2.Cutoff=0.75 --set Dry2Filter=0.6
   --set Dry=0.5 --set Osc.KeyTrack=1)
 voice_note=(--note 0.5:3.5:55:100)
-bandpass=(--set FilterType=0.8 --set CutOff=0.45 --set Resonance=0.75 --set Noise.Amt=0.7
-  --set Noise.Color=0.5 --set EF1.Noise.AM=1 --set EF2.Smooth=0.2 --set EF2.Cutoff=0.85
-  --set Dry2Filter=0.8 --set Dry=0.4)
+bandpass=(--set FilterType=0.8 --set CutOff=0.45 --set Resonance=0.6 --set Noise.Amt=0.4
+  --set Noise.Color=0.5 --set EF1.Noise.AM=0.6 --set EF2.Smooth=0.2 --set EF2.Cutoff=0.85
+  --set Dry2Filter=0.3 --set Dry=0.45)
 lowpass=(--set FilterType=0 --set CutOff=0.25 --set Resonance=0.6 --set Fil.KeyTrack=1
   --set Dry2Filter=1 --set Dry=0.3)
 lowpass_notes=(--note 1.0:3.0:60:110 --note 3.0:3.9:67:100)
@@ -86,7 +86,7 @@ result out/drums.wav "input: two bars of kick, snare and hi-hat at 120 bpm"
 result out/speech-synth.wav "speech, Ferrowin.so: FM voice following the speaker's level, \
 resonant low-pass opened by the voice, note G3 from 0.5 to 3.5 s"
 result out/drums-bandpass.wav "drums, Ferrowin.so: resonant band-pass and noise following \
-the hits, 40 % dry"
+the hits, 45 % dry"
 result out/speech-synth-dll.wav "the speech render again, through Ferrowin.dll under Wine"
 result out/drums-lowpass-notes-dll.wav "drums, Ferrowin.dll under Wine: low-pass tracking the \
 keys of C4 (1-3 s) and G4 (3-3.9 s)"
