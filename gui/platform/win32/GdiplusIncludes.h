@@ -1,0 +1,6 @@
+// GDI+ needs the COM declarations before it; every GDI+ source includes this instead.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
