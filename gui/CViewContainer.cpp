@@ -160,7 +160,8 @@ CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState&
     }
     const CMouseEventResult result = child->onMouseDown(local, buttons);
     if (result == kMouseEventNotImplemented) {
-      if (frame) {
+      // A container answers this only after a view inside it has tracked the press itself.
+      if (frame && !asContainer(child)) {
         CDrawContext* context = frame->createDrawContext();
         child->mouse(context, local, buttons);
         if (context) context->forget();
