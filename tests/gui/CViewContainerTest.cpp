@@ -5,6 +5,7 @@
 
 #include "CDragContainer.h"
 #include "CFrame.h"
+#include "COffscreenContext.h"
 #include "RecordingView.h"
 
 namespace gui {
@@ -367,6 +368,40 @@ TEST_F(CViewContainerTest, DrawingNarrowsToTheCallersClip) {
   EXPECT_EQ(a->lastClip, CRect(20, 10, 30, 20));
   EXPECT_EQ(context.getClipRect(), CRect(120, 60, 130, 70));
   EXPECT_EQ(context.getFillColor(), (CColor{10, 20, 30, 255}));
+}
+
+TEST_F(CViewContainerTest, OffscreenContainerDrawsItsChildrenIntoItsOwnSurface) {
+  auto* buffered = new CViewContainer(CRect(20, 30, 120, 80));
+  buffered->useOffscreen(true);
+  auto* child = new RecordingView(CRect(10, 10, 40, 40), &log, "c");
+  buffered->addView(child);
+  EXPECT_EQ(buffered->getOffscreenContext(), nullptr);
+  container->addView(buffered);  // attaching makes the surface
+  COffscreenContext* surface = buffered->getOffscreenContext();
+  ASSERT_NE(surface, nullptr);
+  EXPECT_EQ(surface->getWidth(), 100);
+  EXPECT_EQ(surface->getHeight(), 50);
+
+  CDrawContext context(frame, nullptr, nullptr);
+  context.setClipRect(CRect(0, 0, 400, 300));
+  frame->drawRect(&context, CRect(0, 0, 400, 300));
+  EXPECT_EQ(child->drawCount, 1);
+  EXPECT_EQ(child->lastOffset, CPoint(0, 0));  // drawn in the surface's own coordinates
+  EXPECT_EQ(child->lastClip, CRect(10, 10, 40, 40));
+  EXPECT_EQ(context.offset, CPoint(0, 0));
+  EXPECT_EQ(context.getClipRect(), CRect(0, 0, 400, 300));
+
+  // A new size makes a new surface of that size; detaching or switching off drops it.
+  buffered->setViewSize(CRect(20, 30, 220, 90));
+  ASSERT_NE(buffered->getOffscreenContext(), nullptr);
+  EXPECT_EQ(buffered->getOffscreenContext()->getWidth(), 200);
+  buffered->remember();
+  container->removeView(buffered);
+  EXPECT_EQ(buffered->getOffscreenContext(), nullptr);
+  container->addView(buffered);
+  EXPECT_NE(buffered->getOffscreenContext(), nullptr);
+  buffered->useOffscreen(false);
+  EXPECT_EQ(buffered->getOffscreenContext(), nullptr);
 }
 
 TEST_F(CViewContainerTest, DragsAreRoutedWithEnterMoveLeaveAndDrop) {
