@@ -415,7 +415,8 @@ CDrawContext* CFrame::createDrawContext() {
 COffscreenContext* CFrame::getBackBuffer() {
   // Composited systems paint the window directly.
   if (systemMajorVersion > 5) return backBuffer;
-  if (!backBuffer) backBuffer = new COffscreenContext(this, size.width(), size.height(), kBlackCColor);
+  if (!backBuffer)
+    backBuffer = new COffscreenContext(this, size.width(), size.height(), kBlackCColor);
   return backBuffer;
 }
 

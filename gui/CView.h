@@ -139,8 +139,8 @@ class CView : public CBaseObject {
 
   CRect size;
   CRect mouseableArea;
-  CFrame* frame = nullptr;        // not counted
-  CView* parentView = nullptr;    // not counted
+  CFrame* frame = nullptr;      // not counted
+  CView* parentView = nullptr;  // not counted
   bool dirty = false;
   bool mouseEnabled = true;
   bool transparencyEnabled = false;

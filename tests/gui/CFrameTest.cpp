@@ -1,5 +1,3 @@
-#include "CFrame.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +6,7 @@
 
 #include "CCursorType.h"
 #include "CDrawContext.h"
+#include "CFrame.h"
 #include "CMouseObserver.h"
 #include "COffscreenContext.h"
 #include "GUIEditorInterface.h"
@@ -228,8 +227,8 @@ TEST_F(CFrameTest, TrackingLoopFollowsThePointerUntilTheButtonIsReleased) {
   CPoint where(15, 15);
   frame->mouse(nullptr, where);
   EXPECT_EQ(editor.idleCalls, 3);
-  EXPECT_THAT(log, ElementsAre("v down 15,15 2", "v moved 30,40 2", "v moved 30,40 2",
-                               "v up 30,40 0"));
+  EXPECT_THAT(log,
+              ElementsAre("v down 15,15 2", "v moved 30,40 2", "v moved 30,40 2", "v up 30,40 0"));
 
   // Without a pressed button the loop ends after one turn.
   log.clear();
@@ -288,11 +287,11 @@ TEST_F(CFrameTest, HoverEntersMovesAndExitsWithoutButtons) {
   where = CPoint(300, 250);  // over nothing
   frame->onMouseMoved(where, 0);
   EXPECT_EQ(frame->onMouseMoved(where, 0), kMouseEventNotHandled);
-  EXPECT_THAT(log, ElementsAre("corner entered 20,20 16", "observer entered corner",
-                               "corner moved 25,20 0", "corner exited 115,120 0",
-                               "observer exited corner", "inner entered 15,20 0",
-                               "observer entered inner", "inner exited 200,150 0",
-                               "observer exited inner"));
+  EXPECT_THAT(
+      log,
+      ElementsAre("corner entered 20,20 16", "observer entered corner", "corner moved 25,20 0",
+                  "corner exited 115,120 0", "observer exited corner", "inner entered 15,20 0",
+                  "observer entered inner", "inner exited 200,150 0", "observer exited inner"));
 }
 
 TEST_F(CFrameTest, PressEndsTheHoverAndTheFocus) {

@@ -1,11 +1,10 @@
-#include "CViewContainer.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "CDragContainer.h"
 #include "CFrame.h"
 #include "COffscreenContext.h"
+#include "CViewContainer.h"
 #include "RecordingView.h"
 
 namespace gui {
@@ -414,10 +413,10 @@ TEST_F(CViewContainerTest, DragsAreRoutedWithEnterMoveLeaveAndDrop) {
   frame->onDragMove(&drag, CPoint(100 + 55, 60));  // between the two
   frame->onDragMove(&drag, CPoint(170, 60));
   EXPECT_TRUE(frame->onDrop(&drag, CPoint(175, 65)));
-  EXPECT_THAT(log, ElementsAre("a drag-enter 10,10 0", "a drag-move 15,10 0",
-                               "a drag-leave 70,10 0", "b drag-enter 70,10 0",
-                               "b drag-leave 55,10 0", "b drag-enter 70,10 0",
-                               "b drop 75,15 0", "b drag-leave 75,15 0"));
+  EXPECT_THAT(log,
+              ElementsAre("a drag-enter 10,10 0", "a drag-move 15,10 0", "a drag-leave 70,10 0",
+                          "b drag-enter 70,10 0", "b drag-leave 55,10 0", "b drag-enter 70,10 0",
+                          "b drop 75,15 0", "b drag-leave 75,15 0"));
   log.clear();
   frame->onDragEnter(&drag, CPoint(110, 60));
   frame->onDragLeave(&drag, CPoint(0, 0));

@@ -1,5 +1,3 @@
-#include "CView.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +5,7 @@
 #include "CBitmap.h"
 #include "CDrawContext.h"
 #include "CFrame.h"
+#include "CView.h"
 #include "CViewContainer.h"
 #include "RecordingView.h"
 
