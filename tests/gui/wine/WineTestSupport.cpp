@@ -60,9 +60,11 @@ bool fileExists(const std::string& unixPath) {
 TestHost::TestHost(int32_t screenX, int32_t screenY, int32_t width, int32_t height)
     : x(screenX), y(screenY) {
   registerHostClass();
-  hwnd = CreateWindowExA(0, kHostClass, "Ferrowin test host", WS_POPUP | WS_VISIBLE, screenX,
-                         screenY, width, height, nullptr, nullptr, GetModuleHandleA(nullptr),
-                         nullptr);
+  hwnd = CreateWindowExA(0, kHostClass, "Ferrowin test host", WS_POPUP, screenX, screenY, width,
+                         height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // Shown without activation: Wine then leaves the window to itself instead of handing it to a
+  // window manager, and destroying it does not wait for one (docs/wine.md).
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd);
   pumpPending();
 }
