@@ -36,8 +36,8 @@ void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPo
   if (!pixels || !context) return;
   platform::PlatformGraphics* graphics = context->getPlatformGraphics();
   if (!graphics) return;
-  graphics->drawImage(pixels, rect.left + context->offset.x, rect.top + context->offset.y,
-                      offset.x, offset.y, rect.width(), rect.height(), alpha);
+  graphics->drawImage(pixels, rect.left + context->offset.x, rect.top + context->offset.y, offset.x,
+                      offset.y, rect.width(), rect.height(), alpha);
 }
 
 void CBitmap::dispose() {

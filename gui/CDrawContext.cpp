@@ -156,8 +156,8 @@ void CDrawContext::drawRect(const CRect& rect, int32_t style) {
   const int32_t w = r.width();
   const int32_t h = r.height();
   if (style == kDrawFilled || style == kDrawFilledAndStroked)
-    graphics->fillRect(static_cast<float>(r.left), static_cast<float>(r.top),
-                       static_cast<float>(w), static_cast<float>(h));
+    graphics->fillRect(static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(w),
+                       static_cast<float>(h));
   if (style == kDrawStroked || style == kDrawFilledAndStroked)
     graphics->strokeRect(r.left, r.top, w - 1, h - 1);
 }

@@ -81,13 +81,11 @@ struct CRect {
   }
   // Overlap where touching edges count: the update test of views.
   constexpr bool rectOverlap(const CRect& other) const {
-    return other.right >= left && other.left <= right && other.bottom >= top &&
-           other.top <= bottom;
+    return other.right >= left && other.left <= right && other.bottom >= top && other.top <= bottom;
   }
   // other lies wholly within this rectangle.
   constexpr bool rectInside(const CRect& other) const {
-    return other.left >= left && other.right <= right && other.top >= top &&
-           other.bottom <= bottom;
+    return other.left >= left && other.right <= right && other.top >= top && other.bottom <= bottom;
   }
 
   constexpr bool operator==(const CRect& o) const {

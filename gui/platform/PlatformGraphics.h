@@ -45,8 +45,7 @@ class PlatformGraphics {
   // Width of the bounding box of the UTF-16 text; negative when it cannot be measured.
   virtual float measureString(const char16_t* text, PlatformFont* font) = 0;
   // Draws the UTF-16 text with its bottom line at bottomY.
-  virtual void drawString(const char16_t* text, PlatformFont* font, int32_t x,
-                          int32_t bottomY) = 0;
+  virtual void drawString(const char16_t* text, PlatformFont* font, int32_t x, int32_t bottomY) = 0;
 };
 
 }  // namespace platform

@@ -10,8 +10,8 @@ TEST(CFontDesc, StandardFontsAreArialExceptSymbol) {
   const struct {
     CFontDesc* font;
     int32_t size;
-  } table[] = {{kSystemFont, 12},      {kNormalFontVeryBig, 18}, {kNormalFontBig, 14},
-               {kNormalFont, 12},      {kNormalFontSmall, 11},   {kNormalFontSmaller, 10},
+  } table[] = {{kSystemFont, 12},        {kNormalFontVeryBig, 18}, {kNormalFontBig, 14},
+               {kNormalFont, 12},        {kNormalFontSmall, 11},   {kNormalFontSmaller, 10},
                {kNormalFontVerySmall, 9}};
   for (const auto& entry : table) {
     EXPECT_STREQ(entry.font->getName(), "Arial");

@@ -1,9 +1,8 @@
 // The headless build has no module resources and no device: images keep their size, nothing
 // is loaded and nothing is drawn.
-#include "HeadlessImage.h"
-
 #include "../PlatformFont.h"
 #include "../PlatformGraphics.h"
+#include "HeadlessImage.h"
 
 namespace gui {
 namespace platform {
@@ -12,9 +11,7 @@ PlatformImage* PlatformImage::createBlank(int32_t width, int32_t height) {
   return new HeadlessImage(width, height);
 }
 
-PlatformImage* PlatformImage::loadResource(const CResourceDescription& /*desc*/) {
-  return nullptr;
-}
+PlatformImage* PlatformImage::loadResource(const CResourceDescription& /*desc*/) { return nullptr; }
 
 PlatformImage* PlatformImage::fromHandle(void* /*handle*/, void* /*bits*/, int32_t /*width*/,
                                          int32_t /*height*/) {
@@ -23,8 +20,7 @@ PlatformImage* PlatformImage::fromHandle(void* /*handle*/, void* /*bits*/, int32
 
 void PlatformImage::deleteHandle(void* /*handle*/) {}
 
-PlatformFont* PlatformFont::create(const char* /*name*/, int32_t /*sizePx*/,
-                                   int32_t /*style*/) {
+PlatformFont* PlatformFont::create(const char* /*name*/, int32_t /*sizePx*/, int32_t /*style*/) {
   return nullptr;
 }
 

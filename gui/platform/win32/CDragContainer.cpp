@@ -1,9 +1,10 @@
 // A drag's items from its OLE data object: one text, or the dropped file names.
 #include "../../CDragContainer.h"
 
-#include <cstring>
 #include <ole2.h>
 #include <shellapi.h>
+
+#include <cstring>
 
 namespace gui {
 

@@ -60,8 +60,7 @@ CPoint CDropTarget::locateMouse() {
   return where;
 }
 
-HRESULT CDropTarget::DragEnter(IDataObject* data, DWORD /*keys*/, POINTL /*point*/,
-                               DWORD* effect) {
+HRESULT CDropTarget::DragEnter(IDataObject* data, DWORD /*keys*/, POINTL /*point*/, DWORD* effect) {
   if (!data || !frame) {
     if (effect) *effect = DROPEFFECT_NONE;
     return S_OK;

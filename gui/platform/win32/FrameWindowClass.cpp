@@ -1,7 +1,8 @@
 #include "FrameWindowClass.h"
 
-#include <cstdio>
 #include <windows.h>
+
+#include <cstdio>
 
 #include "../../ModuleHandle.h"
 #include "FrameWindowProc.h"

@@ -1,8 +1,9 @@
 // The window procedure of frame windows: paint, mouse and wheel messages become frame calls.
 #pragma once
 
-#include <cstdint>
 #include <windows.h>
+
+#include <cstdint>
 
 namespace gui {
 namespace platform {

@@ -37,8 +37,8 @@ PlatformFont* PlatformFont::create(const char* name, int32_t sizePx, int32_t sty
   }
   GpFont* font = nullptr;
   GpFontFamily* first = family ? family : generic;
-  if (!first || GdipCreateFont(first, static_cast<REAL>(sizePx), gdiplusStyle, UnitPixel, &font) !=
-                    Ok) {
+  if (!first ||
+      GdipCreateFont(first, static_cast<REAL>(sizePx), gdiplusStyle, UnitPixel, &font) != Ok) {
     font = nullptr;
     if (!generic) GdipGetGenericFontFamilySansSerif(&generic);
     if (generic &&

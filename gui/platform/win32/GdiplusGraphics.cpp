@@ -13,9 +13,7 @@ namespace {
 
 const ARGB kOpaqueBlack = 0xFF000000;
 
-WCHAR* wide(const char16_t* text) {
-  return reinterpret_cast<WCHAR*>(const_cast<char16_t*>(text));
-}
+WCHAR* wide(const char16_t* text) { return reinterpret_cast<WCHAR*>(const_cast<char16_t*>(text)); }
 
 }  // namespace
 
@@ -121,8 +119,8 @@ void GdiplusGraphics::drawImage(PlatformImage* image, int32_t destX, int32_t des
     return;
   GpGraphics* temporaryGraphics = nullptr;
   if (GdipGetImageGraphicsContext(temporary, &temporaryGraphics) == Ok && temporaryGraphics) {
-    check(GdipDrawImageRectRectI(temporaryGraphics, source->getBitmap(), 0, 0, width, height,
-                                 srcX, srcY, width, height, UnitPixel, nullptr, nullptr, nullptr));
+    check(GdipDrawImageRectRectI(temporaryGraphics, source->getBitmap(), 0, 0, width, height, srcX,
+                                 srcY, width, height, UnitPixel, nullptr, nullptr, nullptr));
     ColorMatrix matrix = {};
     for (int i = 0; i < 5; ++i) matrix.m[i][i] = 1.0f;
     matrix.m[3][3] = static_cast<REAL>(alpha) / 255.0f;
@@ -160,8 +158,7 @@ void GdiplusGraphics::drawString(const char16_t* text, PlatformFont* font, int32
   REAL fontHeight = 0.0f;
   check(GdipGetFontHeightGivenDPI(gdiplusFont->getFont(), dpiY, &fontHeight));
   // The layout rectangle's top is one font height above the bottom line.
-  RectF layout = {static_cast<REAL>(x), static_cast<REAL>(bottomY) + 1.0f - fontHeight, 0.0f,
-                  0.0f};
+  RectF layout = {static_cast<REAL>(x), static_cast<REAL>(bottomY) + 1.0f - fontHeight, 0.0f, 0.0f};
   check(GdipDrawString(graphics, wide(text), -1, gdiplusFont->getFont(), &layout, nullptr,
                        fontBrush));
 }

@@ -56,8 +56,7 @@ PlatformImage* PlatformImage::loadResource(const CResourceDescription& desc) {
   return bitmap ? new GdiplusImage(bitmap) : nullptr;
 }
 
-PlatformImage* PlatformImage::fromHandle(void* handle, void* bits, int32_t width,
-                                         int32_t height) {
+PlatformImage* PlatformImage::fromHandle(void* handle, void* bits, int32_t width, int32_t height) {
   GpBitmap* bitmap = nullptr;
   if (bits)
     GdipCreateBitmapFromScan0(width, height, 4 * width, PixelFormat32bppPARGB,

@@ -1,11 +1,13 @@
 // The frame's window layer on Win32: the child window, cursor, buttons and OLE.
-#include <cstring>
 #include <ole2.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "../../CCursorType.h"
-#include "../../MouseEvents.h"
 #include "../../ModuleHandle.h"
+#include "../../MouseEvents.h"
 #include "../PlatformWindow.h"
 #include "CDropTarget.h"
 #include "FrameWindowClass.h"
@@ -62,15 +64,32 @@ void* getCurrentCursor() { return GetCursor(); }
 void setCursor(int32_t type, void* defaultCursor) {
   LPCWSTR id = nullptr;
   switch (type) {
-    case kCursorWait: id = IDC_WAIT; break;
-    case kCursorHSize: id = IDC_SIZEWE; break;
-    case kCursorVSize: id = IDC_SIZENS; break;
-    case kCursorSizeAll: id = IDC_SIZEALL; break;
-    case kCursorNESWSize: id = IDC_SIZENESW; break;
-    case kCursorNWSESize: id = IDC_SIZENWSE; break;
-    case kCursorNotAllowed: id = IDC_NO; break;
-    case kCursorHand: id = IDC_HAND; break;
-    default: break;
+    case kCursorWait:
+      id = IDC_WAIT;
+      break;
+    case kCursorHSize:
+      id = IDC_SIZEWE;
+      break;
+    case kCursorVSize:
+      id = IDC_SIZENS;
+      break;
+    case kCursorSizeAll:
+      id = IDC_SIZEALL;
+      break;
+    case kCursorNESWSize:
+      id = IDC_SIZENESW;
+      break;
+    case kCursorNWSESize:
+      id = IDC_SIZENWSE;
+      break;
+    case kCursorNotAllowed:
+      id = IDC_NO;
+      break;
+    case kCursorHand:
+      id = IDC_HAND;
+      break;
+    default:
+      break;
   }
   SetCursor(id ? LoadCursorW(nullptr, id) : static_cast<HCURSOR>(defaultCursor));
 }
@@ -82,10 +101,9 @@ void* createFrameWindow(CFrame* frame, void* parent, int32_t width, int32_t heig
   const char* className = useFrameWindowClass();
   // Systems from major version 6 composite the window themselves, so it is drawn directly.
   const DWORD exStyle = getSystemMajorVersion() >= 6 ? WS_EX_COMPOSITED : 0;
-  HWND window = CreateWindowExA(exStyle, className, "Window",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                                width, height, asWindow(parent), nullptr,
-                                static_cast<HINSTANCE>(getModuleHandle()), nullptr);
+  HWND window = CreateWindowExA(
+      exStyle, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+      width, height, asWindow(parent), nullptr, static_cast<HINSTANCE>(getModuleHandle()), nullptr);
   if (!window) {
     // No window holds the class: its use ends here, not at the frame's destruction.
     unuseFrameWindowClass();

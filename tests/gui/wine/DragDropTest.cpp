@@ -1,6 +1,5 @@
 // OLE drag and drop onto a frame window, inside the process, and the items a drag carries.
 #include <gtest/gtest.h>
-
 #include <ole2.h>
 #include <shlobj.h>
 
@@ -97,21 +96,23 @@ class DropAfterAFewSteps : public IDropSource {
     if (escape) return DRAGDROP_S_CANCEL;
     return ++steps >= 3 ? DRAGDROP_S_DROP : S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override {
-    return DRAGDROP_S_USEDEFAULTCURSORS;
-  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
   int steps = 0;
 };
 
-std::vector<char> textBytes(const char* text) { return std::vector<char>(text, text + std::strlen(text) + 1); }
+std::vector<char> textBytes(const char* text) {
+  return std::vector<char>(text, text + std::strlen(text) + 1);
+}
 
 // A CF_HDROP block: the header, then zero-terminated names and a final zero.
 std::vector<char> fileDropBytes(const std::vector<std::string>& names) {
   DROPFILES header = {};
   header.pFiles = sizeof(header);
-  std::vector<char> bytes(reinterpret_cast<char*>(&header), reinterpret_cast<char*>(&header) + sizeof(header));
-  for (const std::string& name : names) bytes.insert(bytes.end(), name.c_str(), name.c_str() + name.size() + 1);
+  std::vector<char> bytes(reinterpret_cast<char*>(&header),
+                          reinterpret_cast<char*>(&header) + sizeof(header));
+  for (const std::string& name : names)
+    bytes.insert(bytes.end(), name.c_str(), name.c_str() + name.size() + 1);
   bytes.push_back(0);
   return bytes;
 }

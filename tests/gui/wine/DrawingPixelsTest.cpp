@@ -74,10 +74,13 @@ TEST_F(DrawingPixels, FilledAndStrokedRectangleCoversExactlyItsPixels) {
     context->drawRect(CRect(10, 10, 20, 20), gui::kDrawFilledAndStroked);
   });
   checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
-    expectPixels(shot, CRect(5, 5, 25, 25), [](int32_t x, int32_t y) {
-      if (x < 10 || x > 19 || y < 10 || y > 19) return kWhite;
-      return (x == 10 || x == 19 || y == 10 || y == 19) ? kBlue : kRed;
-    }, failures);
+    expectPixels(
+        shot, CRect(5, 5, 25, 25),
+        [](int32_t x, int32_t y) {
+          if (x < 10 || x > 19 || y < 10 || y > 19) return kWhite;
+          return (x == 10 || x == 19 || y == 10 || y == 19) ? kBlue : kRed;
+        },
+        failures);
   });
 }
 
@@ -100,15 +103,20 @@ TEST_F(DrawingPixels, BitmapsLandAtTheirPlaceWithTheirSourceOffset) {
       if (v < 8) return u < 8 ? kRed : kGreen;
       return u < 8 ? kBlue : kYellow;
     };
-    expectPixels(shot, CRect(20, 30, 36, 46),
-                 [&](int32_t x, int32_t y) { return quadrant(x - 20, y - 30); }, failures);
+    expectPixels(
+        shot, CRect(20, 30, 36, 46), [&](int32_t x, int32_t y) { return quadrant(x - 20, y - 30); },
+        failures);
     // The 8 x 8 window from (4,4) is split into four 4 x 4 corners.
-    expectPixels(shot, CRect(66, 26, 82, 42), [&](int32_t x, int32_t y) {
-      if (x < 70 || x >= 78 || y < 30 || y >= 38) return kWhite;
-      return quadrant(x - 70 + 4, y - 30 + 4);
-    }, failures);
-    expectPixels(shot, CRect(100, 30, 116, 46),
-                 [&](int32_t x, int32_t y) { return quadrant(x - 100, y - 30); }, failures);
+    expectPixels(
+        shot, CRect(66, 26, 82, 42),
+        [&](int32_t x, int32_t y) {
+          if (x < 70 || x >= 78 || y < 30 || y >= 38) return kWhite;
+          return quadrant(x - 70 + 4, y - 30 + 4);
+        },
+        failures);
+    expectPixels(
+        shot, CRect(100, 30, 116, 46),
+        [&](int32_t x, int32_t y) { return quadrant(x - 100, y - 30); }, failures);
   });
   fromBitmapResource->forget();
   fromDataResource->forget();
@@ -144,8 +152,8 @@ TEST_F(DrawingPixels, TextAlignsLeftCentreAndRight) {
     CRect boxes[3];
     for (int i = 0; i < 3; ++i) {
       // Look beyond the row: text is clipped to it, so nothing may show outside.
-      boxes[i] = inkBox(shot, CRect(0, rows[i].top - 10, kWidth, rows[i].bottom + 10), kHostX,
-                        kHostY);
+      boxes[i] =
+          inkBox(shot, CRect(0, rows[i].top - 10, kWidth, rows[i].bottom + 10), kHostX, kHostY);
       if (boxes[i].isEmpty()) failures.push_back("row " + std::to_string(i) + " has no text");
     }
     if (!failures.empty()) return;
@@ -179,15 +187,18 @@ TEST_F(DrawingPixels, ChildDrawingIsClippedToItsRectangle) {
   auto* container = new gui::CViewContainer(CRect(140, 90, 280, 190));
   container->setBackgroundColor(kWhite);
   frame->addView(container);
-  container->addView(new PaintView(CRect(10, 10, 50, 50), [](gui::CDrawContext* context,
-                                                             const CRect&) {
-    context->setFillColor(kGreen);
-    context->drawRect(CRect(-100, -100, 200, 200), gui::kDrawFilled);
-  }));
+  container->addView(
+      new PaintView(CRect(10, 10, 50, 50), [](gui::CDrawContext* context, const CRect&) {
+        context->setFillColor(kGreen);
+        context->drawRect(CRect(-100, -100, 200, 200), gui::kDrawFilled);
+      }));
   checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
-    expectPixels(shot, CRect(130, 80, 300, 200), [](int32_t x, int32_t y) {
-      return (x >= 150 && x < 190 && y >= 100 && y < 140) ? kGreen : kWhite;
-    }, failures);
+    expectPixels(
+        shot, CRect(130, 80, 300, 200),
+        [](int32_t x, int32_t y) {
+          return (x >= 150 && x < 190 && y >= 100 && y < 140) ? kGreen : kWhite;
+        },
+        failures);
   });
 }
 
@@ -217,12 +228,15 @@ TEST_F(DrawingPixels, OffscreenContextCopiedToTheWindowShowsTheSamePicture) {
   checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
     if (!closeTo(shot.at(kHostX + 30, kHostY + 160), kYellow))
       failures.push_back("the direct picture is missing");
-    expectPixels(shot, CRect(100, 150, 140, 180), [&](int32_t x, int32_t y) {
-      // Under Wine a line on a window stops short of its end point, one on an image does not
-      // (docs/wine.md): that one pixel is not compared.
-      if (x == 130 && y == 177) return shot.at(kHostX + x, kHostY + y);
-      return shot.at(kHostX + x - 80, kHostY + y);
-    }, failures);
+    expectPixels(
+        shot, CRect(100, 150, 140, 180),
+        [&](int32_t x, int32_t y) {
+          // Under Wine a line on a window stops short of its end point, one on an image does not
+          // (docs/wine.md): that one pixel is not compared.
+          if (x == 130 && y == 177) return shot.at(kHostX + x, kHostY + y);
+          return shot.at(kHostX + x - 80, kHostY + y);
+        },
+        failures);
   });
 }
 

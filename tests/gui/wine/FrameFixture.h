@@ -24,9 +24,13 @@ class FrameFixture : public ::testing::Test {
   // Runs the frame's idle and waits until the window has nothing left to paint.
   bool idleAndPaint();
   // The frame's rectangle on the screen.
-  gui::CRect screenRect() const { return gui::CRect(kHostX, kHostY, kHostX + kWidth, kHostY + kHeight); }
+  gui::CRect screenRect() const {
+    return gui::CRect(kHostX, kHostY, kHostX + kWidth, kHostY + kHeight);
+  }
   // A frame point on the screen.
-  gui::CPoint toScreen(const gui::CPoint& p) const { return gui::CPoint(kHostX + p.x, kHostY + p.y); }
+  gui::CPoint toScreen(const gui::CPoint& p) const {
+    return gui::CPoint(kHostX + p.x, kHostY + p.y);
+  }
   HWND frameWindow() const { return static_cast<HWND>(frame->getWindow()); }
 
   std::unique_ptr<TestHost> host;

@@ -2,8 +2,10 @@
 // where they were.
 #include <gtest/gtest.h>
 
+// clang-format off
 #include <windows.h>
 #include <psapi.h>
+// clang-format on
 
 #include <cstdio>
 
@@ -77,8 +79,8 @@ SIZE_T heapBytesInUse() {
 Memory memoryNow() {
   PROCESS_MEMORY_COUNTERS_EX counters = {};
   counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(),
-                       reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof(counters));
   return {counters.PrivateUsage, counters.WorkingSetSize, committedPrivateBytes(),
           heapBytesInUse()};
 }
@@ -183,8 +185,8 @@ TEST_F(FrameLifetime, TwoHundredFramesLeaveNothingBehind) {
               after.workingSet, growth(before.workingSet, after.workingSet));
   std::printf("committed private pages:    %zu -> %zu (%+lld)\n", before.committedPrivate,
               after.committedPrivate, growth(before.committedPrivate, after.committedPrivate));
-  std::printf("heap bytes in use:          %zu -> %zu (%+lld)\n", before.heapInUse,
-              after.heapInUse, growth(before.heapInUse, after.heapInUse));
+  std::printf("heap bytes in use:          %zu -> %zu (%+lld)\n", before.heapInUse, after.heapInUse,
+              growth(before.heapInUse, after.heapInUse));
 
   EXPECT_FALSE(classRegistered());
   EXPECT_EQ(gui::platform::frameWindowClassUseCount(), 0);

@@ -38,8 +38,8 @@ void registerHostClass() {
 std::string uniqueTmpName(const char* suffix) {
   static int counter = 0;
   char name[128];
-  std::snprintf(name, sizeof(name), "/tmp/ferrowin-wine-%lu-%d%s", GetCurrentProcessId(),
-                ++counter, suffix);
+  std::snprintf(name, sizeof(name), "/tmp/ferrowin-wine-%lu-%d%s", GetCurrentProcessId(), ++counter,
+                suffix);
   return name;
 }
 
@@ -192,8 +192,8 @@ bool Screenshot::savePng(const std::string& unixPath) const {
 
 std::vector<std::string> waitForPixels(
     const gui::CRect& screenRect,
-    const std::function<void(const Screenshot&, std::vector<std::string>&)>& check,
-    DWORD timeoutMs, Screenshot* last) {
+    const std::function<void(const Screenshot&, std::vector<std::string>&)>& check, DWORD timeoutMs,
+    Screenshot* last) {
   std::vector<std::string> failures;
   const DWORD start = GetTickCount();
   do {
