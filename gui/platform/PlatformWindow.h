@@ -41,9 +41,6 @@ void destroyFrameWindow(void* window);
 // Asks for a repaint of that part of the window, with erasing.
 void invalidateWindowRect(void* window, const CRect& rect);
 CPoint getWindowScreenOrigin(void* window);
-// The frame window itself is the host's or the user's business from here on: true while it is
-// a live window.
-bool isWindow(void* window);
 
 // Registers a new drop target that serves frame; answers it (owned by OLE) or null.
 void* registerDropTarget(void* window, CFrame* frame);

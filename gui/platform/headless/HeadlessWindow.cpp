@@ -99,8 +99,6 @@ CPoint getWindowScreenOrigin(void* window) {
   return w ? w->screenOrigin : CPoint();
 }
 
-bool isWindow(void* window) { return find(window) != nullptr; }
-
 void* registerDropTarget(void* window, CFrame* /*frame*/) {
   Window* w = find(window);
   if (!w) return nullptr;

@@ -9,6 +9,7 @@ namespace gui {
 namespace {
 
 CDragContainer* currentDrag = nullptr;
+int32_t liveTargets = 0;
 
 // Copy is preferred over move, move over link.
 void reduceEffect(DWORD* effect) {
@@ -28,7 +29,11 @@ void endDrag() {
 
 }  // namespace
 
-CDropTarget::CDropTarget(CFrame* frame) : frame(frame) {}
+CDropTarget::CDropTarget(CFrame* frame) : frame(frame) { ++liveTargets; }
+
+CDropTarget::~CDropTarget() { --liveTargets; }
+
+int32_t CDropTarget::getLiveCount() { return liveTargets; }
 
 CDragContainer* CDropTarget::getCurrentDrag() { return currentDrag; }
 

@@ -3,6 +3,8 @@
 
 #include <ole2.h>
 
+#include <cstdint>
+
 #include "../../CPoint.h"
 
 namespace gui {
@@ -13,7 +15,7 @@ class CDragContainer;
 class CDropTarget : public IDropTarget {
  public:
   explicit CDropTarget(CFrame* frame);
-  virtual ~CDropTarget() = default;
+  virtual ~CDropTarget();
   CDropTarget(const CDropTarget&) = delete;
   CDropTarget& operator=(const CDropTarget&) = delete;
 
@@ -30,6 +32,8 @@ class CDropTarget : public IDropTarget {
 
   // The drag in progress over any frame of the process, or null.
   static CDragContainer* getCurrentDrag();
+  // Targets alive in the process: each lives while OLE holds it for a window.
+  static int32_t getLiveCount();
 
  private:
   CPoint locateMouse();

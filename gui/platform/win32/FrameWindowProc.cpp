@@ -1,5 +1,6 @@
 #include "FrameWindowProc.h"
 
+#include <ole2.h>
 #include <windowsx.h>
 
 #include "../../CBitmap.h"
@@ -65,9 +66,11 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
   switch (message) {
     case WM_DESTROY:
-      // The host destroyed its window first: the frame lives on, closed.
+      // The host destroyed its window first: the frame lives on, closed. OLE's reference to the
+      // drop target must be given up before the window is gone, or the target is never freed.
       frame->setOpenFlag(false);
       frame->setSystemWindow(nullptr);
+      RevokeDragDrop(window);
       break;
 
     case WM_PAINT:

@@ -132,8 +132,6 @@ CPoint getWindowScreenOrigin(void* window) {
   return CPoint(rect.left, rect.top);
 }
 
-bool isWindow(void* window) { return window && IsWindow(asWindow(window)); }
-
 void* registerDropTarget(void* window, CFrame* frame) {
   if (!window) return nullptr;
   auto* target = new CDropTarget(frame);

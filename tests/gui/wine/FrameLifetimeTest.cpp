@@ -18,6 +18,7 @@
 #include "ModuleHandle.h"
 #include "TestViews.h"
 #include "WineTestSupport.h"
+#include "platform/win32/CDropTarget.h"
 #include "platform/win32/FrameWindowClass.h"
 #include "platform/win32/ResourceStream.h"
 
@@ -135,6 +136,20 @@ TEST_F(FrameLifetime, TwoFramesShareOneWindowClass) {
   EXPECT_EQ(gui::platform::frameWindowClassUseCount(), 0);
 }
 
+TEST_F(FrameLifetime, HostDestroyingItsWindowFirstLeavesAClosedFrame) {
+  auto* frame = new gui::CFrame(CRect(0, 0, kWidth, kHeight), host->window(), nullptr);
+  ASSERT_NE(frame->getWindow(), nullptr);
+  EXPECT_EQ(gui::CDropTarget::getLiveCount(), 1);
+  host.reset();  // destroys the frame's window with it
+  EXPECT_FALSE(frame->getOpenFlag());
+  EXPECT_EQ(frame->getSystemWindow(), nullptr);
+  EXPECT_EQ(gui::CDropTarget::getLiveCount(), 0) << "the drop target went with the window";
+  frame->idle();  // does nothing while closed
+  frame->forget();
+  EXPECT_FALSE(classRegistered());
+  EXPECT_EQ(gui::GDIPlusGlobals::getInstance(), nullptr);
+}
+
 TEST_F(FrameLifetime, GraphicsSystemStartsOnceAndStartsAgainAfterTheLastRelease) {
   ASSERT_EQ(gui::GDIPlusGlobals::getInstance(), nullptr);
   auto* first = new gui::CBitmap(kBitmapResource);
@@ -191,6 +206,7 @@ TEST_F(FrameLifetime, TwoHundredFramesLeaveNothingBehind) {
   EXPECT_FALSE(classRegistered());
   EXPECT_EQ(gui::platform::frameWindowClassUseCount(), 0);
   EXPECT_EQ(gui::GDIPlusGlobals::getInstance(), nullptr) << "GDI+ still started";
+  EXPECT_EQ(gui::CDropTarget::getLiveCount(), 0);
   EXPECT_LE(after.privateBytes, before.privateBytes + kAllowedGrowthBytes);
   EXPECT_LE(after.committedPrivate, before.committedPrivate + kAllowedGrowthBytes);
   EXPECT_LE(after.heapInUse, before.heapInUse + kAllowedGrowthBytes / 8)
