@@ -1,7 +1,6 @@
 #include "CFontDesc.h"
 
 #include <cstring>
-#include <initializer_list>
 
 #include "platform/PlatformFont.h"
 
@@ -16,6 +15,9 @@ char* copyName(const char* name) {
   std::memcpy(copy, name, length + 1);
   return copy;
 }
+
+// The first description that holds a platform font; constant-initialised, so usable at any time.
+CFontDesc* firstWithFont = nullptr;
 
 CFontDesc systemFont("Arial", 12);
 CFontDesc normalFontVeryBig("Arial", 18);
@@ -65,19 +67,30 @@ void CFontDesc::setStyle(int32_t newStyle) {
 }
 
 platform::PlatformFont* CFontDesc::getPlatformFont() {
-  if (!platformFont) platformFont = platform::PlatformFont::create(name, size, style);
+  if (platformFont) return platformFont;
+  platformFont = platform::PlatformFont::create(name, size, style);
+  if (platformFont) {
+    nextWithFont = firstWithFont;
+    if (firstWithFont) firstWithFont->previousWithFont = this;
+    firstWithFont = this;
+  }
   return platformFont;
 }
 
 void CFontDesc::freePlatformFont() {
+  if (!platformFont) return;
   delete platformFont;
   platformFont = nullptr;
+  if (previousWithFont)
+    previousWithFont->nextWithFont = nextWithFont;
+  else
+    firstWithFont = nextWithFont;
+  if (nextWithFont) nextWithFont->previousWithFont = previousWithFont;
+  previousWithFont = nextWithFont = nullptr;
 }
 
-void CFontDesc::freeStandardPlatformFonts() {
-  for (CFontDesc* font : {kSystemFont, kNormalFontVeryBig, kNormalFontBig, kNormalFont,
-                          kNormalFontSmall, kNormalFontSmaller, kNormalFontVerySmall, kSymbolFont})
-    font->freePlatformFont();
+void CFontDesc::freeAllPlatformFonts() {
+  while (firstWithFont) firstWithFont->freePlatformFont();
 }
 
 }  // namespace gui

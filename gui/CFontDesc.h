@@ -33,17 +33,22 @@ class CFontDesc : public CBaseObject {
 
   // Made on first use; null when the platform has none for this description.
   platform::PlatformFont* getPlatformFont();
+  bool hasPlatformFont() const { return platformFont != nullptr; }
   void freePlatformFont();
 
-  // Drops the platform fonts of the eight standard descriptions, so that they are made again
-  // after the graphics system restarts.
-  static void freeStandardPlatformFonts();
+  // Drops the platform fonts of every description, the standard ones included, before the
+  // graphics system shuts down: they are made again after it restarts.
+  static void freeAllPlatformFonts();
 
  private:
   char* name = nullptr;
   int32_t size = 0;
   int32_t style = 0;
   platform::PlatformFont* platformFont = nullptr;
+  // Descriptions that hold a platform font, linked so that a shut-down can find them all. A
+  // plain list: it must work while static descriptions are made and destroyed.
+  CFontDesc* previousWithFont = nullptr;
+  CFontDesc* nextWithFont = nullptr;
 };
 
 // The standard descriptions live as long as the library.

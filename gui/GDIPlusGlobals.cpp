@@ -12,8 +12,9 @@ GDIPlusGlobals* instance = nullptr;
 GDIPlusGlobals::GDIPlusGlobals() : token(platform::startGraphicsSystem()) {}
 
 GDIPlusGlobals::~GDIPlusGlobals() {
-  // The standard fonts outlive the graphics system; their platform fonts must not.
-  CFontDesc::freeStandardPlatformFonts();
+  // Font descriptions may outlive the graphics system (the standard ones always do); their
+  // platform fonts must not.
+  CFontDesc::freeAllPlatformFonts();
   platform::stopGraphicsSystem(token);
 }
 

@@ -172,14 +172,33 @@ TEST_F(FrameLifetime, GraphicsSystemStartsOnceAndStartsAgainAfterTheLastRelease)
   frame->forget();
   EXPECT_EQ(gui::GDIPlusGlobals::getInstance(), nullptr);
 
-  // After a restart the standard fonts are made anew, not taken from the old GDI+.
+  // A description of its own outlives GDI+ too; no GDI+ font survives the shut-down.
+  auto* ownFont = new gui::CFontDesc("Arial", 14);
+  frame = new gui::CFrame(CRect(0, 0, kWidth, kHeight), host->window(), nullptr);
+  context = frame->createDrawContext();
+  EXPECT_EQ(context->getStringWidth("Ferrowin"), widthBefore);
+  context->setFont(ownFont);
+  const int32_t ownWidthBefore = context->getStringWidth("Ferrowin");
+  context->forget();
+  EXPECT_TRUE(ownFont->hasPlatformFont());
+  EXPECT_TRUE(gui::kSystemFont->hasPlatformFont());
+  frame->forget();
+  EXPECT_EQ(gui::GDIPlusGlobals::getInstance(), nullptr);
+  EXPECT_FALSE(ownFont->hasPlatformFont());
+  EXPECT_FALSE(gui::kSystemFont->hasPlatformFont());
+
+  // After a restart the fonts are made anew, not taken from the old GDI+.
   auto* again = new gui::CBitmap(kBitmapResource);
   EXPECT_NE(gui::GDIPlusGlobals::getInstance(), nullptr);
   EXPECT_EQ(again->getWidth(), 32);
   frame = new gui::CFrame(CRect(0, 0, kWidth, kHeight), host->window(), nullptr);
   context = frame->createDrawContext();
   EXPECT_EQ(context->getStringWidth("Ferrowin"), widthBefore);
+  context->setFont(ownFont);
+  EXPECT_EQ(context->getStringWidth("Ferrowin"), ownWidthBefore);
+  EXPECT_GT(ownWidthBefore, widthBefore) << "14 pixels against the system font's 12";
   context->forget();
+  ownFont->forget();
   frame->forget();
   again->forget();
   EXPECT_EQ(gui::GDIPlusGlobals::getInstance(), nullptr);
