@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CCursorType.h"
 #include "CDrawContext.h"
 #include "FrameFixture.h"
 #include "TestViews.h"
@@ -131,6 +132,28 @@ TEST_F(WindowInput, HoverEntersMovesWithoutButtonsAndExits) {
   EXPECT_EQ(view->of("moved").back().buttons, 0);
   EXPECT_EQ(view->of("moved").back().where, CPoint(kInside.x + 5, kInside.y));
   EXPECT_FALSE(view->has("down"));
+}
+
+TEST_F(WindowInput, CursorTypesSelectTheSystemCursorsAndTheDefaultComesBack) {
+  const HCURSOR before = GetCursor();
+  const struct {
+    int32_t type;
+    LPCWSTR id;
+  } table[] = {{gui::kCursorWait, IDC_WAIT},         {gui::kCursorHSize, IDC_SIZEWE},
+               {gui::kCursorVSize, IDC_SIZENS},      {gui::kCursorSizeAll, IDC_SIZEALL},
+               {gui::kCursorNESWSize, IDC_SIZENESW}, {gui::kCursorNWSESize, IDC_SIZENWSE},
+               {gui::kCursorNotAllowed, IDC_NO},     {gui::kCursorHand, IDC_HAND}};
+  for (const auto& entry : table) {
+    frame->setCursor(entry.type);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, entry.id)) << "cursor type " << entry.type;
+  }
+  // The default is the cursor that was current at the first call.
+  for (int32_t type :
+       {static_cast<int32_t>(gui::kCursorCopy), static_cast<int32_t>(gui::kCursorDefault), 99}) {
+    frame->setCursor(gui::kCursorWait);
+    frame->setCursor(type);
+    EXPECT_EQ(GetCursor(), before) << "cursor type " << type;
+  }
 }
 
 // The system's swapped-button setting, read when the window class is registered.
