@@ -1,0 +1,425 @@
+#include "CFrame.h"
+
+#include <cstring>
+
+#include "CDrawContext.h"
+#include "CMouseObserver.h"
+#include "COffscreenContext.h"
+#include "GDIPlusGlobals.h"
+#include "GUIEditorInterface.h"
+#include "VstInterface.h"
+#include "platform/PlatformWindow.h"
+
+namespace gui {
+
+namespace {
+// Process-wide: a focus change that causes another focus change is ignored.
+bool settingFocusView = false;
+}  // namespace
+
+CFrame::CFrame(const CRect& size, void* parentWindow, GUIEditorInterface* editor)
+    : CViewContainer(size), editor(editor), systemWindow(parentWindow) {
+  frame = this;
+  attachedFlag = true;
+  platform::initializeOle();
+  GDIPlusGlobals::acquire();
+  systemMajorVersion = platform::getSystemMajorVersion();
+  if (parentWindow) {
+    window = platform::createFrameWindow(this, parentWindow, size.width(), size.height());
+    setDropActive(true);
+  }
+}
+
+CFrame::~CFrame() {
+  if (modalView) {
+    CView* view = modalView;
+    modalView = nullptr;
+    CFrame::removeView(view, false);
+  }
+  if (!defaultCursor) defaultCursor = platform::getCurrentCursor();
+  platform::restoreCursor(defaultCursor);
+  if (dropActive && window) platform::revokeDropTarget(window);
+  dropActive = false;
+  dropTarget = nullptr;
+  if (frameContext) frameContext->forget();
+  frameContext = nullptr;
+
+  frame = nullptr;
+  focusView = nullptr;
+  mouseOverView = nullptr;
+  CFrame::removeAll(true);
+
+  platform::uninitializeOle();
+  if (backBuffer) backBuffer->forget();
+  backBuffer = nullptr;
+  if (window) platform::destroyFrameWindow(window);
+  window = nullptr;
+  GDIPlusGlobals::release();
+}
+
+void CFrame::draw(CDrawContext* context) { drawRect(context, size); }
+
+void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
+  firstDraw = false;
+  CDrawContext* target = context;
+  if (target) {
+    target->remember();
+  } else {
+    target = createDrawContext();
+  }
+  if (!target) return;
+  const CRect savedClip = target->getClipRect();
+  CRect clip = updateRect;
+  clip.bound(savedClip);
+  if (clip != savedClip) target->setClipRect(clip);
+  if (updateRect.width() > 0 && updateRect.height() > 0) {
+    CViewContainer::drawRect(target, updateRect);
+  }
+  if (clip != savedClip) target->setClipRect(savedClip);
+  target->forget();
+}
+
+void CFrame::invalidRect(const CRect& rect) {
+  if (!visible) return;
+  platform::invalidateWindowRect(window, rect);
+}
+
+void CFrame::invalid() {
+  invalidRect(size);
+  setDirty(false);
+}
+
+void CFrame::exitMouseOverView(CPoint where, const CButtonState& buttons) {
+  if (!mouseOverView) return;
+  CView* view = mouseOverView;
+  mouseOverView = nullptr;
+  view->frameToLocal(where);
+  view->onMouseExited(where, buttons);
+  if (mouseObserver) mouseObserver->onMouseExited(view, this);
+}
+
+CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
+  mouseDownView = nullptr;
+  if (focusView) setFocusView(nullptr);
+  if (mouseOverView) {
+    CView* view = mouseOverView;
+    mouseOverView = nullptr;
+    view->onMouseExited(where, buttons);
+    if (mouseObserver) mouseObserver->onMouseExited(view, this);
+  }
+  if (!modalView) return CViewContainer::onMouseDown(where, buttons);
+
+  if (!modalView->hitTest(where, buttons)) return kMouseEventNotHandled;
+  const CMouseEventResult result = modalView->onMouseDown(where, buttons);
+  if (result == kMouseEventHandled) {
+    mouseDownView = modalView;
+    return kMouseEventHandled;
+  }
+  if (result != kMouseEventNotImplemented) return kMouseEventNotHandled;
+  CDrawContext* context = createDrawContext();
+  modalView->mouse(context, where, buttons);
+  if (context) context->forget();
+  return kMouseEventHandled;
+}
+
+CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+  if (modalView) return modalView->onMouseMoved(where, buttons);
+  if (mouseDownView) {
+    CPoint local = where - size.getTopLeft();
+    if (mouseDownView->onMouseMoved(local, buttons) == kMouseEventHandled) {
+      return kMouseEventHandled;
+    }
+    mouseDownView = nullptr;
+  }
+  CView* view = getViewAt(where, true);
+  if (view == mouseOverView) {
+    if (!view) return kMouseEventNotHandled;
+    CPoint local = where;
+    view->frameToLocal(local);
+    // Hover moves carry no buttons.
+    return view->onMouseMoved(local, 0);
+  }
+  exitMouseOverView(where, buttons);
+  if (view) {
+    CPoint local = where;
+    view->frameToLocal(local);
+    view->onMouseEntered(local, buttons);
+    mouseOverView = view;
+    if (mouseObserver) mouseObserver->onMouseEntered(view, this);
+  }
+  return kMouseEventHandled;
+}
+
+bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+                     const CButtonState& buttons) {
+  if (mouseDownView) return false;
+  CView* target = modalView ? modalView : getViewAt(where, false);
+  if (!target) return false;
+  return target->onWheel(where, axis, distance, buttons);
+}
+
+int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+  if (focusView) {
+    const int32_t result = focusView->onKeyDown(keyCode);
+    if (result != kKeyNotHandled) return result;
+  }
+  if (modalView) {
+    const int32_t result = modalView->onKeyDown(keyCode);
+    if (result != kKeyNotHandled) return result;
+  }
+  if (keyCode.virt == VKEY_TAB) {
+    const bool reverse = (keyCode.modifier & MODIFIER_SHIFT) != 0;
+    return advanceNextFocusView(focusView, reverse) ? 1 : kKeyNotHandled;
+  }
+  return kKeyNotHandled;
+}
+
+int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+  if (focusView) {
+    const int32_t result = focusView->onKeyUp(keyCode);
+    if (result != kKeyNotHandled) return result;
+  }
+  if (modalView) {
+    const int32_t result = modalView->onKeyUp(keyCode);
+    if (result != kKeyNotHandled) return result;
+  }
+  return kKeyNotHandled;
+}
+
+void CFrame::setViewSize(const CRect& rect, bool /*invalidate*/) {
+  setSize(rect.width(), rect.height());
+}
+
+GUIEditorInterface* CFrame::getEditor() const { return editor; }
+
+bool CFrame::isTypeOf(const char* name) const {
+  return name && (std::strcmp(name, "CFrame") == 0 || CViewContainer::isTypeOf(name));
+}
+
+void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
+  // Without any context the cursor cannot be placed in the window, so one is made.
+  CDrawContext* ownContext = nullptr;
+  if (!context) context = frameContext;
+  if (!context) context = ownContext = createDrawContext();
+  if (buttons == -1) buttons = getCurrentMouseButtons();
+
+  if (context && onMouseDown(where, buttons) == kMouseEventHandled) {
+    const CPoint start = where;
+    const CButtonState held = buttons & (kLButton | kRButton | kMButton);
+    CPoint current = where;
+    CButtonState now = buttons;
+    for (;;) {
+      doIdleStuff();
+      now = getCurrentMouseButtons();
+      current = platform::getCursorScreenPosition() - context->offsetScreen;
+      if ((now & held) != held || held == 0) break;
+      if (current != start) onMouseMoved(current, now);
+    }
+    onMouseUp(current, now);
+  }
+  if (ownContext) ownContext->forget();
+}
+
+bool CFrame::removeView(CView* view, bool withForget) {
+  if (view && view == modalView) modalView = nullptr;
+  return CViewContainer::removeView(view, withForget);
+}
+
+bool CFrame::removeAll(bool withForget) {
+  modalView = nullptr;
+  focusView = nullptr;
+  mouseOverView = nullptr;
+  return CViewContainer::removeAll(withForget);
+}
+
+bool CFrame::advanceNextFocusView(CView* oldFocus, bool reverse) {
+  if (modalView) {
+    if (CViewContainer* container = asContainer(modalView)) {
+      return container->advanceNextFocusView(oldFocus, reverse);
+    }
+    if (oldFocus == modalView) return false;
+    setFocusView(modalView);
+    return true;
+  }
+  if (!oldFocus) {
+    if (!focusView) return CViewContainer::advanceNextFocusView(nullptr, reverse);
+    oldFocus = focusView;
+  }
+  if (isChild(oldFocus)) {
+    if (CViewContainer::advanceNextFocusView(oldFocus, reverse)) return true;
+    setFocusView(nullptr);
+    return false;
+  }
+  // A focus deeper in the tree: each container above it continues after the child it came
+  // from, up to the frame's own walk after the topmost of them.
+  CView* from = oldFocus;
+  CViewContainer* container = asContainer(oldFocus->getParentView());
+  while (container && container != this) {
+    if (container->advanceNextFocusView(from, reverse)) return true;
+    from = container;
+    container = asContainer(container->getParentView());
+  }
+  return CViewContainer::advanceNextFocusView(from, reverse);
+}
+
+CView* CFrame::getCurrentView() {
+  if (modalView) return modalView;
+  return CViewContainer::getCurrentView();
+}
+
+bool CFrame::open() { return false; }
+
+bool CFrame::close() { return false; }
+
+bool CFrame::isOpen() const { return openFlag; }
+
+void CFrame::idle() {
+  if (openFlag) invalidateDirtyViews();
+}
+
+void CFrame::doIdleStuff() {
+  if (editor) editor->doIdleStuff();
+}
+
+uint32_t CFrame::getTicks() const { return platform::getTicks(); }
+
+int32_t CFrame::getKnobMode() const { return editor ? editor->getKnobMode() : 0; }
+
+bool CFrame::setPosition(int32_t /*x*/, int32_t /*y*/) { return false; }
+
+bool CFrame::getPosition(int32_t& x, int32_t& y) const {
+  if (!openFlag) return false;
+  CPoint position;
+  if (!platform::getPositionInParent(getOuterWindow(), position)) return false;
+  x = position.x;
+  y = position.y;
+  return true;
+}
+
+bool CFrame::setSize(int32_t width, int32_t height) {
+  if (!openFlag) return false;
+  if (width == size.width() && height == size.height()) return false;
+  if (backBuffer) backBuffer->forget();
+  backBuffer = nullptr;
+  size.right = size.left + width;
+  size.bottom = size.top + height;
+  platform::resizeWindowChain(window, width, height);
+  setDirty(true);
+  parentSizeChanged();
+  if (drawInOffscreen && offscreenContext) {
+    releaseOffscreen();
+    offscreenContext = new COffscreenContext(this, width, height, kBlackCColor);
+  }
+  return true;
+}
+
+bool CFrame::getSize(CRect* rect) const { return rect && getSize(*rect); }
+
+bool CFrame::getSize(CRect& rect) const {
+  if (!openFlag) return false;
+  return platform::getParentRect(window, rect);
+}
+
+bool CFrame::setModalView(CView* view) {
+  if (view && (modalView || view->isAttached())) return false;
+  if (modalView) {
+    CView* previous = modalView;
+    modalView = nullptr;
+    removeView(previous, false);
+  }
+  if (!view) return true;
+  modalView = view;
+  if (addView(view)) return true;
+  modalView = nullptr;
+  return false;
+}
+
+CView* CFrame::getModalView() const { return modalView; }
+
+void CFrame::beginEdit(int32_t index) {
+  if (editor) editor->beginEdit(index);
+}
+
+void CFrame::endEdit(int32_t index) {
+  if (editor) editor->endEdit(index);
+}
+
+bool CFrame::getCurrentLocation(CPoint& where) {
+  where = platform::getCursorScreenPosition() - platform::getWindowScreenOrigin(window);
+  return true;
+}
+
+CButtonState CFrame::getCurrentMouseButtons() const { return platform::getCurrentMouseButtons(); }
+
+void CFrame::setCursor(int32_t type) {
+  if (!defaultCursor) defaultCursor = platform::getCurrentCursor();
+  platform::setCursor(type, defaultCursor);
+}
+
+void CFrame::setFocusView(CView* view) {
+  if (view == focusView || settingFocusView) return;
+  settingFocusView = true;
+  CView* previous = focusView;
+  focusView = view;
+  if (focusView && focusView->wantsFocus()) focusView->setDirty(true);
+  if (previous) {
+    if (previous->wantsFocus()) previous->setDirty(true);
+    previous->looseFocus();
+  }
+  settingFocusView = false;
+}
+
+CView* CFrame::getFocusView() const { return focusView; }
+
+void CFrame::onViewRemoved(CView* view) {
+  if (mouseOverView == view) mouseOverView = nullptr;
+  if (focusView == view) focusView = nullptr;
+}
+
+bool CFrame::setDropActive(bool flag) {
+  if (!dropActive && !flag) return true;
+  if (!window) return false;
+  if (dropActive || dropTarget) platform::revokeDropTarget(window);
+  dropTarget = nullptr;
+  if (flag) dropTarget = platform::registerDropTarget(window, this);
+  dropActive = flag;
+  return true;
+}
+
+bool CFrame::isDropActive() const { return dropActive; }
+
+void CFrame::setOpenFlag(bool flag) { openFlag = flag; }
+
+bool CFrame::getOpenFlag() const { return openFlag; }
+
+void CFrame::invalidate(const CRect& rect) {
+  for (CView* child : children) {
+    if (child->getViewSize().rectOverlap(rect)) child->setDirty(true);
+  }
+}
+
+CMouseObserver* CFrame::getMouseObserver() const { return mouseObserver; }
+
+void CFrame::setMouseObserver(CMouseObserver* observer) { mouseObserver = observer; }
+
+bool CFrame::getCurrentMouseLocation(CPoint& where) { return getCurrentLocation(where); }
+
+CDrawContext* CFrame::createDrawContext() {
+  if (frameContext) {
+    frameContext->remember();
+    return frameContext;
+  }
+  return new CDrawContext(this, nullptr, window);
+}
+
+COffscreenContext* CFrame::getBackBuffer() {
+  // Composited systems paint the window directly.
+  if (systemMajorVersion > 5) return backBuffer;
+  if (!backBuffer)
+    backBuffer = new COffscreenContext(this, size.width(), size.height(), kBlackCColor);
+  return backBuffer;
+}
+
+void* CFrame::getOuterWindow() const { return platform::getOuterWindow(window); }
+
+}  // namespace gui

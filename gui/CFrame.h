@@ -1,0 +1,115 @@
+// The root of a view tree, bound to a child window inside the host's editor window. It owns
+// the focus, the modal view, the view under the mouse and the view that captured the mouse,
+// runs the blocking mouse-tracking loop, redraws dirty views at idle time and calls back the
+// editor. A frame is attached to itself; its coordinates are the window's client coordinates.
+#pragma once
+
+#include <cstdint>
+
+#include "CViewContainer.h"
+
+namespace gui {
+
+class CMouseObserver;
+class GUIEditorInterface;
+
+class CFrame : public CViewContainer {
+ public:
+  // parentWindow: the host's window, or null for a frame without a window (which draws and
+  // receives nothing from the platform). editor may be null.
+  CFrame(const CRect& size, void* parentWindow, GUIEditorInterface* editor);
+  // Releases the whole view tree, the window and the platform services it took.
+  ~CFrame() override;
+  CFrame(const CFrame&) = delete;
+
+  void draw(CDrawContext* context) override;
+  void drawRect(CDrawContext* context, const CRect& updateRect) override;
+  void invalidRect(const CRect& rect) override;
+  void invalid() override;
+
+  CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+  CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
+  using CViewContainer::onWheel;
+  bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+               const CButtonState& buttons) override;
+  // The focus view, then the modal view; the tab key moves the focus (Shift: backwards).
+  int32_t onKeyDown(VstKeyCode& keyCode) override;
+  int32_t onKeyUp(VstKeyCode& keyCode) override;
+
+  void setViewSize(const CRect& rect, bool invalidate = true) override;
+  GUIEditorInterface* getEditor() const override;
+  bool isTypeOf(const char* name) const override;
+  // The blocking form of a press: follows the pointer until the pressed buttons are released.
+  void mouse(CDrawContext* context, CPoint& where, CButtonState buttons = -1) override;
+  bool removeView(CView* view, bool withForget = true) override;
+  bool removeAll(bool withForget = true) override;
+  bool advanceNextFocusView(CView* oldFocus, bool reverse = false) override;
+  CView* getCurrentView() override;
+
+  virtual bool open();
+  virtual bool close();
+  virtual bool isOpen() const;
+  // Passes the dirty views to the window for redrawing; the host's idle time.
+  virtual void idle();
+  virtual void doIdleStuff();
+  // Milliseconds since the system started.
+  virtual uint32_t getTicks() const;
+  virtual int32_t getKnobMode() const;
+  virtual bool setPosition(int32_t x, int32_t y);
+  virtual bool getPosition(int32_t& x, int32_t& y) const;
+  virtual bool setSize(int32_t width, int32_t height);
+  virtual bool getSize(CRect* rect) const;
+  virtual bool getSize(CRect& rect) const;
+  // A modal view takes every press and wheel turn; null clears it.
+  virtual bool setModalView(CView* view);
+  virtual CView* getModalView() const;
+  virtual void beginEdit(int32_t index);
+  virtual void endEdit(int32_t index);
+  // The cursor in frame coordinates.
+  virtual bool getCurrentLocation(CPoint& where);
+  virtual CButtonState getCurrentMouseButtons() const;
+  virtual void setCursor(int32_t type);
+  virtual void setFocusView(CView* view);
+  virtual CView* getFocusView() const;
+  virtual void onViewRemoved(CView* view);
+  virtual bool setDropActive(bool flag);
+  virtual bool isDropActive() const;
+  virtual void setOpenFlag(bool flag);
+  virtual bool getOpenFlag() const;
+  // Marks the direct children that overlap rect dirty; the next idle redraws them.
+  virtual void invalidate(const CRect& rect);
+  virtual CMouseObserver* getMouseObserver() const;
+  virtual void setMouseObserver(CMouseObserver* observer);
+  virtual bool getCurrentMouseLocation(CPoint& where);
+
+  // A context on the frame's window; the caller forgets it.
+  CDrawContext* createDrawContext();
+  // The buffer that paints go through on systems that do not composite windows, else null.
+  COffscreenContext* getBackBuffer();
+  void* getOuterWindow() const;
+
+  void* getSystemWindow() const { return systemWindow; }
+  void setSystemWindow(void* parentWindow) { systemWindow = parentWindow; }
+  void* getWindow() const { return window; }
+
+ private:
+  void exitMouseOverView(CPoint where, const CButtonState& buttons);
+
+  GUIEditorInterface* editor = nullptr;
+  CMouseObserver* mouseObserver = nullptr;
+  void* systemWindow = nullptr;
+  CView* modalView = nullptr;
+  CView* focusView = nullptr;
+  CView* mouseOverView = nullptr;
+  bool firstDraw = true;
+  bool openFlag = true;
+  bool dropActive = false;
+  void* window = nullptr;
+  void* dropTarget = nullptr;
+  COffscreenContext* backBuffer = nullptr;
+  CDrawContext* frameContext = nullptr;
+  void* defaultCursor = nullptr;
+  int32_t systemMajorVersion = 0;
+};
+
+}  // namespace gui

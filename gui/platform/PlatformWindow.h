@@ -1,0 +1,61 @@
+// What CFrame asks of the platform's windowing: its child window, the cursor, the mouse
+// buttons, the tick count, OLE and drop registration. Without a window (null) every call
+// that takes one does nothing and answers false, zero or null.
+#pragma once
+
+#include <cstdint>
+
+#include "../CPoint.h"
+#include "../CRect.h"
+
+namespace gui {
+
+class CFrame;
+
+namespace platform {
+
+// OLE for the calling thread, paired per frame and per editor object.
+void initializeOle();
+void uninitializeOle();
+
+// Major version of the operating system; above 5 windows are composited and painted directly.
+int32_t getSystemMajorVersion();
+// Milliseconds since the system started.
+uint32_t getTicks();
+
+CPoint getCursorScreenPosition();
+// The toolkit's button bits (kLButton ... kAlt) from the asynchronous key states, with the
+// system's swapped-button setting applied.
+int32_t getCurrentMouseButtons();
+
+void* getCurrentCursor();
+// type: kCursorDefault ... kCursorHand; unknown types and kCursorCopy give defaultCursor.
+void setCursor(int32_t type, void* defaultCursor);
+void restoreCursor(void* cursor);
+
+// Registers the window class on first use and makes the frame's child window at (0,0) of
+// parent with the frame stored in its user data; null without a parent.
+void* createFrameWindow(CFrame* frame, void* parent, int32_t width, int32_t height);
+// Clears the user data, destroys the window and unregisters the class after the last one.
+void destroyFrameWindow(void* window);
+// Asks for a repaint of that part of the window, with erasing.
+void invalidateWindowRect(void* window, const CRect& rect);
+CPoint getWindowScreenOrigin(void* window);
+
+// Registers a new drop target that serves frame; answers it (owned by OLE) or null.
+void* registerDropTarget(void* window, CFrame* frame);
+void revokeDropTarget(void* window);
+
+// From the frame window upwards, the first window with a caption or border, without parent,
+// or whose parent differs from the frame window by more than 60 pixels in width or height.
+void* getOuterWindow(void* window);
+// Top-left of window in its parent's client coordinates.
+bool getPositionInParent(void* window, CPoint& position);
+// The screen rectangle of window's parent, moved into its grandparent's client coordinates.
+bool getParentRect(void* window, CRect& rect);
+// Grows or shrinks the frame window and its ancestors up to the host's outer window so that
+// the frame window gets width x height.
+bool resizeWindowChain(void* window, int32_t width, int32_t height);
+
+}  // namespace platform
+}  // namespace gui

@@ -1,0 +1,35 @@
+// The headless window layer's state, for native tests: the mouse is whatever a test says, and
+// windows are records that remember what was asked of them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "../../CPoint.h"
+#include "../../CRect.h"
+
+namespace gui {
+namespace headless {
+
+void setCursorScreenPosition(const CPoint& position);
+// Button bits (kLButton ...) that getCurrentMouseButtons answers.
+void setMouseButtons(int32_t buttons);
+void setSystemMajorVersion(int32_t major);
+void setWindowScreenOrigin(void* window, const CPoint& origin);
+// The rectangles invalidated on window since the last call.
+std::vector<CRect> takeInvalidatedRects(void* window);
+
+int32_t liveWindowCount();
+int32_t classUseCount();
+// OLE initialisations minus uninitialisations.
+int32_t oleInitBalance();
+bool isDropRegistered(void* window);
+// The type of the last setCursor call; -1 before any.
+int32_t lastCursorType();
+// Graphics-system start-ups minus shut-downs.
+int32_t graphicsSystemBalance();
+// Brings everything back to the state of a fresh process (windows still alive are leaked).
+void reset();
+
+}  // namespace headless
+}  // namespace gui

@@ -1,0 +1,179 @@
+// The headless build has no windows: a frame window is a record of what was asked of it, and
+// the mouse is whatever a test sets (see HeadlessPlatform.h).
+#include <algorithm>
+#include <chrono>
+#include <map>
+
+#include "../GraphicsSystem.h"
+#include "../PlatformWindow.h"
+#include "HeadlessPlatform.h"
+
+namespace gui {
+
+namespace {
+
+struct Window {
+  CFrame* frame;
+  void* parent;
+  int32_t width;
+  int32_t height;
+  CPoint screenOrigin;
+  bool dropRegistered = false;
+  std::vector<CRect> invalidated;
+};
+
+struct State {
+  CPoint cursor;
+  int32_t buttons = 0;
+  int32_t majorVersion = 6;
+  int32_t classUses = 0;
+  int32_t oleBalance = 0;
+  int32_t cursorType = -1;
+  int32_t graphicsBalance = 0;
+  std::vector<Window*> windows;
+};
+
+State& state() {
+  static State instance;
+  return instance;
+}
+
+Window* find(void* window) {
+  auto& windows = state().windows;
+  auto it = std::find(windows.begin(), windows.end(), static_cast<Window*>(window));
+  return it == windows.end() ? nullptr : *it;
+}
+
+// A stand-in for the default cursor handle.
+int defaultCursorMarker;
+
+}  // namespace
+
+namespace platform {
+
+uintptr_t startGraphicsSystem() {
+  state().graphicsBalance++;
+  return 1;
+}
+void stopGraphicsSystem(uintptr_t /*token*/) { state().graphicsBalance--; }
+
+void initializeOle() { state().oleBalance++; }
+void uninitializeOle() { state().oleBalance--; }
+int32_t getSystemMajorVersion() { return state().majorVersion; }
+
+uint32_t getTicks() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+CPoint getCursorScreenPosition() { return state().cursor; }
+int32_t getCurrentMouseButtons() { return state().buttons; }
+void* getCurrentCursor() { return &defaultCursorMarker; }
+void setCursor(int32_t type, void* /*defaultCursor*/) { state().cursorType = type; }
+void restoreCursor(void* /*cursor*/) {}
+
+void* createFrameWindow(CFrame* frame, void* parent, int32_t width, int32_t height) {
+  if (!parent) return nullptr;
+  state().classUses++;
+  auto* window = new Window{frame, parent, width, height, CPoint(), false, {}};
+  state().windows.push_back(window);
+  return window;
+}
+
+void destroyFrameWindow(void* window) {
+  Window* w = find(window);
+  if (!w) return;
+  auto& windows = state().windows;
+  windows.erase(std::find(windows.begin(), windows.end(), w));
+  delete w;
+  state().classUses--;
+}
+
+void invalidateWindowRect(void* window, const CRect& rect) {
+  if (Window* w = find(window)) w->invalidated.push_back(rect);
+}
+
+CPoint getWindowScreenOrigin(void* window) {
+  Window* w = find(window);
+  return w ? w->screenOrigin : CPoint();
+}
+
+void* registerDropTarget(void* window, CFrame* /*frame*/) {
+  Window* w = find(window);
+  if (!w) return nullptr;
+  w->dropRegistered = true;
+  return w;
+}
+
+void revokeDropTarget(void* window) {
+  if (Window* w = find(window)) w->dropRegistered = false;
+}
+
+void* getOuterWindow(void* window) {
+  Window* w = find(window);
+  return w ? w->parent : nullptr;
+}
+
+bool getPositionInParent(void* window, CPoint& position) {
+  if (!find(window)) return false;
+  position = CPoint();
+  return true;
+}
+
+bool getParentRect(void* window, CRect& rect) {
+  Window* w = find(window);
+  if (!w) return false;
+  rect = CRect(0, 0, w->width, w->height);
+  return true;
+}
+
+bool resizeWindowChain(void* window, int32_t width, int32_t height) {
+  Window* w = find(window);
+  if (!w) return false;
+  w->width = width;
+  w->height = height;
+  return true;
+}
+
+}  // namespace platform
+
+namespace headless {
+
+void setCursorScreenPosition(const CPoint& position) { state().cursor = position; }
+void setMouseButtons(int32_t buttons) { state().buttons = buttons; }
+void setSystemMajorVersion(int32_t major) { state().majorVersion = major; }
+
+void setWindowScreenOrigin(void* window, const CPoint& origin) {
+  if (Window* w = find(window)) w->screenOrigin = origin;
+}
+
+std::vector<CRect> takeInvalidatedRects(void* window) {
+  Window* w = find(window);
+  if (!w) return {};
+  std::vector<CRect> rects;
+  rects.swap(w->invalidated);
+  return rects;
+}
+
+int32_t liveWindowCount() { return static_cast<int32_t>(state().windows.size()); }
+int32_t classUseCount() { return state().classUses; }
+int32_t oleInitBalance() { return state().oleBalance; }
+
+bool isDropRegistered(void* window) {
+  Window* w = find(window);
+  return w && w->dropRegistered;
+}
+
+int32_t lastCursorType() { return state().cursorType; }
+int32_t graphicsSystemBalance() { return state().graphicsBalance; }
+
+void reset() {
+  const int32_t graphics = state().graphicsBalance;
+  state() = State();
+  // The graphics system's holders are real objects of the toolkit; their count stays.
+  state().graphicsBalance = graphics;
+}
+
+}  // namespace headless
+}  // namespace gui

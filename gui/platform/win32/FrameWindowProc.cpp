@@ -1,0 +1,140 @@
+#include "FrameWindowProc.h"
+
+#include <ole2.h>
+#include <windowsx.h>
+
+#include "../../CBitmap.h"
+#include "../../CFrame.h"
+#include "../../COffscreenContext.h"
+#include "../../MouseEvents.h"
+
+namespace gui {
+namespace platform {
+
+namespace {
+
+CPoint pointOf(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
+
+void paint(HWND window, CFrame* frame) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (GetUpdateRgn(window, region, FALSE) != NULLREGION) {
+    PAINTSTRUCT paintStruct;
+    HDC dc = BeginPaint(window, &paintStruct);
+    const CRect updateRect(paintStruct.rcPaint.left, paintStruct.rcPaint.top,
+                           paintStruct.rcPaint.right, paintStruct.rcPaint.bottom);
+    // Older systems do not composite: the frame draws into its back buffer, of which only the
+    // painted part is copied to the window.
+    COffscreenContext* backBuffer = frame->getBackBuffer();
+    CDrawContext* context = backBuffer;
+    if (!context) context = new CDrawContext(frame, dc, window);
+    frame->drawRect(context, updateRect);
+    if (backBuffer) {
+      CDrawContext* windowContext = new CDrawContext(frame, dc, window);
+      backBuffer->getBitmap()->draw(windowContext, updateRect, updateRect.getTopLeft());
+      windowContext->forget();
+    } else {
+      context->forget();
+    }
+    EndPaint(window, &paintStruct);
+  }
+  DeleteObject(region);
+}
+
+}  // namespace
+
+int32_t buttonsFromKeyFlags(WPARAM keyFlags) {
+  int32_t buttons = 0;
+  if (keyFlags & MK_LBUTTON) buttons |= kLButton;
+  if (keyFlags & MK_RBUTTON) buttons |= kRButton;
+  if (keyFlags & MK_MBUTTON) buttons |= kMButton;
+  if (keyFlags & MK_XBUTTON1) buttons |= kButton4;
+  if (keyFlags & MK_XBUTTON2) buttons |= kButton5;
+  if (keyFlags & MK_CONTROL) buttons |= kControl;
+  if (keyFlags & MK_SHIFT) buttons |= kShift;
+  if (GetKeyState(VK_MENU) < 0) buttons |= kAlt;
+  return buttons;
+}
+
+float wheelDistance(WPARAM wParam) {
+  const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  return static_cast<float>(delta / WHEEL_DELTA);
+}
+
+LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!frame) return DefWindowProcA(window, message, wParam, lParam);
+
+  switch (message) {
+    case WM_DESTROY:
+      // The host destroyed its window first: the frame lives on, closed. OLE's reference to the
+      // drop target must be given up before the window is gone, or the target is never freed.
+      frame->setOpenFlag(false);
+      frame->setSystemWindow(nullptr);
+      RevokeDragDrop(window);
+      break;
+
+    case WM_PAINT:
+      paint(window, frame);
+      return 0;
+
+    case WM_ERASEBKGND:
+      return 1;
+
+    case WM_MOUSEMOVE: {
+      const CButtonState buttons = buttonsFromKeyFlags(wParam);
+      CPoint where = pointOf(lParam);
+      frame->onMouseMoved(where, buttons);
+      return 0;
+    }
+
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDBLCLK: {
+      CButtonState buttons = buttonsFromKeyFlags(wParam);
+      if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
+          message == WM_MBUTTONDBLCLK || message == WM_XBUTTONDBLCLK)
+        buttons |= kDoubleClick;
+      CPoint where = pointOf(lParam);
+      if (frame->onMouseDown(where, buttons) == kMouseEventHandled) SetCapture(window);
+      return 0;
+    }
+
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP: {
+      const CButtonState buttons = buttonsFromKeyFlags(wParam);
+      CPoint where = pointOf(lParam);
+      frame->onMouseUp(where, buttons);
+      ReleaseCapture();
+      return 0;
+    }
+
+    case WM_MOUSEWHEEL: {
+      CButtonState buttons = 0;
+      if (GetKeyState(VK_SHIFT) < 0) buttons |= kShift;
+      if (GetKeyState(VK_CONTROL) < 0) buttons |= kControl;
+      if (GetKeyState(VK_MENU) < 0) buttons |= kAlt;
+      // The message carries screen coordinates, signed: monitors left of or above the primary
+      // one have negative ones.
+      CPoint where = pointOf(lParam);
+      RECT windowRect;
+      GetWindowRect(window, &windowRect);
+      where.offset(-windowRect.left, -windowRect.top);
+      frame->onWheel(where, wheelDistance(wParam), buttons);
+      break;
+    }
+
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace platform
+}  // namespace gui

@@ -1,0 +1,54 @@
+#include "GdiplusFont.h"
+
+#include <cstdlib>
+
+#include "../../CFontDesc.h"
+
+namespace gui {
+namespace platform {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+GdiplusFont::~GdiplusFont() {
+  if (font) GdipDeleteFont(font);
+}
+
+PlatformFont* PlatformFont::create(const char* name, int32_t sizePx, int32_t style) {
+  wchar_t wideName[200] = {};
+  if (name) std::mbstowcs(wideName, name, 199);
+
+  // GDI+ takes one style; underline wins over italic, italic over bold.
+  INT gdiplusStyle = FontStyleRegular;
+  if (style & kUnderlineFace)
+    gdiplusStyle = FontStyleUnderline;
+  else if (style & kItalicFace)
+    gdiplusStyle = FontStyleItalic;
+  else if (style & kBoldFace)
+    gdiplusStyle = FontStyleBold;
+
+  // The generic family is GDI+'s own object: it is asked for each time rather than kept, since
+  // a pointer kept across a shut-down and restart of GDI+ would be stale.
+  GpFontFamily* generic = nullptr;
+  GpFontFamily* family = nullptr;
+  if (GdipCreateFontFamilyFromName(wideName, nullptr, &family) != Ok || !family) {
+    family = nullptr;
+    GdipGetGenericFontFamilySansSerif(&generic);
+  }
+  GpFont* font = nullptr;
+  GpFontFamily* first = family ? family : generic;
+  if (!first ||
+      GdipCreateFont(first, static_cast<REAL>(sizePx), gdiplusStyle, UnitPixel, &font) != Ok) {
+    font = nullptr;
+    if (!generic) GdipGetGenericFontFamilySansSerif(&generic);
+    if (generic &&
+        GdipCreateFont(generic, static_cast<REAL>(sizePx), gdiplusStyle, UnitPixel, &font) != Ok)
+      font = nullptr;
+  }
+  if (family) GdipDeleteFontFamily(family);
+  if (generic) GdipDeleteFontFamily(generic);
+  return font ? new GdiplusFont(font) : nullptr;
+}
+
+}  // namespace platform
+}  // namespace gui

@@ -1,0 +1,167 @@
+#include "GdiplusGraphics.h"
+
+#include "GdiplusFont.h"
+#include "GdiplusImage.h"
+
+namespace gui {
+namespace platform {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+const ARGB kOpaqueBlack = 0xFF000000;
+
+WCHAR* wide(const char16_t* text) { return reinterpret_cast<WCHAR*>(const_cast<char16_t*>(text)); }
+
+}  // namespace
+
+PlatformGraphics* PlatformGraphics::createForDevice(void* systemContext, void* window) {
+  HDC dc = static_cast<HDC>(systemContext);
+  HWND hwnd = static_cast<HWND>(window);
+  HDC ownDc = nullptr;
+  if (!dc && hwnd) dc = ownDc = GetDC(hwnd);
+  if (!dc) return nullptr;
+  GpGraphics* graphics = nullptr;
+  if (GdipCreateFromHDC(dc, &graphics) != Ok || !graphics) {
+    if (ownDc) ReleaseDC(hwnd, ownDc);
+    return nullptr;
+  }
+  GdipSetInterpolationMode(graphics, InterpolationModeLowQuality);
+  GdipSetPageUnit(graphics, UnitPixel);
+  GdipSetPixelOffsetMode(graphics, PixelOffsetModeNone);
+  return new GdiplusGraphics(graphics, hwnd, ownDc);
+}
+
+PlatformGraphics* PlatformGraphics::createForImage(PlatformImage* image) {
+  auto* gdiplusImage = static_cast<GdiplusImage*>(image);
+  if (!gdiplusImage || !gdiplusImage->getBitmap()) return nullptr;
+  GpGraphics* graphics = nullptr;
+  if (GdipGetImageGraphicsContext(gdiplusImage->getBitmap(), &graphics) != Ok || !graphics)
+    return nullptr;
+  GdipSetInterpolationMode(graphics, InterpolationModeLowQuality);
+  GdipSetPageUnit(graphics, UnitPixel);
+  return new GdiplusGraphics(graphics, nullptr, nullptr);
+}
+
+GdiplusGraphics::GdiplusGraphics(GpGraphics* graphics, HWND window, HDC ownDc)
+    : graphics(graphics), window(window), ownDc(ownDc) {
+  check(GdipCreatePen1(kOpaqueBlack, 1.0f, UnitWorld, &pen));
+  check(GdipCreateSolidFill(kOpaqueBlack, &fillBrush));
+  check(GdipCreateSolidFill(kOpaqueBlack, &fontBrush));
+}
+
+GdiplusGraphics::~GdiplusGraphics() {
+  if (fontBrush) GdipDeleteBrush(fontBrush);
+  if (fillBrush) GdipDeleteBrush(fillBrush);
+  if (pen) GdipDeletePen(pen);
+  if (graphics) GdipDeleteGraphics(graphics);
+  if (ownDc) ReleaseDC(window, ownDc);
+}
+
+void GdiplusGraphics::setPenColor(const CColor& color) {
+  if (pen) check(GdipSetPenColor(pen, color.toArgb()));
+}
+
+void GdiplusGraphics::setPenWidth(float width) {
+  if (pen) check(GdipSetPenWidth(pen, width));
+}
+
+void GdiplusGraphics::setPenDashStyle(int32_t style) {
+  if (pen) check(GdipSetPenDashStyle(pen, static_cast<DashStyle>(style)));
+}
+
+void GdiplusGraphics::setFillColor(const CColor& color) {
+  if (fillBrush) check(GdipSetSolidFillColor(fillBrush, color.toArgb()));
+}
+
+void GdiplusGraphics::setFontColor(const CColor& color) {
+  if (fontBrush) check(GdipSetSolidFillColor(fontBrush, color.toArgb()));
+}
+
+void GdiplusGraphics::setSmoothingNone() {
+  check(GdipSetSmoothingMode(graphics, SmoothingModeNone));
+}
+
+void GdiplusGraphics::setClip(const CRect& rect) {
+  check(GdipSetClipRectI(graphics, rect.left, rect.top, rect.width(), rect.height(),
+                         CombineModeReplace));
+}
+
+void GdiplusGraphics::drawLine(const CPoint& from, const CPoint& to) {
+  if (pen) check(GdipDrawLineI(graphics, pen, from.x, from.y, to.x, to.y));
+}
+
+void GdiplusGraphics::fillRect(float left, float top, float width, float height) {
+  if (fillBrush) check(GdipFillRectangle(graphics, fillBrush, left, top, width, height));
+}
+
+void GdiplusGraphics::strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (pen) check(GdipDrawRectangleI(graphics, pen, left, top, width, height));
+}
+
+void GdiplusGraphics::drawImage(PlatformImage* image, int32_t destX, int32_t destY, int32_t srcX,
+                                int32_t srcY, int32_t width, int32_t height, uint8_t alpha) {
+  auto* source = static_cast<GdiplusImage*>(image);
+  if (!source || !source->getBitmap()) return;
+  if (alpha == 255) {
+    check(GdipDrawImageRectRectI(graphics, source->getBitmap(), destX, destY, width, height, srcX,
+                                 srcY, width, height, UnitPixel, nullptr, nullptr, nullptr));
+    return;
+  }
+  // Partial opacity: the source part goes to a temporary image, which is drawn with its alpha
+  // scaled by a colour matrix.
+  GpBitmap* temporary = nullptr;
+  if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &temporary) !=
+          Ok ||
+      !temporary)
+    return;
+  GpGraphics* temporaryGraphics = nullptr;
+  if (GdipGetImageGraphicsContext(temporary, &temporaryGraphics) == Ok && temporaryGraphics) {
+    check(GdipDrawImageRectRectI(temporaryGraphics, source->getBitmap(), 0, 0, width, height, srcX,
+                                 srcY, width, height, UnitPixel, nullptr, nullptr, nullptr));
+    ColorMatrix matrix = {};
+    for (int i = 0; i < 5; ++i) matrix.m[i][i] = 1.0f;
+    matrix.m[3][3] = static_cast<REAL>(alpha) / 255.0f;
+    GpImageAttributes* attributes = nullptr;
+    if (GdipCreateImageAttributes(&attributes) == Ok && attributes) {
+      GdipSetImageAttributesColorMatrix(attributes, ColorAdjustTypeBitmap, TRUE, &matrix, nullptr,
+                                        ColorMatrixFlagsDefault);
+      check(GdipDrawImageRectRectI(graphics, temporary, destX, destY, width, height, 0, 0, width,
+                                   height, UnitPixel, attributes, nullptr, nullptr));
+      GdipDisposeImageAttributes(attributes);
+    }
+    GdipDeleteGraphics(temporaryGraphics);
+  }
+  GdipDisposeImage(temporary);
+}
+
+float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {
+  auto* gdiplusFont = static_cast<GdiplusFont*>(font);
+  if (!gdiplusFont || !gdiplusFont->getFont()) return -1.0f;
+  RectF layout = {0.0f, 0.0f, 0.0f, 0.0f};
+  RectF box = {0.0f, 0.0f, 0.0f, 0.0f};
+  const GpStatus status = GdipMeasureString(graphics, wide(text), -1, gdiplusFont->getFont(),
+                                            &layout, nullptr, &box, nullptr, nullptr);
+  check(status);
+  return status == Ok ? box.Width : -1.0f;
+}
+
+void GdiplusGraphics::drawString(const char16_t* text, PlatformFont* font, int32_t x,
+                                 int32_t bottomY) {
+  auto* gdiplusFont = static_cast<GdiplusFont*>(font);
+  if (!gdiplusFont || !gdiplusFont->getFont() || !fontBrush) return;
+  check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
+  REAL dpiY = 96.0f;
+  check(GdipGetDpiY(graphics, &dpiY));
+  REAL fontHeight = 0.0f;
+  check(GdipGetFontHeightGivenDPI(gdiplusFont->getFont(), dpiY, &fontHeight));
+  // The layout rectangle's top is one font height above the bottom line.
+  RectF layout = {static_cast<REAL>(x), static_cast<REAL>(bottomY) + 1.0f - fontHeight, 0.0f, 0.0f};
+  check(GdipDrawString(graphics, wide(text), -1, gdiplusFont->getFont(), &layout, nullptr,
+                       fontBrush));
+}
+
+}  // namespace platform
+}  // namespace gui

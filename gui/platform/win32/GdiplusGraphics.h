@@ -1,0 +1,52 @@
+// A CDrawContext's surface as a GDI+ graphics object with its pen and two brushes.
+#pragma once
+
+#include "../PlatformGraphics.h"
+#include "GdiplusIncludes.h"
+
+namespace gui {
+namespace platform {
+
+class GdiplusGraphics : public PlatformGraphics {
+ public:
+  // Takes ownership of graphics; ownDc, when not null, is released to window at destruction.
+  GdiplusGraphics(Gdiplus::GpGraphics* graphics, HWND window, HDC ownDc);
+  ~GdiplusGraphics() override;
+  GdiplusGraphics(const GdiplusGraphics&) = delete;
+  GdiplusGraphics& operator=(const GdiplusGraphics&) = delete;
+
+  void setPenColor(const CColor& color) override;
+  void setPenWidth(float width) override;
+  void setPenDashStyle(int32_t style) override;
+  void setFillColor(const CColor& color) override;
+  void setFontColor(const CColor& color) override;
+  void setSmoothingNone() override;
+  void setClip(const CRect& rect) override;
+
+  void drawLine(const CPoint& from, const CPoint& to) override;
+  void fillRect(float left, float top, float width, float height) override;
+  void strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void drawImage(PlatformImage* image, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
+                 int32_t width, int32_t height, uint8_t alpha) override;
+  float measureString(const char16_t* text, PlatformFont* font) override;
+  void drawString(const char16_t* text, PlatformFont* font, int32_t x, int32_t bottomY) override;
+
+  // The last failing GDI+ status; kept for debugging only.
+  Gdiplus::GpStatus getLastStatus() const { return lastStatus; }
+
+ private:
+  void check(Gdiplus::GpStatus status) {
+    if (status != Gdiplus::Ok) lastStatus = status;
+  }
+
+  Gdiplus::GpGraphics* graphics;
+  Gdiplus::GpPen* pen = nullptr;
+  Gdiplus::GpSolidFill* fillBrush = nullptr;
+  Gdiplus::GpSolidFill* fontBrush = nullptr;
+  HWND window;
+  HDC ownDc;
+  Gdiplus::GpStatus lastStatus = Gdiplus::Ok;
+};
+
+}  // namespace platform
+}  // namespace gui

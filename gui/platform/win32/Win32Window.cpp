@@ -1,0 +1,221 @@
+// The frame's window layer on Win32: the child window, cursor, buttons and OLE.
+#include <ole2.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "../../CCursorType.h"
+#include "../../ModuleHandle.h"
+#include "../../MouseEvents.h"
+#include "../PlatformWindow.h"
+#include "CDropTarget.h"
+#include "FrameWindowClass.h"
+
+namespace gui {
+namespace platform {
+
+namespace {
+
+HWND asWindow(void* window) { return static_cast<HWND>(window); }
+
+// Screen rectangle of a window's size.
+SIZE windowSize(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace
+
+void initializeOle() { OleInitialize(nullptr); }
+void uninitializeOle() { OleUninitialize(); }
+
+int32_t getSystemMajorVersion() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof(version);
+  GetVersionExA(&version);
+  return static_cast<int32_t>(version.dwMajorVersion);
+}
+
+uint32_t getTicks() { return GetTickCount(); }
+
+CPoint getCursorScreenPosition() {
+  POINT point = {};
+  GetCursorPos(&point);
+  return CPoint(point.x, point.y);
+}
+
+int32_t getCurrentMouseButtons() {
+  // The asynchronous states are those of the physical buttons: the swap is applied here.
+  const bool swapped = areButtonsSwapped();
+  int32_t buttons = 0;
+  if (GetAsyncKeyState(VK_LBUTTON) < 0) buttons |= swapped ? kRButton : kLButton;
+  if (GetAsyncKeyState(VK_RBUTTON) < 0) buttons |= swapped ? kLButton : kRButton;
+  if (GetAsyncKeyState(VK_MBUTTON) < 0) buttons |= kMButton;
+  if (GetAsyncKeyState(VK_SHIFT) < 0) buttons |= kShift;
+  if (GetAsyncKeyState(VK_CONTROL) < 0) buttons |= kControl;
+  if (GetAsyncKeyState(VK_MENU) < 0) buttons |= kAlt;
+  return buttons;
+}
+
+void* getCurrentCursor() { return GetCursor(); }
+
+void setCursor(int32_t type, void* defaultCursor) {
+  LPCWSTR id = nullptr;
+  switch (type) {
+    case kCursorWait:
+      id = IDC_WAIT;
+      break;
+    case kCursorHSize:
+      id = IDC_SIZEWE;
+      break;
+    case kCursorVSize:
+      id = IDC_SIZENS;
+      break;
+    case kCursorSizeAll:
+      id = IDC_SIZEALL;
+      break;
+    case kCursorNESWSize:
+      id = IDC_SIZENESW;
+      break;
+    case kCursorNWSESize:
+      id = IDC_SIZENWSE;
+      break;
+    case kCursorNotAllowed:
+      id = IDC_NO;
+      break;
+    case kCursorHand:
+      id = IDC_HAND;
+      break;
+    default:
+      break;
+  }
+  SetCursor(id ? LoadCursorW(nullptr, id) : static_cast<HCURSOR>(defaultCursor));
+}
+
+void restoreCursor(void* cursor) { SetCursor(static_cast<HCURSOR>(cursor)); }
+
+void* createFrameWindow(CFrame* frame, void* parent, int32_t width, int32_t height) {
+  if (!parent) return nullptr;
+  const char* className = useFrameWindowClass();
+  // Systems from major version 6 composite the window themselves, so it is drawn directly.
+  const DWORD exStyle = getSystemMajorVersion() >= 6 ? WS_EX_COMPOSITED : 0;
+  HWND window = CreateWindowExA(
+      exStyle, className, "Window", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+      width, height, asWindow(parent), nullptr, static_cast<HINSTANCE>(getModuleHandle()), nullptr);
+  if (!window) {
+    // No window holds the class: its use ends here, not at the frame's destruction.
+    unuseFrameWindowClass();
+    return nullptr;
+  }
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+  return window;
+}
+
+void destroyFrameWindow(void* window) {
+  if (!window) return;
+  SetWindowLongPtrA(asWindow(window), GWLP_USERDATA, 0);
+  DestroyWindow(asWindow(window));
+  unuseFrameWindowClass();
+}
+
+void invalidateWindowRect(void* window, const CRect& rect) {
+  if (!window) return;
+  RECT r = {rect.left, rect.top, rect.right, rect.bottom};
+  InvalidateRect(asWindow(window), &r, TRUE);
+}
+
+CPoint getWindowScreenOrigin(void* window) {
+  RECT rect = {};
+  if (!window || !GetWindowRect(asWindow(window), &rect)) return CPoint();
+  return CPoint(rect.left, rect.top);
+}
+
+void* registerDropTarget(void* window, CFrame* frame) {
+  if (!window) return nullptr;
+  auto* target = new CDropTarget(frame);
+  // OLE's reference keeps the target alive until RevokeDragDrop drops it.
+  if (RegisterDragDrop(asWindow(window), target) != S_OK) {
+    target->AddRef();
+    target->Release();
+    return nullptr;
+  }
+  return target;
+}
+
+void revokeDropTarget(void* window) {
+  if (window) RevokeDragDrop(asWindow(window));
+}
+
+void* getOuterWindow(void* window) {
+  HWND frameWindow = asWindow(window);
+  if (!frameWindow) return nullptr;
+  const SIZE frameSize = windowSize(frameWindow);
+  HWND current = frameWindow;
+  while (current) {
+    HWND parent = GetParent(current);
+    if ((GetWindowLongA(current, GWL_STYLE) & WS_CAPTION) || !parent) return current;
+    const SIZE parentSize = windowSize(parent);
+    if (std::abs(parentSize.cx - frameSize.cx) > 60 || std::abs(parentSize.cy - frameSize.cy) > 60)
+      return current;
+    current = parent;
+  }
+  return nullptr;
+}
+
+bool getPositionInParent(void* window, CPoint& position) {
+  if (!window) return false;
+  RECT rect = {};
+  GetWindowRect(asWindow(window), &rect);
+  POINT topLeft = {rect.left, rect.top};
+  if (HWND parent = GetParent(asWindow(window))) ScreenToClient(parent, &topLeft);
+  position = CPoint(topLeft.x, topLeft.y);
+  return true;
+}
+
+bool getParentRect(void* window, CRect& rect) {
+  if (!window) return false;
+  HWND parent = GetParent(asWindow(window));
+  if (!parent) return false;
+  RECT screen = {};
+  GetWindowRect(parent, &screen);
+  POINT topLeft = {screen.left, screen.top};
+  if (HWND grandparent = GetParent(parent)) ScreenToClient(grandparent, &topLeft);
+  rect = CRect(topLeft.x, topLeft.y, topLeft.x + screen.right - screen.left,
+               topLeft.y + screen.bottom - screen.top);
+  return true;
+}
+
+bool resizeWindowChain(void* window, int32_t width, int32_t height) {
+  HWND current = asWindow(window);
+  if (!current) return false;
+  // Each ancestor is grown by the margin it had around the window below it, up to the host's
+  // outer window: its margin is the dialog frame on both sides.
+  const int32_t outerMargin = 2 * GetSystemMetrics(SM_CYDLGFRAME);
+  int32_t extraX = 0;
+  int32_t extraY = 0;
+  while (extraX != outerMargin) {
+    HWND parent = GetParent(current);
+    if (!parent) break;
+    char className[32] = {};
+    GetClassNameA(parent, className, sizeof(className));
+    if (std::strcmp(className, "MDIClient") == 0) break;
+    const SIZE before = windowSize(current);
+    const SIZE parentSize = windowSize(parent);
+    SetWindowPos(current, HWND_TOP, 0, 0, width + extraX, height + extraY,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    extraX += parentSize.cx - before.cx;
+    extraY += parentSize.cy - before.cy;
+    if (extraX > 80 || extraY > 80) return true;
+    if (extraX < 0) extraX = 0;
+    if (extraY < 0) extraY = 0;
+    current = parent;
+  }
+  SetWindowPos(current, HWND_TOP, 0, 0, width + extraX, height + extraY,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+}  // namespace platform
+}  // namespace gui
