@@ -17,10 +17,9 @@ start_display() {
     done
   fi
   # Starting Wine once first keeps its helper processes from holding a test's output open.
-  if ! pgrep -x "wineserver(64)?" >/dev/null; then
-    wineserver -p
-    FERROWIN_OWN_WINESERVER=1
-  fi
+  # A persistent server for this prefix; it refuses (and keeps the running one) when this
+  # prefix already has one, which then belongs to someone else.
+  if wineserver -p 2>/dev/null; then FERROWIN_OWN_WINESERVER=1; fi
   wine wineboot >"$WINEPREFIX/../ferrowin-wineboot.log" 2>&1 || true
 }
 

@@ -59,7 +59,13 @@ int32_t getCurrentMouseButtons() {
   return buttons;
 }
 
-void* getCurrentCursor() { return GetCursor(); }
+// With no cursor set yet (nothing has moved over a window of the thread), the arrow stands in:
+// a frame that saved "no cursor" as its default would save the next one it sets instead, and
+// later "restore" a wait or resize cursor.
+void* getCurrentCursor() {
+  HCURSOR cursor = GetCursor();
+  return cursor ? cursor : LoadCursorW(nullptr, IDC_ARROW);
+}
 
 void setCursor(int32_t type, void* defaultCursor) {
   LPCWSTR id = nullptr;
