@@ -155,7 +155,7 @@ TEST_F(RenderCommand, NotesArriveBeforeTheirBlockWithTheirOffset) {
   o.raw = true;
   o.rawRateHz = 1000;
   o.blockFrames = 64;
-  o.notes = {"0.1:0.5:60:100", "0.5:0.999:64:90", "0.128:0.2:70:1"};
+  o.notes = {"0.1004:0.5:60:100", "0.5:0.999:64:90", "0.128:0.2:70:1"};
   std::ostringstream summary;
   runRender(o, summary);
 
@@ -165,7 +165,7 @@ TEST_F(RenderCommand, NotesArriveBeforeTheirBlockWithTheirOffset) {
     int status, key, velocity;
   };
   const Expected expected[] = {
-      {64, 36, 0x90, 60, 100},                          // frame 100
+      {64, 36, 0x90, 60, 100},                          // frame 100.4, rounded
       {128, 0, 0x90, 70, 1},                            // frame 128 starts a block
       {192, 8, 0x80, 70, 0},                            // frame 200
       {448, 52, 0x80, 60, 0},                           // frame 500: the release first
