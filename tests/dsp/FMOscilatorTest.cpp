@@ -82,7 +82,7 @@ TEST(FMOscilatorTest, OscillatorsOnTwoThreadsSeeOneCompleteSetOfTables) {
 
 // Within 0.01 above a whole multiple of 1/3 the morph stays on one waveform (0.335: m =
 // 1.005); outside 0..1 it is taken at the nearer end.
-TEST(FMOscilatorTest, MorphNamesAndWeights) {
+TEST(FMOscilatorTest, MorphNamesWeightsAndOutput) {
   const struct {
     float x;
     int waveA, waveB;
@@ -102,11 +102,9 @@ TEST(FMOscilatorTest, MorphNamesAndWeights) {
     EXPECT_NEAR(osc.weightA, 1.0f - c.weightB, kWeightTolerance) << c.x;
     EXPECT_STREQ(osc.waveName, c.name) << c.x;
   }
-}
 
-// The output is the weighted sum of the two waveforms times the amplitude, added to both
-// channels; a square is +1 below the pulse width and -1 from it on.
-TEST(FMOscilatorTest, OutputIsTheWeightedSumAddedToBothChannels) {
+  // The output is the weighted sum of the two waveforms times the amplitude, added to both
+  // channels; a square is +1 below the pulse width and -1 from it on.
   FMOscilator osc;  // a fresh oscillator's first frame is never de-clicked
   osc.setWaveform(0.5f);
   osc.amplitude = 0.5f;
@@ -123,17 +121,17 @@ TEST(FMOscilatorTest, OutputIsTheWeightedSumAddedToBothChannels) {
   } squares[] = {
       {12500, 12499, 1.0f}, {12500, 12500, -1.0f}, {5000, 4999, 1.0f}, {5000, 5000, -1.0f}};
   for (const auto& c : squares) {
-    FMOscilator osc = playing(1.0f);
-    osc.pulseWidth = c.pulseWidth;
-    osc.phase = c.phase;
-    EXPECT_EQ(step(osc), c.value) << "width " << c.pulseWidth << " phase " << c.phase;
+    FMOscilator square = playing(1.0f);
+    square.pulseWidth = c.pulseWidth;
+    square.phase = c.phase;
+    EXPECT_EQ(step(square), c.value) << "width " << c.pulseWidth << " phase " << c.phase;
   }
 }
 
 // The phase advances by the truncated number of table steps (523.25 Hz at 44100 Hz: 296.6),
 // with the frequency (also NaN) floored at the lowest key, 8.175799 Hz (4.6 steps), and
 // wrapped by the remainder when the step exceeds the table (50000 Hz: 28344 steps).
-TEST(FMOscilatorTest, PhaseAdvancesByWholeSteps) {
+TEST(FMOscilatorTest, PhaseAdvancesByWholeStepsWithinTheTable) {
   const struct {
     float rateHz, baseHz, offsetHz;
     int afterOne, afterTwo;
@@ -152,9 +150,7 @@ TEST(FMOscilatorTest, PhaseAdvancesByWholeSteps) {
     step(osc);
     EXPECT_EQ(osc.phase, c.afterTwo) << c.baseHz << " + " << c.offsetHz << " at " << c.rateHz;
   }
-}
-
-TEST(FMOscilatorTest, PhaseStaysInTableForWildSettings) {
+  // Wild settings keep the phase within the table.
   const float inf = std::numeric_limits<float>::infinity();
   FMOscilator osc = playing(0.9f);
   for (float rate : {0.0f, -48000.0f, kNaN, 1e-30f, 8000.0f}) {

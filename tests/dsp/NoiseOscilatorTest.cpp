@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 
@@ -108,35 +107,6 @@ TEST(NoiseOscilatorTest, SideSignalSplitsTheLevelAndColorBlends) {
       ASSERT_NEAR(m.left, a.left * color + b.left * (1.0f - color), kTolerance) << color;
       ASSERT_NEAR(m.right, a.right * color + b.right * (1.0f - color), kTolerance) << color;
     }
-  }
-}
-
-// Both generators must give full-scale, zero-mean noise (uniform on -1..1 has RMS 1/sqrt 3)
-// with the two channels unrelated to each other.
-TEST(NoiseOscilatorTest, BothGeneratorsGiveUncorrelatedFullScaleNoise) {
-  const int kFrames = 1 << 17;
-  const double kMeanTolerance = 0.01;
-  const double kRmsTolerance = 0.02;
-  const double kCorrelationTolerance = 0.02;
-  for (float color : {0.0f, 1.0f}) {
-    NoiseOscilator noise = fullScale(color);
-    double sum[2] = {}, squares[2] = {}, product = 0.0;
-    for (int i = 0; i < kFrames; ++i) {
-      const Pair p = step(noise);
-      const double value[2] = {p.left, p.right};
-      for (int c = 0; c < 2; ++c) sum[c] += value[c], squares[c] += value[c] * value[c];
-      product += value[0] * value[1];
-    }
-    double mean[2], rms[2];
-    for (int c = 0; c < 2; ++c) {
-      mean[c] = sum[c] / kFrames;
-      rms[c] = std::sqrt(squares[c] / kFrames);
-      EXPECT_NEAR(mean[c], 0.0, kMeanTolerance) << "color " << color << " channel " << c;
-      EXPECT_NEAR(rms[c], 1.0 / std::sqrt(3.0), kRmsTolerance) << "color " << color;
-    }
-    EXPECT_NEAR((product / kFrames - mean[0] * mean[1]) / (rms[0] * rms[1]), 0.0,
-                kCorrelationTolerance)
-        << "color " << color;
   }
 }
 

@@ -51,6 +51,7 @@ TEST(AudioFiles, RawDataRoundTripsAndOutputsAppearOnlyWhenCommitted) {
     abandoned.write(samples.data(), 1);
   }
   EXPECT_EQ(readRaw(folder.path("out.f32")), (std::vector<float>{9.0f, 9.0f}));
+  EXPECT_EQ(folder.files(), (std::vector<std::string>{"in.f32", "out.f32"}));
   {
     RawSink sink(folder.path("out.f32"));
     sink.write(samples.data(), 1);
