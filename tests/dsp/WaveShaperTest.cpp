@@ -25,22 +25,18 @@ float shape(WaveShaper& shaper, float x) {
   return frame[0];
 }
 
-TEST(WaveShaperTest, UnitDriveCurve) {
-  WaveShaper shaper = fixedDrive(1.0f, false);
-  // y = x (1 + |x|) / (1 + x^2)
-  EXPECT_NEAR(shape(shaper, 0.5f), 0.6f, kTolerance);
-  EXPECT_NEAR(shape(shaper, 1.0f), 1.0f, kTolerance);
-  EXPECT_NEAR(shape(shaper, 2.0f), 1.2f, kTolerance);
-  EXPECT_NEAR(shape(shaper, -0.5f), -0.6f, kTolerance);
-  EXPECT_NEAR(shape(shaper, -2.0f), -1.2f, kTolerance);
-  EXPECT_EQ(shape(shaper, 0.0f), 0.0f);
-}
-
-// Whatever the drive: slope at 0 equals the drive, +-1 stay fixed, large inputs approach
-// +-drive, and the curve is odd.
+// At drive 1 the curve is y = x (1 + |x|) / (1 + x^2). Whatever the drive, the slope at 0
+// equals the drive, +-1 stay fixed, large inputs approach +-drive, and the curve is odd.
 TEST(WaveShaperTest, DriveSetsSlopeAndCeilingButNotTheUnityPoint) {
-  const float kSlopeTolerance = 1e-3f;   // relative, from the curve's bend over the step
-  const float kCeilingTolerance = 1e-3f; // relative, at x = 1e4
+  WaveShaper unit = fixedDrive(1.0f, false);
+  const float curve[][2] = {
+      {0.0f, 0.0f}, {0.5f, 0.6f}, {2.0f, 1.2f}, {-0.5f, -0.6f}, {-2.0f, -1.2f}};
+  for (const auto& point : curve) {
+    EXPECT_NEAR(shape(unit, point[0]), point[1], kTolerance) << point[0];
+  }
+
+  const float kSlopeTolerance = 1e-3f;    // relative, from the curve's bend over the step
+  const float kCeilingTolerance = 1e-3f;  // relative, at x = 1e4
   for (float d : {0.1f, 0.5f, 1.05f, 1.9f, 4.0f}) {
     WaveShaper shaper = fixedDrive(d, false);
     EXPECT_NEAR(shape(shaper, 1.0f), 1.0f, kTolerance) << "drive " << d;
@@ -55,8 +51,8 @@ TEST(WaveShaperTest, DriveSetsSlopeAndCeilingButNotTheUnityPoint) {
   }
 }
 
-TEST(WaveShaperTest, DriveGlidesTowardItsTarget) {
-  WaveShaper shaper;
+TEST(WaveShaperTest, DriveGlidesTowardItsTargetAndGainScalesEveryChannel) {
+  WaveShaper shaper;  // from drive 0
   shaper.driveTarget = 1.05f;
   float frame[2] = {0.0f, 0.0f};
   shaper.process(frame);
@@ -64,46 +60,37 @@ TEST(WaveShaperTest, DriveGlidesTowardItsTarget) {
   // A one-pole glide: after n frames the drive has covered 1 - 0.99^n of the way.
   for (int i = 1; i < 300; ++i) shaper.process(frame);
   EXPECT_NEAR(shaper.drive, 1.05f * (1.0f - std::pow(0.99f, 300.0f)), 1e-4f);
+
+  WaveShaper halved = fixedDrive(1.0f, false);
+  halved.outputGain = 0.5f;
+  float both[2] = {0.5f, 2.0f};
+  halved.process(both);
+  EXPECT_NEAR(both[0], 0.3f, kTolerance);
+  EXPECT_NEAR(both[1], 0.6f, kTolerance);
 }
 
-TEST(WaveShaperTest, ShapesEveryChannelAndAppliesOutputGain) {
-  WaveShaper shaper = fixedDrive(1.0f, false);
-  shaper.outputGain = 0.5f;
-  float frame[2] = {0.5f, 2.0f};
-  shaper.process(frame);
-  EXPECT_NEAR(frame[0], 0.3f, kTolerance);
-  EXPECT_NEAR(frame[1], 0.6f, kTolerance);
-}
-
+// The fold reflects values beyond +-T back into range with period 4T, both signs alike, and
+// only when enabled.
 TEST(WaveShaperTest, FoldReflectsAtTheThresholdWithPeriodFourT) {
-  EXPECT_NEAR(WaveShaper::fold(1.2f, 1.0f), 0.8f, kTolerance);
-  EXPECT_NEAR(WaveShaper::fold(3.5f, 1.0f), -0.5f, kTolerance);
-  EXPECT_NEAR(WaveShaper::fold(-1.2f, 1.0f), -0.8f, kTolerance);
-  EXPECT_NEAR(WaveShaper::fold(-3.5f, 1.0f), 0.5f, kTolerance);
-  EXPECT_NEAR(WaveShaper::fold(0.3f, 1.0f), 0.3f, kTolerance);     // inside: unchanged
-  EXPECT_NEAR(WaveShaper::fold(1.2f + 4.0f, 1.0f), 0.8f, kTolerance);
-  EXPECT_NEAR(WaveShaper::fold(0.6f, 0.5f), 0.4f, kTolerance);     // T = 0.5
-  EXPECT_NEAR(WaveShaper::fold(1.75f, 0.5f), -0.25f, kTolerance);
-}
+  const struct {
+    float y, threshold, folded;
+  } cases[] = {{1.2f, 1.0f, 0.8f},  {3.5f, 1.0f, -0.5f},  {-1.2f, 1.0f, -0.8f},
+               {-3.5f, 1.0f, 0.5f}, {0.3f, 1.0f, 0.3f},   {5.2f, 1.0f, 0.8f},
+               {0.6f, 0.5f, 0.4f},  {1.75f, 0.5f, -0.25f}};
+  for (const auto& c : cases) {
+    EXPECT_NEAR(WaveShaper::fold(c.y, c.threshold), c.folded, kTolerance)
+        << c.y << " at T " << c.threshold;
+  }
 
-TEST(WaveShaperTest, FoldOnlyWhenEnabled) {
   WaveShaper folding = fixedDrive(1.0f, true);
-  EXPECT_NEAR(shape(folding, 2.0f), 0.8f, kTolerance);   // the curve gives 1.2
+  EXPECT_NEAR(shape(folding, 2.0f), 0.8f, kTolerance);  // the curve gives 1.2
   EXPECT_NEAR(shape(folding, -2.0f), -0.8f, kTolerance);
-  EXPECT_NEAR(shape(folding, 0.5f), 0.6f, kTolerance);   // within T: untouched
+  EXPECT_NEAR(shape(folding, 0.5f), 0.6f, kTolerance);  // within T: untouched
   folding.foldThreshold = 0.5f;
   EXPECT_NEAR(shape(folding, 0.5f), 0.4f, kTolerance);
 
   WaveShaper passing = fixedDrive(4.0f, false);
-  EXPECT_NEAR(shape(passing, 1e4f), 4.0f, 4e-3f);   // far beyond any threshold, unfolded
-}
-
-TEST(WaveShaperTest, DefaultsFoldAndStartSilent) {
-  WaveShaper shaper;
-  EXPECT_EQ(shaper.channelCount, 2);
-  EXPECT_TRUE(shaper.foldEnabled);
-  EXPECT_EQ(shaper.drive, 0.0f);
-  EXPECT_EQ(shaper.driveTarget, 1.0f);
+  EXPECT_NEAR(shape(passing, 1e4f), 4.0f, 4e-3f);  // far beyond any threshold, unfolded
 }
 
 }  // namespace

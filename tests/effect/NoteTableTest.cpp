@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <future>
-#include <string>
 
 namespace {
 
@@ -13,44 +12,30 @@ namespace {
 // about 1e-11; the two float roundings (2^-24 each) dominate.
 constexpr double kOctaveRelativeTolerance = 1.2e-7;
 
-TEST(NoteTableTest, FrequenciesOfKnownKeys) {
+// Equal temperament from key 0 at 8.1757994 Hz, with A0 and A4 exact; every octave doubles.
+TEST(NoteTableTest, FrequenciesOfKnownKeysAndOctaves) {
   const NoteTable& table = NoteTable::instance();
   EXPECT_FLOAT_EQ(table.frequency[0], 8.1757994f);
-  EXPECT_EQ(table.frequency[21], 27.5f);  // A0, exactly
-  EXPECT_FLOAT_EQ(table.frequency[25], 34.647827f);
+  EXPECT_EQ(table.frequency[21], 27.5f);
   EXPECT_FLOAT_EQ(table.frequency[60], 261.62558f);
-  EXPECT_EQ(table.frequency[69], 440.0f);  // A4, exactly
+  EXPECT_EQ(table.frequency[69], 440.0f);
   EXPECT_FLOAT_EQ(table.frequency[127], 12543.854f);
-}
-
-TEST(NoteTableTest, EveryOctaveDoublesTheFrequency) {
-  const NoteTable& table = NoteTable::instance();
   for (int k = 0; k + 12 < NoteTable::kKeys; ++k) {
     const double ratio = static_cast<double>(table.frequency[k + 12]) / table.frequency[k];
     EXPECT_NEAR(ratio, 2.0, 2.0 * kOctaveRelativeTolerance) << "key " << k;
-    EXPECT_GT(table.frequency[k + 1], table.frequency[k]) << "key " << k;
   }
 }
 
+// Pitch class ("H" for the seventh step above A) and octave, from -1; "Hz" after the keys.
 TEST(NoteTableTest, NamesOfKnownKeys) {
   const NoteTable& table = NoteTable::instance();
-  EXPECT_STREQ(table.name[0], "C-1");
-  EXPECT_STREQ(table.name[1], "C#-1");
-  EXPECT_STREQ(table.name[11], "H-1");
-  EXPECT_STREQ(table.name[60], "C4");
-  EXPECT_STREQ(table.name[69], "A4");
-  EXPECT_STREQ(table.name[70], "A#4");
-  EXPECT_STREQ(table.name[127], "G9");
-  EXPECT_STREQ(table.name[NoteTable::kKeys], "Hz");
-}
-
-TEST(NoteTableTest, EveryNameIsPitchClassAndOctave) {
-  const char* const pitchClass[12] = {"C",  "C#", "D",  "D#", "E",  "F",
-                                      "F#", "G",  "G#", "A",  "A#", "H"};
-  const NoteTable& table = NoteTable::instance();
+  const struct {
+    int key;
+    const char* name;
+  } cases[] = {{0, "C-1"}, {1, "C#-1"}, {11, "H-1"}, {60, "C4"},
+               {69, "A4"}, {70, "A#4"}, {127, "G9"}, {NoteTable::kKeys, "Hz"}};
+  for (const auto& c : cases) EXPECT_STREQ(table.name[c.key], c.name);
   for (int k = 0; k < NoteTable::kKeys; ++k) {
-    const std::string expected = pitchClass[k % 12] + std::to_string(k / 12 - 1);
-    EXPECT_EQ(table.name[k], expected) << "key " << k;
     EXPECT_LT(std::strlen(table.name[k]), 5u) << "key " << k;  // fits 5 bytes with terminator
   }
 }

@@ -32,7 +32,11 @@ void logCall(VstInt32 opcode, VstIntPtr value, float opt, bool distinct = false)
 void logEvents(const VstEvents* list) {
   for (VstInt32 i = 0; i < list->numEvents; ++i) {
     const VstEvent* event = list->events[i];
-    if (event->type != kVstMidiType || theLog.eventCount >= GainTestPluginLog::kMaxEvents) continue;
+    // Only well-formed MIDI events are logged (24 bytes after the type and size fields): a
+    // record that a host got wrong goes missing from the log.
+    if (event->type != kVstMidiType || event->byteSize != 24 ||
+        theLog.eventCount >= GainTestPluginLog::kMaxEvents)
+      continue;
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
     theLog.events[theLog.eventCount++] = {theLog.framesProcessed, midi->deltaFrames,
                                           static_cast<unsigned char>(midi->midiData[0]),

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GainTestPluginLog.h"
@@ -54,15 +55,24 @@ class RenderCommand : public ::testing::Test {
     log = logOf();
   }
 
-  RenderOptions options(const std::string& input, const std::string& output) const {
+  // Renders a file of the folder with both gains set (raw data when rawRateHz is given) and
+  // returns the summary line.
+  std::string render(const std::string& input, const std::string& output, int rawRateHz,
+                     int blockFrames, std::vector<std::string> notes = {}) {
     RenderOptions o;
     o.pluginPath = builtFile(GAIN_TEST_PLUGIN_PATH);
-    o.inputPath = input;
-    o.outputPath = output;
+    o.inputPath = folder.path(input);
+    o.outputPath = folder.path(output);
+    o.raw = rawRateHz > 0;
+    o.rawRateHz = rawRateHz;
+    o.blockFrames = blockFrames;
+    o.notes = std::move(notes);
     o.settings = {"LeftGain=" + std::to_string(kLeftValue),
                   "RightGain=" + std::to_string(kRightValue)};
     o.printPeak = true;
-    return o;
+    std::ostringstream summary;
+    runRender(o, summary);
+    return summary.str();
   }
 
   std::vector<GainTestPluginLog::Call> calls() const {
@@ -78,14 +88,9 @@ TEST_F(RenderCommand, RawOutputIsGainTimesInputForEveryBlockSize) {
   const std::vector<float> input = testSignal(kFrames, 2);
   writeRaw(folder.path("in.f32"), input);
   for (int block : kBlockSizes) {
-    RenderOptions o = options(folder.path("in.f32"), folder.path("out.f32"));
-    o.raw = true;
-    o.rawRateHz = 48000;
-    o.blockFrames = block;
-    std::ostringstream summary;
-    runRender(o, summary);
+    const std::string summary = render("in.f32", "out.f32", 48000, block);
     EXPECT_EQ(readRaw(folder.path("out.f32")), expectedOutput(input, 2)) << "block " << block;
-    EXPECT_EQ(summary.str().rfind("frames: 2205, peak: ", 0), 0u) << summary.str();
+    EXPECT_EQ(summary.rfind("frames: 2205, peak: ", 0), 0u) << summary;
   }
 }
 
@@ -96,10 +101,7 @@ TEST_F(RenderCommand, WavOutputIsGainTimesInputForEveryFormatLayoutAndBlockSize)
       writeWav(folder.path("in.wav"), format, channels, 44100, testSignal(kFrames, channels));
       const std::vector<float> decoded = readWav(folder.path("in.wav"));
       for (int block : kBlockSizes) {
-        RenderOptions o = options(folder.path("in.wav"), folder.path("out.wav"));
-        o.blockFrames = block;
-        std::ostringstream summary;
-        runRender(o, summary);
+        render("in.wav", "out.wav", 0, block);
         int outChannels = 0;
         int outFormat = 0;
         const std::vector<float> output = readWav(folder.path("out.wav"), &outChannels, &outFormat);
@@ -116,12 +118,7 @@ TEST_F(RenderCommand, WavOutputIsGainTimesInputForEveryFormatLayoutAndBlockSize)
 
 TEST_F(RenderCommand, HostSequenceAndBlocks) {
   writeRaw(folder.path("in.f32"), testSignal(kFrames, 2));
-  RenderOptions o = options(folder.path("in.f32"), folder.path("out.f32"));
-  o.raw = true;
-  o.rawRateHz = 22050;
-  o.blockFrames = 1000;
-  std::ostringstream summary;
-  runRender(o, summary);
+  render("in.f32", "out.f32", 22050, 1000);
 
   // The life cycle a real host follows, leaving out the name queries for --set.
   std::vector<VstInt32> sequence;
@@ -151,13 +148,7 @@ TEST_F(RenderCommand, HostSequenceAndBlocks) {
 TEST_F(RenderCommand, NotesArriveBeforeTheirBlockWithTheirOffset) {
   // At 1000 Hz a second is 1000 frames; blocks of 64.
   writeRaw(folder.path("in.f32"), testSignal(1000, 2));
-  RenderOptions o = options(folder.path("in.f32"), folder.path("out.f32"));
-  o.raw = true;
-  o.rawRateHz = 1000;
-  o.blockFrames = 64;
-  o.notes = {"0.1:0.5:60:100", "0.5:0.999:64:90", "0.128:0.2:70:1"};
-  std::ostringstream summary;
-  runRender(o, summary);
+  render("in.f32", "out.f32", 1000, 64, {"0.1004:0.5:60:100", "0.5:0.999:64:90", "0.128:0.2:70:1"});
 
   struct Expected {
     int64_t blockStart;
@@ -165,7 +156,7 @@ TEST_F(RenderCommand, NotesArriveBeforeTheirBlockWithTheirOffset) {
     int status, key, velocity;
   };
   const Expected expected[] = {
-      {64, 36, 0x90, 60, 100},                          // frame 100
+      {64, 36, 0x90, 60, 100},                          // frame 100.4, rounded
       {128, 0, 0x90, 70, 1},                            // frame 128 starts a block
       {192, 8, 0x80, 70, 0},                            // frame 200
       {448, 52, 0x80, 60, 0},                           // frame 500: the release first
