@@ -9,12 +9,18 @@ endif()
 add_subdirectory(${FERROWIN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
 
-# ferrowin_add_test(NAME SOURCES... LIBS ...): one test executable, its cases registered
-# with ctest when ctest runs (so the cross build needs Wine only for testing, not building).
+# ferrowin_add_test(NAME [USES_DISPLAY] SOURCES... LIBS ...): one test executable, its cases
+# registered with ctest when ctest runs (so the cross build needs Wine only for testing, not
+# building). USES_DISPLAY: in the Windows build the cases may open windows, so they never run
+# beside other cases that do (a window in the way would take another test's pointer events).
 function(ferrowin_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "USES_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  set(properties TIMEOUT 120)
+  if(WIN32 AND ARG_USES_DISPLAY)
+    list(APPEND properties RESOURCE_LOCK display)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120)
+                       PROPERTIES ${properties})
 endfunction()
