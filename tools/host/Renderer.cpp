@@ -47,8 +47,9 @@ void Renderer::processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& 
     in[0][i] = fileBlock[i * stride];
     in[1][i] = fileBlock[i * stride + stride - 1];
   }
-  std::copy(in[0], in[0] + frames, out[0]);
-  std::copy(in[1], in[1] + frames, out[1]);
+  // Silence in the outputs, so that a plug-in that leaves them alone shows as silence.
+  std::fill(out[0], out[0] + frames, 0.0f);
+  std::fill(out[1], out[1] + frames, 0.0f);
 
   if (VstEvents* events = schedule.eventsForBlock(start, frames))
     plugin.dispatch(effProcessEvents, 0, 0, events);

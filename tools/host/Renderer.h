@@ -19,8 +19,8 @@ class Renderer {
   // effOpen, effSetSampleRate and effSetBlockSize.
   void open();
   // Runs the whole source through the effect into the sink (not committed). Mono input goes
-  // to both inputs. The output buffers start as a copy of the inputs, so a channel the effect
-  // leaves untouched passes through. Throws std::runtime_error from the source or sink, after
+  // to both inputs. The output buffers start silent, so a channel the effect leaves untouched
+  // comes out silent. Throws std::runtime_error from the source or sink, after
   // switching the effect off.
   OutputMeter run(AudioSource& source, AudioSink& sink, MidiSchedule& schedule,
                   ProgressDisplay& progress);
