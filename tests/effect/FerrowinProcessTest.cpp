@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "EveryModulation.h"
 #include "Ferrowin.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
@@ -32,17 +33,6 @@ std::vector<float> testSignal(int frames, double hz, double phase = 0.0) {
   return s;
 }
 
-// Every modulation path active.
-void setBusySettings(Ferrowin& effect) {
-  const std::pair<int, float> settings[] = {
-      {kOscAmount, 0.8f},  {kOscNote, 0.45f},   {kOscWave, 0.6f},    {kNoiseAmount, 0.7f},
-      {kNoiseColor, 0.4f}, {kCutoff, 0.55f},    {kResonance, 0.7f},  {kFilterType, 0.0f},
-      {kEf1Smooth, 0.05f}, {kEf1OscAm, 0.9f},   {kEf1NoiseAm, 0.2f}, {kEf2Smooth, 0.2f},
-      {kEf2Cutoff, 0.8f},  {kEf2OscFm, 0.7f},   {kDry2Filter, 0.6f}, {kDry, 0.7f},
-      {kFilterKeyTrack, 0.5f}, {kOscKeyTrack, 0.5f}};
-  for (const auto& [index, value] : settings) effect.setParameter(index, value);
-}
-
 struct Stereo {
   std::vector<float> left, right;
 };
@@ -62,7 +52,7 @@ Stereo run(Ferrowin& effect, const std::vector<float>& left, const std::vector<f
 
 TEST(FerrowinChain, FollowsTheModulesInTheirOrder) {
   Ferrowin effect(host);
-  setBusySettings(effect);
+  setEveryModulation(effect);
   // Copies of the modules as they stand, stepped by hand in the chain's order.
   EnvelopeFollover f1 = effect.follower1, f2 = effect.follower2;
   NoiseOscilator noise = effect.noise;
@@ -114,7 +104,7 @@ TEST(FerrowinChain, WithoutVoiceOrFilterPathTheOutputIsTheScaledInput) {
 TEST(FerrowinChain, MonoInputMissingOutputAndInPlaceBuffers) {
   const auto left = testSignal(1500, 220.0), right = testSignal(1500, 330.0);
   Ferrowin reference(host), mono(host), leftOnly(host), inPlace(host);
-  for (Ferrowin* e : {&reference, &mono, &leftOnly, &inPlace}) setBusySettings(*e);
+  for (Ferrowin* e : {&reference, &mono, &leftOnly, &inPlace}) setEveryModulation(*e);
 
   // A missing second input is the first input on both channels.
   const Stereo both = run(reference, left, &left);
@@ -124,7 +114,7 @@ TEST(FerrowinChain, MonoInputMissingOutputAndInPlaceBuffers) {
 
   // A missing second output: the left is the same, nothing else is touched.
   Ferrowin stereoRef(host);
-  setBusySettings(stereoRef);
+  setEveryModulation(stereoRef);
   const Stereo full = run(stereoRef, left, &right);
   const Stereo onlyLeft = run(leftOnly, left, &right, false);
   EXPECT_EQ(onlyLeft.left, full.left);
@@ -158,7 +148,7 @@ TEST(FerrowinChain, NullBuffersAndEmptyBlocksDoNothing) {
 TEST(FerrowinChain, OutputStaysFiniteWhateverComesIn) {
   Ferrowin dirty(host), zeroed(host);
   for (Ferrowin* e : {&dirty, &zeroed}) {
-    setBusySettings(*e);
+    setEveryModulation(*e);
     e->setParameter(kResonance, 50.0f);  // far beyond the range: an unstable ladder
   }
   auto left = testSignal(4000, 220.0);
@@ -192,7 +182,7 @@ TEST(FerrowinChain, TheCallersFloatingPointStateComesBack) {
 
 TEST(FerrowinChain, SilenceAfterASignalSettlesOnZeroNotOnDenormals) {
   Ferrowin effect(host);
-  setBusySettings(effect);
+  setEveryModulation(effect);
   effect.setParameter(kOscAmount, 0.0f);
   effect.setParameter(kNoiseAmount, 0.0f);
   effect.setParameter(kEf1OscAm, 0.5f);
