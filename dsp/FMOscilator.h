@@ -63,24 +63,24 @@ class FMOscilator final : public AudioModule {
   // A rate that is not positive keeps the previous steps per Hz.
   void setSampleRate(float rateHz) override;
 
-  std::int32_t phase = 0;         // read position in the tables, 0..24999
+  std::int32_t phase = 0;                               // read position in the tables, 0..24999
   std::int32_t pulseWidth = FMWavetables::kLength / 2;  // square is +1 below it, in steps
-  std::int32_t waveA = 0;         // 0 sine, 1 triangle, 2 saw, any other square
+  std::int32_t waveA = 0;  // 0 sine, 1 triangle, 2 saw, any other square
   std::int32_t waveB = 0;
-  float weightA = 1.0f;           // weightA + weightB = 1
+  float weightA = 1.0f;  // weightA + weightB = 1
   float weightB = 0.0f;
-  float waveformValue = 0.0f;     // as last given to setWaveform
-  char waveName[8] = {};          // "sin", "tri-saw", ...; empty until setWaveform
-  float baseFrequency = 523.25f;  // Hz
-  const char* noteName;           // note of baseFrequency, from the note table; not owned
-  float frequencyOffset = 0.0f;   // Hz, added to baseFrequency
-  float amplitude = 0.1f;         // output level, 0..1
-  float stepsPerHz;               // table steps per sample per Hz, 25000 / sampleRate
-  float clickTable[clickLength];  // de-click curve, -0.5 cos(pi k / clickLength)
+  float waveformValue = 0.0f;               // as last given to setWaveform
+  char waveName[8] = {};                    // "sin", "tri-saw", ...; empty until setWaveform
+  float baseFrequency = 523.25f;            // Hz
+  const char* noteName;                     // note of baseFrequency, from the note table; not owned
+  float frequencyOffset = 0.0f;             // Hz, added to baseFrequency
+  float amplitude = 0.1f;                   // output level, 0..1
+  float stepsPerHz;                         // table steps per sample per Hz, 25000 / sampleRate
+  float clickTable[clickLength];            // de-click curve, -0.5 cos(pi k / clickLength)
   std::int32_t clickCounter = clickLength;  // frames since the last jump, up to clickLength + 1
-  float lastSample = 0.0f;        // previous morphed value
-  float jumpSize = 0.0f;          // magnitude of the last jump
-  float jumpMidpoint = 0.0f;      // mean of the values before and after the last jump
+  float lastSample = 0.0f;                  // previous morphed value
+  float jumpSize = 0.0f;                    // magnitude of the last jump
+  float jumpMidpoint = 0.0f;                // mean of the values before and after the last jump
 
   const FMWavetables* wavetables;  // shared, read only
 

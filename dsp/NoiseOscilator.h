@@ -35,14 +35,14 @@ class NoiseOscilator final : public AudioModule {
     frame[1] += (asSigned(m2) * color + asSigned(x2) * otherWeight) * rightGain;
   }
 
-  float amount = 0.1f;                          // 0..1, written by the chain every frame
-  float intScale = 1.0f / 2147483648.0f;        // 2^-31: a signed 32-bit word to -1..1
-  float gain = intScale * amount;               // intScale x amount, written with amount
-  float color = 0.0f;                           // 0..1: 1 congruential only, 0 xor-add only
-  float side = 0.0f;                            // (right - left) / 2 of the current input
-  int32_t lcgState = 1;                         // congruential generator
-  uint32_t mixA = 0x67452301u;                  // xor-add generator, first word
-  uint32_t mixB = 0xEFCDAB89u;                  // xor-add generator, second word
+  float amount = 0.1f;                    // 0..1, written by the chain every frame
+  float intScale = 1.0f / 2147483648.0f;  // 2^-31: a signed 32-bit word to -1..1
+  float gain = intScale * amount;         // intScale x amount, written with amount
+  float color = 0.0f;                     // 0..1: 1 congruential only, 0 xor-add only
+  float side = 0.0f;                      // (right - left) / 2 of the current input
+  int32_t lcgState = 1;                   // congruential generator
+  uint32_t mixA = 0x67452301u;            // xor-add generator, first word
+  uint32_t mixB = 0xEFCDAB89u;            // xor-add generator, second word
 
  private:
   // A generator word read as a two's-complement signed value.

@@ -27,11 +27,11 @@ class WaveShaper final : public AudioModule {
   // 4 x threshold (a triangle wave of y); values within the range come back unchanged.
   static float fold(float y, float threshold);
 
-  float driveTarget = 1.0f;     // drive the smoother moves toward
-  float drive = 0.0f;           // smoothed drive: the curve's slope at 0 and its ceiling
-  float smoothIn = 0.01f;       // input weight of the drive smoother
-  float smoothKeep = 0.99f;     // feedback weight of the drive smoother
-  float outputGain = 1.0f;      // applied to every output value
-  bool foldEnabled = true;      // fold values beyond +-foldThreshold back into range
-  float foldThreshold = 1.0f;   // T
+  float driveTarget = 1.0f;    // drive the smoother moves toward
+  float drive = 0.0f;          // smoothed drive: the curve's slope at 0 and its ceiling
+  float smoothIn = 0.01f;      // input weight of the drive smoother
+  float smoothKeep = 0.99f;    // feedback weight of the drive smoother
+  float outputGain = 1.0f;     // applied to every output value
+  bool foldEnabled = true;     // fold values beyond +-foldThreshold back into range
+  float foldThreshold = 1.0f;  // T
 };
