@@ -12,7 +12,7 @@ class AudioModule {
   virtual void process(float* /*frame*/) {}
   virtual void setSampleRate(float rateHz) { sampleRate = rateHz; }
 
-  const NoteTable* noteTable;  // shared, read only
+  const NoteTable* noteTable;   // shared, read only
   float sampleRate = 44100.0f;  // Hz
   int channelCount = 1;         // frame values the module reads
 };

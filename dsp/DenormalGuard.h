@@ -21,7 +21,7 @@ class DenormalGuard {
 
  private:
 #if defined(FERROWIN_HAS_MXCSR)
-  static constexpr unsigned kFlushToZero = 0x8000;      // results below the normal range become 0
+  static constexpr unsigned kFlushToZero = 0x8000;       // results below the normal range become 0
   static constexpr unsigned kDenormalsAreZero = 0x0040;  // such inputs are read as 0
   unsigned saved;
 #endif

@@ -54,7 +54,7 @@ bool Ferrowin::getProductString(char* text) {
 VstInt32 Ferrowin::canDo(char* text) {
   // Whole words only: a text that merely begins with one of them is not understood.
   static const char* const kCapabilities[] = {"receiveVstEvents", "receiveVstMidiEvent",
-                                               "midiProgramNames"};
+                                              "midiProgramNames"};
   for (const char* capability : kCapabilities)
     if (std::strcmp(text, capability) == 0) return 1;
   return -1;

@@ -172,25 +172,62 @@ void Ferrowin::getParameterLabel(VstInt32 index, char* label) {
 void Ferrowin::getParameterDisplay(VstInt32 index, char* text) {
   float value = 0.0f;
   switch (index) {
-    case kOscAmount: value = oscAmount; break;
-    case kOscNote: value = oscillator.baseFrequency; break;
-    case kOscWave: copyLimited(text, oscillator.waveName, kDisplayChars); return;
-    case kNoiseAmount: value = noiseAmount; break;
-    case kNoiseColor: value = noise.color; break;
-    case kCutoff: value = filterLeft.cutoffHz; break;
-    case kResonance: value = filterLeft.resonance; break;
-    case kFilterType: copyLimited(text, filterTypeName(filterLeft.filterType), kDisplayChars); return;
-    case kEf1Smooth: value = follower1.smoothing; break;
-    case kEf1OscAm: value = ef1OscDepth; break;
-    case kEf1NoiseAm: value = ef1NoiseDepth; break;
-    case kEf2Smooth: value = follower2.smoothing; break;
-    case kEf2Cutoff: value = ef2CutoffDepth; break;
-    case kEf2OscFm: value = ef2FmDepth; break;
-    case kDry2Filter: value = dry2Filter; break;
-    case kDry: value = dryLevel; break;
-    case kFilterKeyTrack: value = filterKeyTrack; break;
-    case kOscKeyTrack: value = oscKeyTrack; break;
-    default: return;  // unknown index: the text stays untouched
+    case kOscAmount:
+      value = oscAmount;
+      break;
+    case kOscNote:
+      value = oscillator.baseFrequency;
+      break;
+    case kOscWave:
+      copyLimited(text, oscillator.waveName, kDisplayChars);
+      return;
+    case kNoiseAmount:
+      value = noiseAmount;
+      break;
+    case kNoiseColor:
+      value = noise.color;
+      break;
+    case kCutoff:
+      value = filterLeft.cutoffHz;
+      break;
+    case kResonance:
+      value = filterLeft.resonance;
+      break;
+    case kFilterType:
+      copyLimited(text, filterTypeName(filterLeft.filterType), kDisplayChars);
+      return;
+    case kEf1Smooth:
+      value = follower1.smoothing;
+      break;
+    case kEf1OscAm:
+      value = ef1OscDepth;
+      break;
+    case kEf1NoiseAm:
+      value = ef1NoiseDepth;
+      break;
+    case kEf2Smooth:
+      value = follower2.smoothing;
+      break;
+    case kEf2Cutoff:
+      value = ef2CutoffDepth;
+      break;
+    case kEf2OscFm:
+      value = ef2FmDepth;
+      break;
+    case kDry2Filter:
+      value = dry2Filter;
+      break;
+    case kDry:
+      value = dryLevel;
+      break;
+    case kFilterKeyTrack:
+      value = filterKeyTrack;
+      break;
+    case kOscKeyTrack:
+      value = oscKeyTrack;
+      break;
+    default:
+      return;  // unknown index: the text stays untouched
   }
   float2string(value, text, kDisplayChars);
 }

@@ -4,7 +4,8 @@
 
 namespace {
 // "H", not B, for the seventh step above A.
-const char* const kPitchClass[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "H"};
+const char* const kPitchClass[12] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                     "F#", "G",  "G#", "A",  "A#", "H"};
 }  // namespace
 
 NoteTable::NoteTable() {

@@ -4,8 +4,8 @@
 struct NoteTable {
   static constexpr int kKeys = 128;
 
-  float frequency[kKeys];          // Hz of MIDI key k, equal temperament from 8.1757989 Hz
-  const char* name[kKeys + 1];     // "C-1" .. "G9"; name[128] is "Hz"
+  float frequency[kKeys];       // Hz of MIDI key k, equal temperament from 8.1757989 Hz
+  const char* name[kKeys + 1];  // "C-1" .. "G9"; name[128] is "Hz"
 
   // The one table of the process: built on the first call, safely even when two threads
   // ask at once, and never freed.

@@ -30,8 +30,7 @@ bool usesPointer(VstInt32 opcode) {
 
 }  // namespace
 
-AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms,
-                         VstInt32 numParams)
+AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams) {
   std::memset(&cEffect, 0, sizeof(cEffect));
   cEffect.magic = kEffectMagic;
@@ -279,7 +278,7 @@ void AudioEffect::processClassReplacing(AEffect* effect, float** inputs, float**
   objectOf(effect)->processReplacing(inputs, outputs, sampleFrames);
 }
 
-void AudioEffect::processClassDoubleReplacing(AEffect* effect, double** inputs,
-                                              double** outputs, VstInt32 sampleFrames) {
+void AudioEffect::processClassDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
+                                              VstInt32 sampleFrames) {
   objectOf(effect)->processDoubleReplacing(inputs, outputs, sampleFrames);
 }

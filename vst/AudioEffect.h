@@ -39,9 +39,7 @@ class AudioEffect {
   virtual void getParameterDisplay(VstInt32 /*index*/, char* text) { *text = 0; }
   virtual void getParameterName(VstInt32 /*index*/, char* text) { *text = 0; }
   virtual VstInt32 getChunk(void** /*data*/, bool /*isPreset*/) { return 0; }
-  virtual VstInt32 setChunk(void* /*data*/, VstInt32 /*byteSize*/, bool /*isPreset*/) {
-    return 0;
-  }
+  virtual VstInt32 setChunk(void* /*data*/, VstInt32 /*byteSize*/, bool /*isPreset*/) { return 0; }
 
   virtual void setUniqueID(VstInt32 id) { cEffect.uniqueID = id; }
   virtual void setNumInputs(VstInt32 inputs) { cEffect.numInputs = inputs; }
@@ -85,8 +83,7 @@ class AudioEffect {
                                        VstIntPtr value, void* ptr, float opt);
   static float getParameterClass(AEffect* effect, VstInt32 index);
   static void setParameterClass(AEffect* effect, VstInt32 index, float value);
-  static void processClass(AEffect* effect, float** inputs, float** outputs,
-                           VstInt32 sampleFrames);
+  static void processClass(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
   static void processClassReplacing(AEffect* effect, float** inputs, float** outputs,
                                     VstInt32 sampleFrames);
   static void processClassDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
@@ -94,8 +91,8 @@ class AudioEffect {
 
  protected:
   // Calls the host; 0 when there is none.
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
   void setFlag(VstInt32 flag, bool state);
 
   audioMasterCallback audioMaster;  // may be null

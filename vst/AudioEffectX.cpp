@@ -191,8 +191,7 @@ bool AudioEffectX::getHostProductString(char* text) {
 VstInt32 AudioEffectX::getHostVendorVersion() {
   return static_cast<VstInt32>(callHost(audioMasterGetVendorVersion));
 }
-VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 first, VstIntPtr second, void* ptr,
-                                           float opt) {
+VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 first, VstIntPtr second, void* ptr, float opt) {
   return callHost(audioMasterVendorSpecific, first, second, ptr, opt);
 }
 VstInt32 AudioEffectX::canHostDo(char* text) {
@@ -257,12 +256,10 @@ void AudioEffectX::setOutputSamplerate(float rateHz) {
   callHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, rateHz);
 }
 VstSpeakerArrangement* AudioEffectX::getInputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      callHost(audioMasterGetInputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetInputSpeakerArrangement));
 }
 VstSpeakerArrangement* AudioEffectX::getOutputSpeakerArrangement() {
-  return reinterpret_cast<VstSpeakerArrangement*>(
-      callHost(audioMasterGetOutputSpeakerArrangement));
+  return reinterpret_cast<VstSpeakerArrangement*>(callHost(audioMasterGetOutputSpeakerArrangement));
 }
 VstIntPtr AudioEffectX::openWindow(void* window) {
   return callHost(audioMasterOpenWindow, 0, 0, window);

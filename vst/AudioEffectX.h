@@ -37,8 +37,7 @@ class AudioEffectX : public AudioEffect {
                                      VstSpeakerArrangement* /*output*/) {
     return false;
   }
-  virtual bool getSpeakerArrangement(VstSpeakerArrangement** input,
-                                     VstSpeakerArrangement** output);
+  virtual bool getSpeakerArrangement(VstSpeakerArrangement** input, VstSpeakerArrangement** output);
   virtual bool setBypass(bool /*onOff*/) { return false; }
   virtual bool setPanLaw(VstInt32 /*type*/, float /*value*/) { return false; }
   virtual bool setProcessPrecision(VstInt32 /*precision*/) { return false; }
@@ -73,9 +72,7 @@ class AudioEffectX : public AudioEffect {
   virtual VstInt32 canDo(char* /*text*/) { return 0; }
   virtual VstInt32 getVstVersion() { return kVstVersion; }
   virtual VstPlugCategory getPlugCategory() { return kPlugCategUnknown; }
-  virtual VstInt32 getMidiProgramName(VstInt32 /*channel*/, MidiProgramName* /*name*/) {
-    return 0;
-  }
+  virtual VstInt32 getMidiProgramName(VstInt32 /*channel*/, MidiProgramName* /*name*/) { return 0; }
   virtual VstInt32 getCurrentMidiProgram(VstInt32 /*channel*/, MidiProgramName* /*name*/) {
     return -1;
   }
@@ -95,8 +92,7 @@ class AudioEffectX : public AudioEffect {
   virtual bool matchArrangement(VstSpeakerArrangement** to, VstSpeakerArrangement* from);
   virtual bool offlineRead(VstOfflineTask* task, VstInt32 option, bool readSource = true);
   virtual bool offlineWrite(VstOfflineTask* task, VstInt32 option);
-  virtual bool offlineStart(VstAudioFile* files, VstInt32 numAudioFiles,
-                            VstInt32 numNewAudioFiles);
+  virtual bool offlineStart(VstAudioFile* files, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles);
   virtual VstInt32 offlineGetCurrentPass();
   virtual VstInt32 offlineGetCurrentMetaPass();
   virtual bool offlineNotify(VstAudioFile* /*files*/, VstInt32 /*count*/, bool /*start*/) {

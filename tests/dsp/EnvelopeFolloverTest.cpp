@@ -1,11 +1,11 @@
-#include "EnvelopeFollover.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+
+#include "EnvelopeFollover.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "FMOscilator.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,8 @@
 #include <limits>
 #include <utility>
 #include <vector>
+
+#include "FMOscilator.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "MoogFilter.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
 #include <initializer_list>
 #include <limits>
+
+#include "MoogFilter.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "NoiseOscilator.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <initializer_list>
+
+#include "NoiseOscilator.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "WaveShaper.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <initializer_list>
+
+#include "WaveShaper.h"
 
 namespace {
 

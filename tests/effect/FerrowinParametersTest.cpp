@@ -30,18 +30,22 @@ class FerrowinParameters : public ::testing::Test {
   std::string label(VstInt32 index) { return text(effGetParamLabel, index); }
   std::string name(VstInt32 index) { return text(effGetParamName, index); }
   std::string programName() { return text(effGetProgramName, 0); }
-  void set(VstInt32 index, float value) { effect.getAeffect()->setParameter(effect.getAeffect(), index, value); }
-  float get(VstInt32 index) { return effect.getAeffect()->getParameter(effect.getAeffect(), index); }
+  void set(VstInt32 index, float value) {
+    effect.getAeffect()->setParameter(effect.getAeffect(), index, value);
+  }
+  float get(VstInt32 index) {
+    return effect.getAeffect()->getParameter(effect.getAeffect(), index);
+  }
 
   Ferrowin effect{host};
 };
 
 TEST_F(FerrowinParameters, NamesAndDefaultsOfANewEffect) {
-  const char* names[] = {"OSC.Amt",    "OSC.Note",   "OSC.Wave",     "Noise.Amt",  "Noise.Color",
-                         "CutOff",     "Resonance",  "FilterType",   "EF1.Smooth", "EF1.Osc.AM",
-                         "EF1.Noise.AM", "EF2.Smooth", "EF2.Cutoff", "EF2.OSC.FM", "Dry2Filter",
-                         "Dry",        "Fil.KeyTrack", "Osc.KeyTrack"};
-  const float defaults[] = {0.0f, 0.2f, 0.0f, 0.0f, 0.0f, 1.0f, 0.1f, 0.0f, 0.01f,
+  const char* names[] = {"OSC.Amt",      "OSC.Note",     "OSC.Wave",    "Noise.Amt",  "Noise.Color",
+                         "CutOff",       "Resonance",    "FilterType",  "EF1.Smooth", "EF1.Osc.AM",
+                         "EF1.Noise.AM", "EF2.Smooth",   "EF2.Cutoff",  "EF2.OSC.FM", "Dry2Filter",
+                         "Dry",          "Fil.KeyTrack", "Osc.KeyTrack"};
+  const float defaults[] = {0.0f, 0.2f, 0.0f,  0.0f, 0.0f, 1.0f, 0.1f, 0.0f, 0.01f,
                             0.5f, 0.5f, 0.01f, 0.5f, 0.5f, 0.5f, 1.0f, 0.0f, 0.0f};
   for (int i = 0; i < 18; ++i) {
     EXPECT_EQ(name(i), names[i]);
@@ -93,8 +97,8 @@ TEST_F(FerrowinParameters, NoteChoice) {
 
 TEST_F(FerrowinParameters, FilterTypeBoundaries) {
   const std::pair<float, const char*> cases[] = {
-      {0.0f, "LP"}, {0.43f, "LP"}, {0.44f, "HP"}, {0.76f, "HP"}, {0.77f, "BP"}, {1.0f, "BP"},
-      {1.2f, "LP"},  // type 3 shows as low-pass
+      {0.0f, "LP"},  {0.43f, "LP"}, {0.44f, "HP"}, {0.76f, "HP"},
+      {0.77f, "BP"}, {1.0f, "BP"},  {1.2f, "LP"},  // type 3 shows as low-pass
   };
   for (const auto& [value, shown] : cases) {
     set(kFilterType, value);

@@ -41,7 +41,8 @@ Stereo run(Ferrowin& effect, const std::vector<float>& left, const std::vector<f
            bool rightOutput = true, int block = 64) {
   Stereo out{std::vector<float>(left.size(), 0.0f), std::vector<float>(left.size(), -7.0f)};
   for (size_t start = 0; start < left.size(); start += static_cast<size_t>(block)) {
-    const int frames = static_cast<int>(std::min<size_t>(static_cast<size_t>(block), left.size() - start));
+    const int frames =
+        static_cast<int>(std::min<size_t>(static_cast<size_t>(block), left.size() - start));
     float* in[2] = {const_cast<float*>(left.data() + start),
                     right ? const_cast<float*>(right->data() + start) : nullptr};
     float* o[2] = {out.left.data() + start, rightOutput ? out.right.data() + start : nullptr};
@@ -239,8 +240,8 @@ TEST_F(KeyTracking, ReleaseOrderAndVelocityZero) {
   effect.setParameter(kOscKeyTrack, 1.0f);
   send({{0x90, 60, 100}, {0x90, 64, 100}, {0x80, 60, 0}});
   EXPECT_EQ(effect.trackedNote, 64);
-  EXPECT_NEAR(effect.oscKeyOffset, effect.noteTable->frequency[64] - effect.oscillator.baseFrequency,
-              1e-3f);
+  EXPECT_NEAR(effect.oscKeyOffset,
+              effect.noteTable->frequency[64] - effect.oscillator.baseFrequency, 1e-3f);
   send({{0x80, 64, 0}});
   EXPECT_TRUE(offsetsAreZero());
   send({{0x93, 62, 90}});  // any channel

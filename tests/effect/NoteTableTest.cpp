@@ -1,10 +1,10 @@
-#include "NoteTable.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <future>
+
+#include "NoteTable.h"
 
 namespace {
 

@@ -116,8 +116,7 @@ TEST(BaseDispatcher, EveryRowReachesItsOperation) {
   EXPECT_CALL(effect, setBlockSize(256));
   EXPECT_EQ(call(effect, effSetBlockSize, 0, 256), 0);
   EXPECT_EQ(call(effect, effIdentify), 0x4E764566);
-  EXPECT_CALL(effect, getChunk(reinterpret_cast<void**>(&chunkAddress), true))
-      .WillOnce(Return(-5));
+  EXPECT_CALL(effect, getChunk(reinterpret_cast<void**>(&chunkAddress), true)).WillOnce(Return(-5));
   EXPECT_EQ(call(effect, effGetChunk, 1, 0, &chunkAddress), -5);
   EXPECT_CALL(effect, getChunk(_, false)).WillOnce(Return(10));
   EXPECT_EQ(call(effect, effGetChunk, 0, 0, &chunkAddress), 10);
@@ -154,8 +153,8 @@ TEST(BaseDispatcher, SetProgramAcceptsOnlyExistingPrograms) {
 TEST(BaseDispatcher, UnhandledOpcodesAnswerZeroAndCallNothing) {
   StrictMock<MockEffect> effect;
   char buffer[64] = {};
-  for (VstInt32 opcode : {9, 16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 43, 46, 53, 54, 55, 57,
-                          80, 81, 1000, -1})
+  for (VstInt32 opcode :
+       {9, 16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 43, 46, 53, 54, 55, 57, 80, 81, 1000, -1})
     EXPECT_EQ(call(effect, opcode, 1, 1, buffer, 1.0f), 0) << "opcode " << opcode;
   // Editor opcodes without an editor.
   for (VstInt32 opcode : {13, 14, 15, 19, 59, 60, 61})
@@ -164,12 +163,11 @@ TEST(BaseDispatcher, UnhandledOpcodesAnswerZeroAndCallNothing) {
 
 TEST(BaseDispatcher, NullPointerWhereOneIsNeededIsRefused) {
   StrictMock<MockEffect> effect;
-  for (VstInt32 opcode : {effSetProgramName, effGetProgramName, effGetParamLabel,
-                          effGetParamDisplay, effGetParamName, effEditGetRect, effGetChunk,
-                          effSetChunk, effProcessEvents, effString2Parameter,
-                          effGetProgramNameIndexed, effGetEffectName, effGetVendorString,
-                          effGetProductString, effCanDo, effGetMidiProgramName,
-                          effGetCurrentMidiProgram, effGetSpeakerArrangement})
+  for (VstInt32 opcode :
+       {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+        effEditGetRect, effGetChunk, effSetChunk, effProcessEvents, effString2Parameter,
+        effGetProgramNameIndexed, effGetEffectName, effGetVendorString, effGetProductString,
+        effCanDo, effGetMidiProgramName, effGetCurrentMidiProgram, effGetSpeakerArrangement})
     EXPECT_EQ(call(effect, opcode, 0, 1, nullptr), 0) << "opcode " << opcode;
 }
 
@@ -243,8 +241,7 @@ TEST(ExtendedDispatcher, EveryRowReachesItsOperation) {
   EXPECT_EQ(call(effect, effCanDo, 0, 0, text), -1);
   VstSpeakerArrangement in{}, out{};
   EXPECT_CALL(effect, setSpeakerArrangement(&in, &out)).WillOnce(Return(true));
-  EXPECT_EQ(call(effect, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out),
-            1);
+  EXPECT_EQ(call(effect, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out), 1);
   EXPECT_CALL(effect, offlineNotify(nullptr, 3, true)).WillOnce(Return(true));
   EXPECT_EQ(call(effect, effOfflineNotify, 1, 3), 1);
   EXPECT_CALL(effect, setTotalSampleToProcess(77)).WillOnce(Return(77));
@@ -286,8 +283,7 @@ TEST(ExtendedDispatcher, DefaultAnswers) {
   VstSpeakerArrangement dummy{};
   VstSpeakerArrangement* input = &dummy;
   VstSpeakerArrangement* output = &dummy;
-  EXPECT_EQ(call(effect, effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input),
-                 &output),
+  EXPECT_EQ(call(effect, effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), &output),
             0);
   EXPECT_EQ(input, nullptr);
   EXPECT_EQ(output, nullptr);

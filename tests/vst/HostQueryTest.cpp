@@ -36,8 +36,8 @@ class HostQuery : public ::testing::Test {
   NiceMock<MockEffect> hostless{nullptr};
 
   // The one call the host saw, checked against the expected opcode and arguments.
-  void expectOneCall(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f) {
+  void expectOneCall(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].effect, effect.getAeffect());
     EXPECT_EQ(seen[0].opcode, opcode);

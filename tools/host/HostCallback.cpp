@@ -13,13 +13,13 @@ HostCallback::~HostCallback() {
   if (active == this) active = nullptr;
 }
 
-VstIntPtr HostCallback::dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                 VstIntPtr value, void* ptr, float opt) {
+VstIntPtr HostCallback::dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                 void* ptr, float opt) {
   return active ? active->answer(effect, opcode, index, value, ptr, opt) : 0;
 }
 
-VstIntPtr HostCallback::answer(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                               VstIntPtr value, void* /*ptr*/, float opt) {
+VstIntPtr HostCallback::answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                               void* /*ptr*/, float opt) {
   recorded.push_back({opcode, index, value, opt, effect != nullptr});
   switch (opcode) {
     case audioMasterVersion:
@@ -46,20 +46,35 @@ size_t HostCallback::count(VstInt32 opcode) const {
 
 std::string hostOpcodeName(VstInt32 opcode) {
   switch (opcode) {
-    case audioMasterAutomate: return "automate";
-    case audioMasterVersion: return "version";
-    case audioMasterCurrentId: return "currentId";
-    case audioMasterIdle: return "idle";
-    case audioMasterPinConnected: return "pinConnected";
-    case audioMasterWantMidi: return "wantMidi";
-    case audioMasterGetTime: return "getTime";
-    case audioMasterGetSampleRate: return "getSampleRate";
-    case audioMasterGetBlockSize: return "getBlockSize";
-    case audioMasterCanDo: return "canDo";
-    case audioMasterBeginEdit: return "beginEdit";
-    case audioMasterEndEdit: return "endEdit";
-    case audioMasterUpdateDisplay: return "updateDisplay";
-    case audioMasterSizeWindow: return "sizeWindow";
-    default: return "opcode " + std::to_string(opcode);
+    case audioMasterAutomate:
+      return "automate";
+    case audioMasterVersion:
+      return "version";
+    case audioMasterCurrentId:
+      return "currentId";
+    case audioMasterIdle:
+      return "idle";
+    case audioMasterPinConnected:
+      return "pinConnected";
+    case audioMasterWantMidi:
+      return "wantMidi";
+    case audioMasterGetTime:
+      return "getTime";
+    case audioMasterGetSampleRate:
+      return "getSampleRate";
+    case audioMasterGetBlockSize:
+      return "getBlockSize";
+    case audioMasterCanDo:
+      return "canDo";
+    case audioMasterBeginEdit:
+      return "beginEdit";
+    case audioMasterEndEdit:
+      return "endEdit";
+    case audioMasterUpdateDisplay:
+      return "updateDisplay";
+    case audioMasterSizeWindow:
+      return "sizeWindow";
+    default:
+      return "opcode " + std::to_string(opcode);
   }
 }

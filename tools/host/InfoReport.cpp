@@ -64,8 +64,7 @@ void printInfo(std::ostream& out, PluginInstance& plugin, const HostCallback& ho
 
   out << "can do:\n";
   for (int i = 0; i < kCommonCapabilityCount; ++i)
-    out << "  " << kCommonCapabilities[i] << ": " << plugin.canDo(kCommonCapabilities[i])
-        << "\n";
+    out << "  " << kCommonCapabilities[i] << ": " << plugin.canDo(kCommonCapabilities[i]) << "\n";
 
   void* chunk = nullptr;
   const VstIntPtr chunkBytes = plugin.dispatch(effGetChunk, 0, 0, &chunk);

@@ -15,8 +15,8 @@ class PluginInstance {
   bool valid() const { return effect != nullptr; }
   AEffect* record() const { return effect; }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
   // A text answer: the opcode writes into a buffer much larger than any limit, and `limit`
   // (bytes including the terminator) is checked; `overrun` tells whether it was exceeded.
   std::string text(VstInt32 opcode, VstInt32 index, size_t limit, bool* overrun = nullptr);
