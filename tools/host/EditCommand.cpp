@@ -15,7 +15,8 @@
 namespace {
 
 constexpr UINT_PTR kIdleTimer = 1;
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
 
 // The edit command's state; the host callback and the window procedure reach it.
@@ -72,7 +73,7 @@ HWND makeWindow(const std::string& title, int width, int height) {
   windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.hbrBackground = nullptr;  // the editor covers all of it
   windowClass.lpszClassName = kWindowClass;
   RegisterClassA(&windowClass);  // fails harmlessly when it exists
   RECT outer = {0, 0, width, height};
@@ -120,7 +121,11 @@ void runEdit(const EditOptions& options, std::ostream& out) {
     throw std::runtime_error(options.pluginPath + " did not open its editor");
   }
   state.editorOpen = true;
-  out << "editor open: " << width << " x " << height << "\n" << std::flush;
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  out << "editor open: " << width << " x " << height << " at " << origin.x << "," << origin.y
+      << "\n"
+      << std::flush;
   if (options.seconds > 0)
     state.deadlineMs = GetTickCount64() + static_cast<ULONGLONG>(options.seconds * 1000.0);
   SetTimer(window, kIdleTimer, static_cast<UINT>(options.idleMs), nullptr);
