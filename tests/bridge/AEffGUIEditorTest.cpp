@@ -31,7 +31,7 @@ class Bridge : public ::testing::Test {
   // A new effect with its editor, opened when asked.
   TestEditor* makeEditor(bool open) {
     effect = std::make_unique<TestEffect>();
-    auto* editor = new TestEditor(effect.get());
+    TestEditor* editor = effect->makeEditor();
     if (open) {
       EXPECT_EQ(effect->call(effEditOpen, 0, 0, &hostWindowMarker), 1);
     }
@@ -127,7 +127,7 @@ TEST_F(Bridge, TheTabKeyMovesTheFocusThroughTheBridge) {
 TEST_F(Bridge, TheKnobModeIsOneForTheWholeProcess) {
   TestEditor* first = makeEditor(true);
   auto otherEffect = std::make_unique<TestEffect>();
-  auto* second = new TestEditor(otherEffect.get());
+  TestEditor* second = otherEffect->makeEditor();
   for (VstIntPtr mode : {1, 2, 0}) {
     EXPECT_EQ(effect->call(effSetEditKnobMode, 0, mode), 1);
     EXPECT_EQ(second->getKnobMode(), mode);
@@ -270,7 +270,7 @@ TEST_F(Bridge, DrawPaintsTheViewsInsideTheRectangleInEitherCornerOrder) {
 TEST_F(Bridge, EveryEditorInitialisesOleOnceForItsLifetime) {
   makeEditor(false);
   EXPECT_EQ(headless::oleInitBalance(), 1);
-  auto* second = new TestEditor(effect.get());  // replaces, and so deletes, the first
+  TestEditor* second = effect->makeEditor();  // replaces, and so deletes, the first
   EXPECT_EQ(headless::oleInitBalance(), 1);
   EXPECT_EQ(effect->getEditor(), second);
   effect.reset();

@@ -1,7 +1,7 @@
 // The lines the edit command prints for what an editor reports to the host.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -18,9 +18,9 @@ int questions = 0;
 VstIntPtr fakeDispatcher(AEffect* /*effect*/, VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/,
                          void* ptr, float /*opt*/) {
   ++questions;
-  char* text = static_cast<char*>(ptr);
-  if (opcode == effGetParamName) std::strcpy(text, kNames[index]);
-  if (opcode == effGetParamDisplay) std::strcpy(text, index == 0 ? "1200 Hz" : "on");
+  char* text = static_cast<char*>(ptr);  // the report passes more room than this
+  if (opcode == effGetParamName) std::snprintf(text, 64, "%s", kNames[index]);
+  if (opcode == effGetParamDisplay) std::snprintf(text, 64, "%s", index == 0 ? "1200 Hz" : "on");
   return 0;
 }
 
@@ -31,21 +31,21 @@ TEST(EditReport, PrintsOneLinePerChangeAndGestureAndNothingElse) {
   struct Case {
     VstInt32 opcode;
     VstInt32 index;
-    float value;
     const char* line;
+    float value;
     int questionsAsked;
   };
   const Case cases[] = {
-      {audioMasterAutomate, 0, 0.25f, "automate 0 \"Cutoff\" 0.250000 \"1200 Hz\"\n", 2},
-      {audioMasterBeginEdit, 0, 0.0f, "begin 0 \"Cutoff\"\n", 1},
-      {audioMasterEndEdit, 0, 0.0f, "end 0 \"Cutoff\"\n", 1},
-      {audioMasterBeginEdit, 1, 0.0f, "begin 1 \"Say ?hi??\"\n", 1},
-      {audioMasterEndEdit, 2, 0.0f, "end 2 \"AVeryLongNameThatNoHostWouldEver\"\n", 1},
+      {audioMasterAutomate, 0, "automate 0 \"Cutoff\" 0.250000 \"1200 Hz\"\n", 0.25f, 2},
+      {audioMasterBeginEdit, 0, "begin 0 \"Cutoff\"\n", 0.0f, 1},
+      {audioMasterEndEdit, 0, "end 0 \"Cutoff\"\n", 0.0f, 1},
+      {audioMasterBeginEdit, 1, "begin 1 \"Say ?hi??\"\n", 0.0f, 1},
+      {audioMasterEndEdit, 2, "end 2 \"AVeryLongNameThatNoHostWouldEver\"\n", 0.0f, 1},
       // Indices outside the effect's parameters are not asked about.
-      {audioMasterAutomate, 3, 1.0f, "automate 3 \"\" 1.000000 \"\"\n", 0},
-      {audioMasterBeginEdit, -1, 0.0f, "begin -1 \"\"\n", 0},
-      {audioMasterIdle, 0, 0.0f, "", 0},
-      {audioMasterWantMidi, 0, 0.0f, "", 0},
+      {audioMasterAutomate, 3, "automate 3 \"\" 1.000000 \"\"\n", 1.0f, 0},
+      {audioMasterBeginEdit, -1, "begin -1 \"\"\n", 0.0f, 0},
+      {audioMasterIdle, 0, "", 0.0f, 0},
+      {audioMasterWantMidi, 0, "", 0.0f, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);

@@ -50,7 +50,7 @@ class EditorTestEditor : public AEffGUIEditor {
     editorRect.right = 240;
     editorRect.bottom = 120;
   }
-  ~EditorTestEditor() override { close(); }
+  ~EditorTestEditor() override { EditorTestEditor::close(); }
   EditorTestEditor(const EditorTestEditor&) = delete;
   EditorTestEditor& operator=(const EditorTestEditor&) = delete;
 

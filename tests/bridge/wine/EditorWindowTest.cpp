@@ -24,7 +24,7 @@ class EditorWindow : public ::testing::Test {
     gui::setModuleHandle(GetModuleHandleA(nullptr));
     hostLog() = HostLog();
     effect = std::make_unique<TestEffect>();
-    editor = new TestEditor(effect.get());
+    editor = effect->makeEditor();
     ERect* rect = nullptr;
     ASSERT_EQ(effect->call(effEditGetRect, 0, 0, &rect), 1);
     // The host sizes its window from the rectangle, as hosts do.
