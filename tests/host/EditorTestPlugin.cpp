@@ -4,13 +4,8 @@
 #include "AEffGUIEditor.h"
 #include "AudioEffectX.h"
 #include "CFrame.h"
+#include "TestPluginExport.h"
 #include "TextLimit.h"
-
-#if defined(_WIN32)
-#define TEST_PLUGIN_EXPORT extern "C" __declspec(dllexport)
-#else
-#define TEST_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 
