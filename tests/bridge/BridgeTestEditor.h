@@ -76,7 +76,6 @@ class TestView : public gui::CView {
   }
   int32_t onKeyDown(gui::VstKeyCode& key) override {
     lastKey = key;
-    key.modifier = 0;  // a view may change the key it was given
     return keyAnswer;
   }
   int32_t onKeyUp(gui::VstKeyCode& key) override {
