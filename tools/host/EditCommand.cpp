@@ -99,6 +99,7 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   PluginInstance plugin(library.entry(), hostCallback);
   if (!plugin.valid()) throw std::runtime_error(options.pluginPath + " created no effect");
   state.plugin = &plugin;
+  plugin.dispatch(effOpen);
   if ((plugin.record()->flags & effFlagsHasEditor) == 0)
     throw std::runtime_error(options.pluginPath + " has no editor");
   ERect* rect = nullptr;
