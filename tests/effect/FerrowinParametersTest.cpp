@@ -73,6 +73,22 @@ TEST(ParameterTable, EveryRowIsComplete) {
   }
 }
 
+// Names, labels and display texts are written with their terminator and nothing behind it:
+// a host's buffer may be only as long as the nominal 8 characters.
+TEST_F(FerrowinParameters, TextsEndAtTheirTerminator) {
+  for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
+    for (VstInt32 index = 0; index < kNumParameters; ++index) {
+      const std::string written = text(opcode, index);
+      const size_t after = written.size() + 1;
+      char buffer[64];
+      std::memset(buffer, '#', sizeof buffer);
+      effect.dispatcher(opcode, index, 0, buffer, 0.0f);
+      ASSERT_EQ(buffer[written.size()], 0);
+      EXPECT_EQ(buffer[after], '#') << "opcode " << opcode << ", parameter " << index;
+    }
+  }
+}
+
 TEST_F(FerrowinParameters, LabelsAndUnknownIndices) {
   EXPECT_EQ(label(kOscAmount), "amount");
   EXPECT_EQ(label(kNoiseAmount), "amount");
