@@ -63,16 +63,6 @@ TEST_F(FerrowinParameters, NamesAndDefaultsOfANewEffect) {
   EXPECT_EQ(programName(), "Init 1");
 }
 
-// Every row sets something and shows either a number or a text, never both or neither.
-TEST(ParameterTable, EveryRowIsComplete) {
-  for (int i = 0; i < kNumParameters; ++i) {
-    const ParameterInfo& row = kParameterTable[i];
-    EXPECT_NE(row.name, nullptr) << i;
-    EXPECT_NE(row.apply, nullptr) << i;
-    EXPECT_NE(row.shownValue == nullptr, row.shownText == nullptr) << row.name;
-  }
-}
-
 // Names, labels and display texts are written with their terminator and nothing behind it:
 // a host's buffer may be only as long as the nominal 8 characters.
 TEST_F(FerrowinParameters, TextsEndAtTheirTerminator) {
