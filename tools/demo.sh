@@ -108,7 +108,7 @@ editor_step() {
     if [ $waited -gt 300 ]; then echo "the editor was not painted within 60 s" >&2; return 1; fi
     sleep 0.2
   done
-  wait "$pid"
+  if ! wait "$pid"; then echo "edit failed: $(cat "$err")" >&2; return 1; fi
   echo "editor screenshot: out/editor.png ($geometry); what the editor reported:"
   tr -d '\r' <"$out"
 }
