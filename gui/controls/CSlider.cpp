@@ -145,15 +145,12 @@ CMouseEventResult CSlider::onMouseMoved(CPoint& where, const CButtonState& butto
   if (!(buttons & kLButton)) return kMouseEventHandled;
   const float normalized = (value - vmin) / (vmax - vmin);
   const bool shift = (buttons & kShift) != 0;
-  // The fine drag's anchor: taken on the first move, again when Shift is pressed, and on every
-  // move without Shift.
+  // The fine drag's anchor: taken on the first move, on every move without Shift and whenever
+  // Shift is pressed. Releases are remembered too, so that a second Shift press re-anchors
+  // instead of jumping back to an anchor from before.
   if (zoomAnchor == vmin - 1.0f) zoomAnchor = normalized;
-  if (buttons != oldButton && shift) {
-    zoomAnchor = normalized;
-    oldButton = buttons;
-  } else if (!shift) {
-    zoomAnchor = normalized;
-  }
+  if (!shift || buttons != oldButton) zoomAnchor = normalized;
+  oldButton = buttons;
   const int32_t along = isHorizontal() ? where.x : where.y;
   float share = static_cast<float>(along - grabOffset) / static_cast<float>(travel);
   if (style & (kRight | kBottom)) share = 1.0f - share;
