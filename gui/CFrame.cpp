@@ -8,7 +8,7 @@
 #include "GDIPlusGlobals.h"
 #include "GUIEditorInterface.h"
 #include "TrackingScope.h"
-#include "VstInterface.h"
+#include "VstKeyCode.h"
 #include "platform/PlatformWindow.h"
 
 namespace gui {

@@ -4,7 +4,7 @@
 
 #include "CBitmap.h"
 #include "CFrame.h"
-#include "VstInterface.h"
+#include "VstKeyCode.h"
 
 namespace gui {
 

@@ -6,7 +6,7 @@
 #include "CAnimKnob.h"
 #include "CKnob.h"
 #include "ControlTestSupport.h"
-#include "VstInterface.h"
+#include "VstKeyCode.h"
 
 namespace gui {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "CVerticalSlider.h"
 #include "ControlTestSupport.h"
-#include "VstInterface.h"
+#include "VstKeyCode.h"
 
 namespace gui {
 namespace {
