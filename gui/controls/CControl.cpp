@@ -25,7 +25,7 @@ CControl::CControl(const CRect& size, CControlListener* listener, int32_t tag, C
   if (background) background->remember();
   if (this->background) this->background->forget();
   this->background = background;
-  setDirty(true);
+  CControl::setDirty(true);
 }
 
 CControl::CControl(const CControl& other)
@@ -38,7 +38,7 @@ CControl::CControl(const CControl& other)
       vmin(other.vmin),
       vmax(other.vmax),
       wheelInc(other.wheelInc) {
-  setDirty(true);
+  CControl::setDirty(true);
 }
 
 CControl::~CControl() = default;

@@ -231,9 +231,11 @@ float CKnob::getRangeAngle() const { return rangeAngle; }
 void CKnob::valueToPoint(CPoint& point) const {
   const float alpha = (value - bCoef) / aCoef;
   const float reach = radius - static_cast<float>(inset);
-  point.x = static_cast<int32_t>(radius + std::cos(alpha) * reach + 0.5f);
-  // Screen y grows downwards, angles turn counter-clockwise.
-  point.y = static_cast<int32_t>(radius - std::sin(alpha) * reach + 0.5f);
+  // Half a pixel up, then truncated. Screen y grows downwards, angles turn counter-clockwise.
+  const float x = radius + std::cos(alpha) * reach + 0.5f;
+  const float y = radius - std::sin(alpha) * reach + 0.5f;
+  point.x = static_cast<int32_t>(x);
+  point.y = static_cast<int32_t>(y);
 }
 
 float CKnob::valueFromPoint(CPoint& point) const {
