@@ -4,14 +4,8 @@
 #include <cstring>
 
 #include "CBitmap.h"
-#include "CFrame.h"
-#include "TrackingScope.h"
 
 namespace gui {
-
-namespace {
-constexpr CButtonState kModifiers = kShift | kControl | kAlt | kApple;
-}  // namespace
 
 CSlider::CSlider(const CRect& size, CControlListener* listener, int32_t tag, int32_t minPos,
                  int32_t maxPos, CBitmap* handle, CBitmap* background, const CPoint& offset,
@@ -78,14 +72,8 @@ CRect CSlider::getHandleRect() const {
 }
 
 void CSlider::draw(CDrawContext* context) {
-  if (background) {
-    const CRect area(size.left, size.top, size.left + controlWidth, size.top + controlHeight);
-    if (transparencyEnabled) {
-      background->drawTransparent(context, area, offset);
-    } else {
-      background->draw(context, area, offset);
-    }
-  }
+  const CRect area(size.left, size.top, size.left + controlWidth, size.top + controlHeight);
+  drawBitmap(background, context, area, offset);
   if (handleBitmap) {
     if (drawTransparentHandle) {
       handleBitmap->drawTransparent(context, getHandleRect(), CPoint(0, 0));
@@ -177,22 +165,10 @@ CView* CSlider::newCopy() const { return new CSlider(*this); }
 
 void CSlider::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
   if (!mouseEnabled) return;
-  if (buttons == -1) buttons = frame ? frame->getCurrentMouseButtons() : 0;
-  if ((buttons & kModifiers) && listenerTakesModifierClick(buttons)) return;
-  if (checkDefaultValue(buttons)) return;
-  if (!(buttons & kLButton)) return;
-  if (!grab(where, buttons)) return;
-
-  beginEdit();
-  TrackingScope scope(frame, this, [this] { endEdit(); });
-  while (frame && scope.frameAlive()) {
-    const CButtonState now = frame->getCurrentMouseButtons();
-    if (!(now & kLButton)) break;
-    CPoint current = where;
-    getMouseLocation(context, current);
-    onMouseMoved(current, now);
-    doIdleStuff();
-  }
+  buttons = currentButtons(buttons);
+  if (modifierClickTaken(buttons) || checkDefaultValue(buttons)) return;
+  if (!(buttons & kLButton) || !grab(where, buttons)) return;
+  trackUntilReleased(context, where);
 }
 
 void CSlider::setDrawTransparentHandle(bool flag) { drawTransparentHandle = flag; }
