@@ -106,14 +106,5 @@ TEST(COnOffButton, DrawsTheUpperHalfOnlyForExactlyZero) {
   }
 }
 
-TEST(COnOffButton, WithoutBitmapStillToggles) {
-  auto* button = new COnOffButton(CRect(0, 0, 26, 18), nullptr, 0, nullptr);
-  button->draw(nullptr);
-  CPoint where(1, 1);
-  button->onMouseDown(where, kLButton);
-  EXPECT_EQ(button->getValue(), 1.0f);
-  button->forget();
-}
-
 }  // namespace
 }  // namespace gui

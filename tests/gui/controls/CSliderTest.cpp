@@ -3,7 +3,6 @@
 
 #include "CVerticalSlider.h"
 #include "ControlTestSupport.h"
-#include "VstKeyCode.h"
 
 namespace gui {
 namespace {
@@ -150,30 +149,6 @@ TEST_F(SliderTest, CtrlClickResetsAndAnswersThree) {
   EXPECT_EQ(press(300, kLButton | kControl | kShift), kMouseEventHandled)
       << "with Shift it is a fine drag";
   EXPECT_EQ(press(300, kRButton | kControl), kMouseEventNotHandled);
-}
-
-TEST_F(SliderTest, WheelAndKeysStep) {
-  const struct {
-    bool wheel;
-    float distance;
-    unsigned char key;
-    bool shift;
-    float change;
-  } cases[] = {{true, 1.0f, 0, false, 0.1f},
-               {true, -1.0f, 0, true, -0.01f},
-               {false, 0, VKEY_UP, false, 0.1f},
-               {false, 0, VKEY_DOWN, true, -0.01f},
-               {false, 0, VKEY_LEFT, false, -0.1f}};
-  for (const auto& c : cases) {
-    slider->setValue(0.5f);
-    if (c.wheel) {
-      EXPECT_TRUE(slider->onWheel(CPoint(), c.distance, c.shift ? kShift : 0));
-    } else {
-      VstKeyCode key{0, c.key, static_cast<unsigned char>(c.shift ? MODIFIER_SHIFT : 0)};
-      EXPECT_EQ(slider->onKeyDown(key), 1);
-    }
-    EXPECT_NEAR(slider->getValue(), 0.5f + c.change, 1e-6f);
-  }
 }
 
 TEST(CSlider, HorizontalTrackFromTheLeft) {
