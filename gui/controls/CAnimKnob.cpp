@@ -27,7 +27,7 @@ void CAnimKnob::draw(CDrawContext* context) {
   if (value >= 0.0f) {
     const int32_t total = heightOfOneImage * (subPixmaps - 1);
     const float share = inverseBitmap ? 1.0f - value : value;
-    pictureTop = static_cast<int32_t>(share * static_cast<float>(total));
+    pictureTop = truncateClamped(share * static_cast<float>(total));
     // Down to the top of the picture it falls in; the last picture for value 1.
     for (int32_t top = 0; heightOfOneImage > 0 && top <= total; top += heightOfOneImage) {
       if (pictureTop < top) {

@@ -128,6 +128,13 @@ void CControl::reportChange() {
   endEdit();
 }
 
+int32_t CControl::truncateClamped(float position) {
+  constexpr float kFarOff = 1.0e6f;
+  if (!(position > -kFarOff)) return position != position ? 0 : -1000000;
+  if (position > kFarOff) return 1000000;
+  return static_cast<int32_t>(position);
+}
+
 void CControl::drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
                           const CPoint& offset) const {
   if (!bitmap) return;

@@ -60,6 +60,9 @@ class CControl : public CView {
  protected:
   // A change the user made outside a drag: reported as its own gesture when it shows.
   void reportChange();
+  // Truncation toward zero of a number computed from the value. A value from outside may be
+  // anything: NaN gives 0, and far-off numbers stop at a million instead of overflowing.
+  static int32_t truncateClamped(float position);
   // Draws bitmap (when there is one) into rect from offset, honouring the view's transparency.
   void drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
                   const CPoint& offset) const;

@@ -215,8 +215,8 @@ void CKnob::valueToPoint(CPoint& point) const {
   // Half a pixel up, then truncated. Screen y grows downwards, angles turn counter-clockwise.
   const float x = radius + std::cos(alpha) * reach + 0.5f;
   const float y = radius - std::sin(alpha) * reach + 0.5f;
-  point.x = static_cast<int32_t>(x);
-  point.y = static_cast<int32_t>(y);
+  point.x = truncateClamped(x);
+  point.y = truncateClamped(y);
 }
 
 float CKnob::valueFromPoint(CPoint& point) const {

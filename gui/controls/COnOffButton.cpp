@@ -22,8 +22,8 @@ void COnOffButton::draw(CDrawContext* context) {
 }
 
 void COnOffButton::flip() {
-  // Whatever is not 0 once truncated counts as on: 0.5 turns on, 1 turns off.
-  value = static_cast<int32_t>(value) != 0 ? 0.0f : 1.0f;
+  // Whatever is not 0 once truncated counts as on: 0.5 turns on, 1 turns off; NaN counts as off.
+  value = truncateClamped(value) != 0 ? 0.0f : 1.0f;
 }
 
 void COnOffButton::reportFlip() {

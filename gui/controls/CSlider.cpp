@@ -55,7 +55,7 @@ float CSlider::positionShare() const { return (style & (kLeft | kTop)) ? value :
 
 CRect CSlider::getHandleRect() const {
   // The drawing takes the value as it is: it assumes a range of 0..1.
-  const auto along = static_cast<int32_t>(static_cast<float>(travel) * positionShare());
+  const int32_t along = truncateClamped(static_cast<float>(travel) * positionShare());
   CRect rect;
   if (isHorizontal()) {
     rect.top = offsetHandle.y;
@@ -99,7 +99,7 @@ bool CSlider::grab(const CPoint& where, const CButtonState& buttons) {
     grabOffset += handleAlong / 2 - 1;
   } else {
     const int32_t handleStart =
-        static_cast<int32_t>(static_cast<float>(travel) * positionShare()) + trackOrigin;
+        truncateClamped(static_cast<float>(travel) * positionShare()) + trackOrigin;
     const bool onHandle = handleStart <= along && along <= handleStart + handleAlong &&
                           acrossOrigin <= across && across <= acrossOrigin + handleAcross;
     if (!onHandle) return false;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "COnOffButton.h"
 #include "ControlTestSupport.h"
@@ -20,7 +21,7 @@ TEST(COnOffButton, ClickFlipsByTheTruncatedValue) {
   const struct {
     float before;
     float after;
-  } cases[] = {{0.0f, 1.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}, {2.5f, 0.0f}, {-1.0f, 0.0f}};
+  } cases[] = {{0.0f, 1.0f}, {0.5f, 1.0f}, {1.0f, 0.0f}, {2.5f, 0.0f}, {-1.0f, 0.0f}, {NAN, 1.0f}};
   for (const auto& c : cases) {
     Log log;
     FrameWithEditor host(&log);
