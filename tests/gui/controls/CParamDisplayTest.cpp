@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 #include "CFontDesc.h"
@@ -79,6 +80,14 @@ TEST_F(ParamDisplayTest, ConversionWithUserDataTakesPrecedence) {
   log.clear();
   display->draw(&context);
   EXPECT_EQ(log.front(), "text user 42 0.5");
+}
+
+TEST_F(ParamDisplayTest, ConversionFillingTheWholeBufferIsCut) {
+  // No terminator written: the text ends at the buffer's last byte.
+  display->setStringConvert([](float, char* text) { std::memset(text, 'x', 256); });
+  log.clear();
+  display->draw(&context);
+  EXPECT_EQ(log.front(), "text " + std::string(255, 'x'));
 }
 
 TEST_F(ParamDisplayTest, StylesChooseFillOutlineAndBevel) {

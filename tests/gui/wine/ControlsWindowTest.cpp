@@ -452,6 +452,20 @@ TEST_F(ControlsWindow, EditorClosingItselfFromTheHostsIdleEndsTheDrag) {
   ASSERT_TRUE(xdotool("mouseup 1"));
 }
 
+TEST_F(ControlsWindow, LosingTheMouseToAnotherWindowEndsTheDrag) {
+  ASSERT_TRUE(xdotool(moveTo(CPoint(48, 118)) + " mousedown 1"));
+  ASSERT_TRUE(waitForValue(editor->slider, 0.5f));
+  ASSERT_EQ(GetCapture(), frameWindow());
+  SetCapture(host->window());
+  EXPECT_EQ(hostCallCount(audioMasterEndEdit), 1u);
+  ASSERT_TRUE(xdotool(moveTo(CPoint(48, 60)) + " mouseup 1"));
+  pumpPending();
+  ReleaseCapture();
+  EXPECT_EQ(hostCallCount(audioMasterBeginEdit), 1u);
+  EXPECT_EQ(hostCallCount(audioMasterEndEdit), 1u);
+  EXPECT_EQ(editor->slider->getValue(), 0.5f) << "moves after the loss do not reach the slider";
+}
+
 TEST_F(ControlsWindow, HostDestroyingItsWindowMidDragEndsTheGesture) {
   ASSERT_TRUE(xdotool(moveTo(CPoint(48, 118)) + " mousedown 1"));
   ASSERT_TRUE(waitForValue(editor->slider, 0.5f));
