@@ -7,7 +7,7 @@
 #include "COffscreenContext.h"
 #include "GDIPlusGlobals.h"
 #include "GUIEditorInterface.h"
-#include "VstInterface.h"
+#include "VstKeyCode.h"
 #include "platform/PlatformWindow.h"
 
 namespace gui {

@@ -4,8 +4,10 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <thread>
 
 #include "../GraphicsSystem.h"
+#include "../PlatformIdle.h"
 #include "../PlatformWindow.h"
 #include "HeadlessPlatform.h"
 
@@ -32,6 +34,10 @@ struct State {
   int32_t cursorType = -1;
   int32_t graphicsBalance = 0;
   std::vector<Window*> windows;
+  bool testClock = false;  // ticks and sleeps follow the test's clock, not the system's
+  uint32_t ticks = 0;
+  std::vector<uint32_t> sleeps;
+  int32_t pendingPaints = 0;
 };
 
 State& state() {
@@ -63,6 +69,7 @@ void uninitializeOle() { state().oleBalance--; }
 int32_t getSystemMajorVersion() { return state().majorVersion; }
 
 uint32_t getTicks() {
+  if (state().testClock) return state().ticks;
   using namespace std::chrono;
   return static_cast<uint32_t>(
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
@@ -73,6 +80,21 @@ uint64_t currentThreadId() {
   static std::atomic<uint64_t> next{1};
   thread_local const uint64_t id = next.fetch_add(1, std::memory_order_relaxed);
   return id;
+}
+
+void sleepMilliseconds(uint32_t milliseconds) {
+  state().sleeps.push_back(milliseconds);
+  if (state().testClock) {
+    state().ticks += milliseconds;
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+}
+
+bool dispatchOnePaintMessage() {
+  if (state().pendingPaints == 0) return false;
+  state().pendingPaints--;
+  return true;
 }
 
 CPoint getCursorScreenPosition() { return state().cursor; }
@@ -174,6 +196,20 @@ bool isDropRegistered(void* window) {
 }
 
 int32_t lastCursorType() { return state().cursorType; }
+
+void setTicks(uint32_t ticks) {
+  state().testClock = true;
+  state().ticks = ticks;
+}
+
+std::vector<uint32_t> takeSleeps() {
+  std::vector<uint32_t> sleeps;
+  sleeps.swap(state().sleeps);
+  return sleeps;
+}
+
+void queuePaintMessages(int32_t count) { state().pendingPaints += count; }
+int32_t pendingPaintMessages() { return state().pendingPaints; }
 int32_t graphicsSystemBalance() { return state().graphicsBalance; }
 
 void reset() {

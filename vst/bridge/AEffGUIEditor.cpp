@@ -1,0 +1,124 @@
+#include "AEffGUIEditor.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "AudioEffectX.h"
+#include "CDrawContext.h"
+#include "CFrame.h"
+#include "VstKeyCode.h"
+#include "platform/PlatformIdle.h"
+#include "platform/PlatformWindow.h"
+
+namespace {
+
+// Process-wide: set by any editor, read by every knob.
+int32_t knobMode = 0;
+
+// Keys cross from the host's record to the toolkit's field by field; both have one layout.
+static_assert(sizeof(gui::VstKeyCode) == sizeof(::VstKeyCode));
+static_assert(offsetof(gui::VstKeyCode, character) == offsetof(::VstKeyCode, character));
+static_assert(offsetof(gui::VstKeyCode, virt) == offsetof(::VstKeyCode, virt));
+static_assert(offsetof(gui::VstKeyCode, modifier) == offsetof(::VstKeyCode, modifier));
+
+// Passes the key to the frame and any change a view made to it back; true when handled.
+template <typename Handler>
+bool forwardKey(::VstKeyCode& hostKey, Handler handler) {
+  gui::VstKeyCode key{hostKey.character, hostKey.virt, hostKey.modifier};
+  const int32_t result = handler(key);
+  hostKey.character = key.character;
+  hostKey.virt = key.virt;
+  hostKey.modifier = key.modifier;
+  return result > 0;
+}
+
+// Ticks wrap after about 49 days; differences stay right across the wrap.
+int32_t ticksUntil(uint32_t later, uint32_t now) { return static_cast<int32_t>(later - now); }
+
+constexpr uint32_t kIdleSleepMs = 4;
+constexpr int32_t kIdleEarliestMs = 50;  // a pass runs when at most this much is left to wait
+constexpr uint32_t kIdlePeriodMs = 100;
+
+}  // namespace
+
+AEffGUIEditor::AEffGUIEditor(AudioEffect* effect)
+    : AEffEditor(effect), lastIdleTicks(gui::platform::getTicks()) {
+  if (effect) effect->setEditor(this);
+  gui::platform::initializeOle();
+}
+
+AEffGUIEditor::~AEffGUIEditor() { gui::platform::uninitializeOle(); }
+
+bool AEffGUIEditor::getRect(ERect** rect) {
+  *rect = &editorRect;
+  return true;
+}
+
+void AEffGUIEditor::idle() {
+  if (inIdle) return;
+  if (frame) frame->idle();
+}
+
+bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) {
+  if (!frame) return false;
+  return forwardKey(keyCode, [this](gui::VstKeyCode& key) { return frame->onKeyDown(key); });
+}
+
+bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
+  if (!frame) return false;
+  return forwardKey(keyCode, [this](gui::VstKeyCode& key) { return frame->onKeyUp(key); });
+}
+
+bool AEffGUIEditor::onWheel(float distance) {
+  if (!frame) return false;
+  gui::CPoint where = gui::platform::getCursorScreenPosition();
+  if (gui::CDrawContext* context = frame->createDrawContext()) {
+    where -= context->offsetScreen;
+    context->forget();
+  }
+  return frame->onWheel(where, distance, frame->getCurrentMouseButtons());
+}
+
+bool AEffGUIEditor::setKnobMode(VstInt32 mode) {
+  knobMode = mode;
+  return true;
+}
+
+int32_t AEffGUIEditor::getKnobMode() const { return knobMode; }
+
+void AEffGUIEditor::beginEdit(int32_t index) {
+  if (auto* effectX = dynamic_cast<AudioEffectX*>(effect)) effectX->beginEdit(index);
+}
+
+void AEffGUIEditor::endEdit(int32_t index) {
+  if (auto* effectX = dynamic_cast<AudioEffectX*>(effect)) effectX->endEdit(index);
+}
+
+void AEffGUIEditor::doIdleStuff() {
+  uint32_t now = gui::platform::getTicks();
+  if (ticksUntil(lastIdleTicks, now) > 0) {
+    gui::platform::sleepMilliseconds(kIdleSleepMs);
+    now += kIdleSleepMs;
+    if (ticksUntil(lastIdleTicks, now) > kIdleEarliestMs) return;
+  }
+  idle();
+  gui::platform::dispatchOnePaintMessage();
+  inIdle = true;
+  lastIdleTicks = now + kIdlePeriodMs;
+  // The host may run anything here, its own idle call to this editor included.
+  if (effect) effect->masterIdle();
+  inIdle = false;
+}
+
+void AEffGUIEditor::draw(ERect* rect) {
+  if (!frame) return;
+  gui::CDrawContext* context = frame->createDrawContext();
+  if (!context) return;
+  gui::CRect area = frame->getViewSize();
+  if (rect) {
+    area = gui::CRect(std::min(rect->left, rect->right), std::min(rect->top, rect->bottom),
+                      std::max(rect->left, rect->right), std::max(rect->top, rect->bottom));
+  }
+  frame->drawRect(context, area);
+  context->forget();
+}
