@@ -5,6 +5,10 @@
 
 #include "TextLimit.h"
 
+#ifdef FERROWIN_WITH_EDITOR
+#include "SDEditor.h"
+#endif
+
 Ferrowin::Ferrowin(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), noteTable(&NoteTable::instance()) {
   programs = new (std::nothrow) ProgramRecord[kNumPrograms];
@@ -17,11 +21,21 @@ Ferrowin::Ferrowin(audioMasterCallback audioMaster)
   setNumOutputs(2);
   setUniqueID(kUniqueId);
   canProcessReplacing(true);
-  // The editor is created here once it exists; it registers itself with setEditor.
+#ifdef FERROWIN_WITH_EDITOR
+  // Registers itself with setEditor, which announces it to the host; without memory the
+  // effect simply has no editor.
+  new (std::nothrow) SDEditor(this);
+#endif
   askForMidi();
 }
 
-Ferrowin::~Ferrowin() { delete[] programs; }
+Ferrowin::~Ferrowin() {
+  // The editor goes first: a window the host left open closes while the effect is whole, so
+  // no control's last callback reaches a half-destroyed effect.
+  delete editor;
+  editor = nullptr;
+  delete[] programs;
+}
 
 // Every construction and every resume asks the host for MIDI events.
 void Ferrowin::askForMidi() {
