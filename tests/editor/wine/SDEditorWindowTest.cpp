@@ -110,7 +110,7 @@ class EditorInstance {
   SDEditor* editor = nullptr;
 };
 
-class EditorWindow : public ::testing::Test {
+class SDEditorWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     // The test program carries the bitmaps; the toolkit finds them through the module handle.
@@ -179,7 +179,7 @@ class EditorWindow : public ::testing::Test {
   std::unique_ptr<EditorInstance> ui;
 };
 
-TEST_F(EditorWindow, TheRectangleIsTheBackgroundsBeforeTheFirstOpen) {
+TEST_F(SDEditorWindow, TheRectangleIsTheBackgroundsBeforeTheFirstOpen) {
   ERect* rect = nullptr;
   ASSERT_EQ(ui->dispatch(effEditGetRect, &rect), 1);
   ASSERT_NE(rect, nullptr);
@@ -190,7 +190,7 @@ TEST_F(EditorWindow, TheRectangleIsTheBackgroundsBeforeTheFirstOpen) {
   EXPECT_EQ(ui->effect->getAeffect()->flags, effFlagsHasEditor | effFlagsCanReplacing);
 }
 
-TEST_F(EditorWindow, SlidersDrawTheirHandleAtTheValuesRow) {
+TEST_F(SDEditorWindow, SlidersDrawTheirHandleAtTheValuesRow) {
   openAndPaint();
   for (float value : {0.0f, 0.5f, 1.0f}) {
     for (int32_t i = 0; i < EditorLayout::kNumParameters; ++i)
@@ -205,7 +205,7 @@ TEST_F(EditorWindow, SlidersDrawTheirHandleAtTheValuesRow) {
   }
 }
 
-TEST_F(EditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
+TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
   struct Case {
     float value;
     CPoint tip;  // inside the knob: where the pointer is for this value
@@ -246,7 +246,7 @@ TEST_F(EditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
   }
 }
 
-TEST_F(EditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
+TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
   ui->effect->setParameter(kCutoff, 0.0f);
   openAndPaint();
   const CRect& r = EditorLayout::control(kCutoffSlider).rect;
@@ -285,7 +285,7 @@ TEST_F(EditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
               }).empty());
 }
 
-TEST_F(EditorWindow, CtrlClickRestoresEachControlsDefault) {
+TEST_F(SDEditorWindow, CtrlClickRestoresEachControlsDefault) {
   openAndPaint();
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
     const ControlPlacement& place = EditorLayout::control(row);
@@ -300,7 +300,7 @@ TEST_F(EditorWindow, CtrlClickRestoresEachControlsDefault) {
   }
 }
 
-TEST_F(EditorWindow, FilterTypeButtonsEndToEnd) {
+TEST_F(SDEditorWindow, FilterTypeButtonsEndToEnd) {
   ui->effect->setParameter(kFilterType, 0.2f);
   openAndPaint();
   struct Click {
@@ -335,7 +335,7 @@ TEST_F(EditorWindow, FilterTypeButtonsEndToEnd) {
   }
 }
 
-TEST_F(EditorWindow, ChangesShowAtTheNextIdleAndAfterReopening) {
+TEST_F(SDEditorWindow, ChangesShowAtTheNextIdleAndAfterReopening) {
   ui->effect->setParameter(kCutoff, 0.0f);
   openAndPaint();
   // From another thread: recorded, drawn after the editor thread's next idle.
@@ -353,7 +353,7 @@ TEST_F(EditorWindow, ChangesShowAtTheNextIdleAndAfterReopening) {
               }).empty());
 }
 
-TEST_F(EditorWindow, AThousandOpenCloseCyclesLeaveNothingBehind) {
+TEST_F(SDEditorWindow, AThousandOpenCloseCyclesLeaveNothingBehind) {
   constexpr int kWarmUp = 20;
   constexpr int kCycles = 1000;
   // Heaps grow in steps and keep freed blocks; a leak of one control per cycle would pass this.
@@ -376,7 +376,7 @@ TEST_F(EditorWindow, AThousandOpenCloseCyclesLeaveNothingBehind) {
       << "more than about 60 bytes per cycle stay allocated";
 }
 
-TEST_F(EditorWindow, AnotherThreadSetsParametersThroughHundredCycles) {
+TEST_F(SDEditorWindow, AnotherThreadSetsParametersThroughHundredCycles) {
   std::atomic<bool> stop{false};
   std::atomic<int> changes{0};
   std::thread automation([&] {
@@ -406,7 +406,7 @@ TEST_F(EditorWindow, AnotherThreadSetsParametersThroughHundredCycles) {
   }
 }
 
-TEST_F(EditorWindow, TwoInstancesEachShowTheirOwnOscillatorTexts) {
+TEST_F(SDEditorWindow, TwoInstancesEachShowTheirOwnOscillatorTexts) {
   EditorInstance second(kHostX, kHostY + kHeight + 20);
   ASSERT_NE(second.editor, nullptr);
   const int32_t noteDisplay = 21;
@@ -459,7 +459,7 @@ TEST_F(EditorWindow, TwoInstancesEachShowTheirOwnOscillatorTexts) {
   second.close();
 }
 
-TEST_F(EditorWindow, ClosingTheEffectWithTheWindowOpen) {
+TEST_F(SDEditorWindow, ClosingTheEffectWithTheWindowOpen) {
   openAndPaint();
   const HWND frameWindow = static_cast<HWND>(ui->editor->getFrame()->getWindow());
   ui->dispatch(effClose);
