@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "AEffEditor.h"
 #include "TextLimit.h"
 
 #ifdef FERROWIN_WITH_EDITOR
