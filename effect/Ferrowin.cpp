@@ -23,9 +23,8 @@ Ferrowin::Ferrowin(audioMasterCallback audioMaster)
   setUniqueID(kUniqueId);
   canProcessReplacing(true);
 #ifdef FERROWIN_WITH_EDITOR
-  // Registers itself with setEditor, which announces it to the host; without memory the
-  // effect simply has no editor.
-  new (std::nothrow) SDEditor(this);
+  // The editor registers itself; without memory the effect has none and tells the host so.
+  setEditor(new (std::nothrow) SDEditor(this));
 #endif
   askForMidi();
 }
