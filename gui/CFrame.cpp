@@ -7,6 +7,7 @@
 #include "COffscreenContext.h"
 #include "GDIPlusGlobals.h"
 #include "GUIEditorInterface.h"
+#include "TrackingScope.h"
 #include "VstKeyCode.h"
 #include "platform/PlatformWindow.h"
 
@@ -31,6 +32,7 @@ CFrame::CFrame(const CRect& size, void* parentWindow, GUIEditorInterface* editor
 }
 
 CFrame::~CFrame() {
+  endMouseGesture();
   if (modalView) {
     CView* view = modalView;
     modalView = nullptr;
@@ -53,6 +55,7 @@ CFrame::~CFrame() {
   if (backBuffer) backBuffer->forget();
   backBuffer = nullptr;
   if (window) platform::destroyFrameWindow(window);
+  if (windowLost) platform::releaseLostFrameWindow();
   window = nullptr;
   GDIPlusGlobals::release();
 }
@@ -116,6 +119,8 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return kMouseEventHandled;
   }
   if (result != kMouseEventNotImplemented) return kMouseEventNotHandled;
+  // The view's loop may close the editor: the frame lives until the context is back.
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   CDrawContext* context = createDrawContext();
   modalView->mouse(context, where, buttons);
   if (context) context->forget();
@@ -203,21 +208,28 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
   if (!context) context = ownContext = createDrawContext();
   if (buttons == -1) buttons = getCurrentMouseButtons();
 
-  if (context && onMouseDown(where, buttons) == kMouseEventHandled) {
-    const CPoint start = where;
-    const CButtonState held = buttons & (kLButton | kRButton | kMButton);
-    CPoint current = where;
-    CButtonState now = buttons;
-    for (;;) {
-      doIdleStuff();
-      now = getCurrentMouseButtons();
-      current = platform::getCursorScreenPosition() - context->offsetScreen;
-      if ((now & held) != held || held == 0) break;
-      if (current != start) onMouseMoved(current, now);
-    }
-    onMouseUp(current, now);
+  if (!context || onMouseDown(where, buttons) != kMouseEventHandled) {
+    if (ownContext) ownContext->forget();
+    return;
   }
-  if (ownContext) ownContext->forget();
+  const CPoint start = where;
+  const CButtonState held = buttons & (kLButton | kRButton | kMButton);
+  CPoint current = where;
+  CButtonState now = buttons;
+  // The context goes before the frame may: the scope holds the last reference when the editor
+  // closed the window during the loop.
+  TrackingScope scope(this, nullptr, [&] {
+    onMouseUp(current, now);
+    if (ownContext) ownContext->forget();
+  });
+  for (;;) {
+    doIdleStuff();
+    if (!scope.frameAlive()) break;
+    now = getCurrentMouseButtons();
+    current = platform::getCursorScreenPosition() - context->offsetScreen;
+    if ((now & held) != held || held == 0) break;
+    if (current != start) onMouseMoved(current, now);
+  }
 }
 
 bool CFrame::removeView(CView* view, bool withForget) {
@@ -260,6 +272,35 @@ bool CFrame::advanceNextFocusView(CView* oldFocus, bool reverse) {
     container = asContainer(container->getParentView());
   }
   return CViewContainer::advanceNextFocusView(from, reverse);
+}
+
+void CFrame::holdForTracking() {
+  remember();
+  ++trackingHolds;
+}
+
+void CFrame::releaseFromTracking() {
+  --trackingHolds;
+  forget();
+}
+
+bool CFrame::isTrackingAbandoned() const { return !openFlag || getNbReference() <= trackingHolds; }
+
+void CFrame::windowDestroyed() {
+  windowLost = window != nullptr;
+  openFlag = false;
+  systemWindow = nullptr;
+  window = nullptr;
+  dropActive = false;
+  dropTarget = nullptr;
+  endMouseGesture();
+}
+
+void CFrame::endMouseGesture() {
+  if (!mouseDownView) return;
+  CPoint where;
+  if (window) getCurrentLocation(where);
+  onMouseUp(where, 0);
 }
 
 CView* CFrame::getCurrentView() {

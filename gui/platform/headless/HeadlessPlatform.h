@@ -15,6 +15,9 @@ void setCursorScreenPosition(const CPoint& position);
 // Button bits (kLButton ...) that getCurrentMouseButtons answers.
 void setMouseButtons(int32_t buttons);
 void setSystemMajorVersion(int32_t major);
+// What the window procedure does when the host destroys its window first: the record goes
+// and the frame is told.
+void destroyWindowFromOutside(void* window);
 void setWindowScreenOrigin(void* window, const CPoint& origin);
 // The rectangles invalidated on window since the last call.
 std::vector<CRect> takeInvalidatedRects(void* window);

@@ -6,6 +6,7 @@
 #include <map>
 #include <thread>
 
+#include "../../CFrame.h"
 #include "../GraphicsSystem.h"
 #include "../PlatformIdle.h"
 #include "../PlatformWindow.h"
@@ -120,6 +121,8 @@ void destroyFrameWindow(void* window) {
   state().classUses--;
 }
 
+void releaseLostFrameWindow() { state().classUses--; }
+
 void invalidateWindowRect(void* window, const CRect& rect) {
   if (Window* w = find(window)) w->invalidated.push_back(rect);
 }
@@ -173,6 +176,16 @@ namespace headless {
 void setCursorScreenPosition(const CPoint& position) { state().cursor = position; }
 void setMouseButtons(int32_t buttons) { state().buttons = buttons; }
 void setSystemMajorVersion(int32_t major) { state().majorVersion = major; }
+
+void destroyWindowFromOutside(void* window) {
+  Window* w = find(window);
+  if (!w) return;
+  auto& windows = state().windows;
+  windows.erase(std::find(windows.begin(), windows.end(), w));
+  CFrame* frame = w->frame;
+  delete w;
+  if (frame) frame->windowDestroyed();
+}
 
 void setWindowScreenOrigin(void* window, const CPoint& origin) {
   if (Window* w = find(window)) w->screenOrigin = origin;

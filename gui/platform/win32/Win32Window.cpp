@@ -128,6 +128,8 @@ void destroyFrameWindow(void* window) {
   unuseFrameWindowClass();
 }
 
+void releaseLostFrameWindow() { unuseFrameWindowClass(); }
+
 void invalidateWindowRect(void* window, const CRect& rect) {
   if (!window) return;
   RECT r = {rect.left, rect.top, rect.right, rect.bottom};
