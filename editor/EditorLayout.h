@@ -7,10 +7,10 @@
 
 #include "CRect.h"
 
-enum class ControlKind : uint8_t { knob, slider, button, display };
+enum class ControlKind : int32_t { knob, slider, button, display };
 
 // How a display turns its value into text.
-enum class DisplayText : uint8_t {
+enum class DisplayText : int32_t {
   number,   // the normalized value with two decimals
   oscNote,  // the effect's own text of the oscillator frequency
   oscWave,  // the effect's own waveform name

@@ -3,7 +3,7 @@
 ParameterControls::ParameterControls() {
   for (int32_t r = 0; r < EditorLayout::kControlCount; ++r) {
     Rows& entry = rows.at(static_cast<size_t>(EditorLayout::control(r).parameter));
-    entry.row.at(static_cast<size_t>(entry.count++)) = static_cast<int8_t>(r);
+    entry.row.at(static_cast<size_t>(entry.count++)) = static_cast<uint8_t>(r);
   }
 }
 

@@ -14,7 +14,7 @@ class ParameterControls {
 
   struct Rows {
     int32_t count = 0;
-    std::array<int8_t, kMaxPerParameter> row{};  // layout rows, in creation order
+    std::array<uint8_t, kMaxPerParameter> row{};  // layout rows, in creation order
   };
 
   ParameterControls();

@@ -35,7 +35,7 @@ SDEditor::SDEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
 }
 
 SDEditor::~SDEditor() {
-  close();
+  SDEditor::close();
   backgroundBitmap->forget();
 }
 
