@@ -12,25 +12,15 @@
 #include "EditorLayout.h"
 #include "Ferrowin.h"
 #include "MouseEvents.h"
+#include "RecordingHost.h"
 #include "SDEditor.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace {
 
-struct HostCall {
-  VstInt32 opcode;
-  VstInt32 index;
-  float value;
-};
-
-std::vector<HostCall> hostCalls;
-
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
-      opcode == audioMasterEndEdit)
-    hostCalls.push_back({opcode, index, opt});
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
+using editortest::HostCall;
+using editortest::hostCalls;
+constexpr auto host = &editortest::recordingHost;
 
 constexpr int32_t kUpperButton = 17;  // layout rows of the filter-type buttons
 constexpr int32_t kFilterType = EditorLayout::kFilterTypeParameter;

@@ -10,20 +10,17 @@
 #include "CControl.h"
 #include "EditorLayout.h"
 #include "Ferrowin.h"
+#include "RecordingHost.h"
 #include "SDEditor.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace {
 
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 constexpr int kCycles = 100;
 
 TEST(SDEditorThreadTest, ReportsFromAnotherThreadThroughHundredOpenCloseCycles) {
   gui::headless::reset();
-  auto* effect = new Ferrowin(host);
+  auto* effect = new Ferrowin(&editortest::recordingHost);
   auto* editor = new SDEditor(effect);
   std::atomic<bool> stop{false};
   std::atomic<int> reports{0};

@@ -19,6 +19,7 @@
 #include "ModuleHandle.h"
 #include "MouseEvents.h"
 #include "ParameterControls.h"
+#include "RecordingHost.h"
 #include "SDEditor.h"
 #include "WineTestSupport.h"
 
@@ -39,21 +40,9 @@ constexpr int32_t kCutoffDisplay = 25;
 constexpr int32_t kCutoff = 5;
 constexpr int32_t kFilterType = EditorLayout::kFilterTypeParameter;
 
-struct HostCall {
-  VstInt32 opcode;
-  VstInt32 index;
-  float value;
-};
-
-// Only the editor's thread calls the host with these.
-std::vector<HostCall> hostCalls;
-
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-  if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||
-      opcode == audioMasterEndEdit)
-    hostCalls.push_back({opcode, index, opt});
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
+using editortest::HostCall;
+using editortest::hostCalls;
+constexpr auto host = &editortest::recordingHost;
 
 bool xdotool(const std::string& arguments) { return runUnix("xdotool " + arguments); }
 
