@@ -13,13 +13,6 @@
 
 namespace {
 
-int32_t countOf(ControlKind kind) {
-  int32_t n = 0;
-  for (int32_t r = 0; r < EditorLayout::kControlCount; ++r)
-    if (EditorLayout::control(r).kind == kind) ++n;
-  return n;
-}
-
 TEST(EditorLayoutTest, EveryControlSitsInsideTheWindowAndNoTwoOverlap) {
   const gui::CRect window(0, 0, 691, 371);
   for (int32_t a = 0; a < EditorLayout::kControlCount; ++a) {
@@ -33,34 +26,6 @@ TEST(EditorLayoutTest, EveryControlSitsInsideTheWindowAndNoTwoOverlap) {
       const bool apart =
           ra.right <= rb.left || rb.right <= ra.left || ra.bottom <= rb.top || rb.bottom <= ra.top;
       EXPECT_TRUE(apart) << "rows " << a << " and " << b;
-    }
-  }
-}
-
-TEST(EditorLayoutTest, KindsAndSizesFollowTheirRules) {
-  struct Case {
-    ControlKind kind;
-    int32_t count;
-    int32_t width;
-    int32_t height;
-    int32_t top;  // -1: varies
-  };
-  const Case cases[] = {
-      {ControlKind::knob, 2, 32, 32, 44},
-      {ControlKind::slider, 15, 16, 160, 160},
-      {ControlKind::button, 3, 26, 18, -1},
-      {ControlKind::display, 15, 30, 14, 326},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(countOf(c.kind), c.count);
-    for (int32_t r = 0; r < EditorLayout::kControlCount; ++r) {
-      const ControlPlacement& p = EditorLayout::control(r);
-      if (p.kind != c.kind) continue;
-      EXPECT_EQ(p.rect.width(), c.width) << r;
-      EXPECT_EQ(p.rect.height(), c.height) << r;
-      if (c.top >= 0) {
-        EXPECT_EQ(p.rect.top, c.top) << r;
-      }
     }
   }
 }
