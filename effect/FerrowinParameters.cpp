@@ -53,26 +53,26 @@ void Ferrowin::getProgramName(char* name) {
     // "Init" with the program's number, e.g. "Init 1".
     char numbered[ProgramRecord::kNameBytes + 16];
     std::snprintf(numbered, sizeof numbered, "%s %d", record->name, curProgram + 1);
-    copyLimited(name, numbered, ProgramRecord::kNameBytes - 1);
+    copyText(name, numbered, ProgramRecord::kNameBytes - 1);
   } else {
-    copyLimited(name, record->name, ProgramRecord::kNameBytes - 1);
+    copyText(name, record->name, ProgramRecord::kNameBytes - 1);
   }
 }
 
 bool Ferrowin::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
   if (index != 0 || programs == nullptr) return false;
-  copyLimited(text, programs[0].name, ProgramRecord::kNameBytes - 1);
+  copyText(text, programs[0].name, ProgramRecord::kNameBytes - 1);
   return true;
 }
 
 void Ferrowin::getParameterName(VstInt32 index, char* text) {
-  if (isParameterIndex(index)) copyLimited(text, kParameterTable[index].name, kNameChars);
+  if (isParameterIndex(index)) copyText(text, kParameterTable[index].name, kNameChars);
 }
 
 void Ferrowin::getParameterLabel(VstInt32 index, char* label) {
   if (!isParameterIndex(index)) return;
   const char* text = kParameterTable[index].label;
-  copyLimited(label, text ? text : oscillator.noteName, kDisplayChars);
+  copyText(label, text ? text : oscillator.noteName, kDisplayChars);
 }
 
 void Ferrowin::getParameterDisplay(VstInt32 index, char* text) {
@@ -81,5 +81,5 @@ void Ferrowin::getParameterDisplay(VstInt32 index, char* text) {
   if (parameter.shownValue)
     float2string(parameter.shownValue(*this), text, kDisplayChars);
   else
-    copyLimited(text, parameter.shownText(*this), kDisplayChars);
+    copyText(text, parameter.shownText(*this), kDisplayChars);
 }

@@ -7,6 +7,12 @@
 
 namespace {
 
+// A host may send any value and gets it back from getParameter, but the working values that
+// scale levels, the cutoff and the feedback take it limited to 0..1: beyond that the maps
+// overflow to infinity, the ladder's feedback turns unstable and the dry level overflows the
+// output. Inside 0..1 the value passes unchanged.
+float unit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
+
 // 0..1 onto 0..1 along an exponential: 0.5 gives about 0.0067, so most of the travel is quiet.
 float exponentialAmount(float x) {
   return (rounded::exp(10.0f * x) - 1.0f) / (rounded::exp(10.0f) - 1.0f);
@@ -39,7 +45,8 @@ const char* filterTypeName(int32_t type) {
 // One row per parameter, in index order. The lambdas sit in the scope of this friend of the
 // effect, so they may touch its working values.
 const ParameterInfo ParameterTable::rows[kNumParameters] = {
-    {"OSC.Amt", "amount", 0.0f, [](Ferrowin& e, float x) { e.oscAmount = exponentialAmount(x); },
+    {"OSC.Amt", "amount", 0.0f,
+     [](Ferrowin& e, float x) { e.oscAmount = exponentialAmount(unit(x)); },
      [](const Ferrowin& e) { return e.oscAmount; }, nullptr, nullptr},
     {"OSC.Note", nullptr, 0.2f,
      [](Ferrowin& e, float x) {
@@ -52,20 +59,20 @@ const ParameterInfo ParameterTable::rows[kNumParameters] = {
      [](const Ferrowin& e) -> const char* { return e.oscillator.waveName; },
      [](const Ferrowin& e) { return e.oscillator.waveformValue; }},
     {"Noise.Amt", "amount", 0.0f,
-     [](Ferrowin& e, float x) { e.noiseAmount = 0.25f * exponentialAmount(x); },
+     [](Ferrowin& e, float x) { e.noiseAmount = 0.25f * exponentialAmount(unit(x)); },
      [](const Ferrowin& e) { return e.noiseAmount; }, nullptr, nullptr},
     {"Noise.Color", "", 0.0f, [](Ferrowin& e, float x) { e.noise.color = x; },
      [](const Ferrowin& e) { return e.noise.color; }, nullptr,
      [](const Ferrowin& e) { return e.noise.color; }},
     {"CutOff", "Hz", 1.0f,
      [](Ferrowin& e, float x) {
-       e.filterLeft.setCutoff(x);
-       e.filterRight.setCutoff(x);
+       e.filterLeft.setCutoff(unit(x));
+       e.filterRight.setCutoff(unit(x));
      },
      [](const Ferrowin& e) { return e.filterLeft.cutoffHz; }, nullptr, nullptr},
     {"Resonance", "", 0.1f,
      [](Ferrowin& e, float x) {
-       const float r = rounded::log10(x * 0.8f * 9.0f + 1.0f);
+       const float r = rounded::log10(unit(x) * 0.8f * 9.0f + 1.0f);
        e.filterLeft.setResonance(r);
        e.filterRight.setResonance(r);
      },
@@ -83,16 +90,16 @@ const ParameterInfo ParameterTable::rows[kNumParameters] = {
      [](const Ferrowin& e) { return e.ef1NoiseDepth; }, nullptr, nullptr},
     {"EF2.Smooth", "", 0.01f, [](Ferrowin& e, float x) { e.follower2.setSmoothing(x); },
      [](const Ferrowin& e) { return e.follower2.smoothing; }, nullptr, nullptr},
-    {"EF2.Cutoff", "-/+", 0.5f, [](Ferrowin& e, float x) { e.ef2CutoffDepth = 2.0f * x - 1.0f; },
+    {"EF2.Cutoff", "-/+", 0.5f,
+     [](Ferrowin& e, float x) { e.ef2CutoffDepth = 2.0f * unit(x) - 1.0f; },
      [](const Ferrowin& e) { return e.ef2CutoffDepth; }, nullptr, nullptr},
     {"EF2.OSC.FM", "-/+", 0.5f, [](Ferrowin& e, float x) { e.ef2FmDepth = (x - 0.5f) * 2000.0f; },
      [](const Ferrowin& e) { return e.ef2FmDepth; }, nullptr, nullptr},
     {"Dry2Filter", "", 0.5f, [](Ferrowin& e, float x) { e.dry2Filter = x; },
      [](const Ferrowin& e) { return e.dry2Filter; }, nullptr, nullptr},
-    {"Dry", "", 1.0f, [](Ferrowin& e, float x) { e.dryLevel = x; },
-     [](const Ferrowin& e) { return e.dryLevel; }, nullptr,
-     [](const Ferrowin& e) { return e.dryLevel; }},
-    {"Fil.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.filterKeyTrack = x; },
+    {"Dry", "", 1.0f, [](Ferrowin& e, float x) { e.dryLevel = unit(x); },
+     [](const Ferrowin& e) { return e.dryLevel; }, nullptr, nullptr},
+    {"Fil.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.filterKeyTrack = unit(x); },
      [](const Ferrowin& e) { return e.filterKeyTrack; }, nullptr, nullptr},
     {"Osc.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.oscKeyTrack = x; },
      [](const Ferrowin& e) { return e.oscKeyTrack; }, nullptr, nullptr},
