@@ -49,9 +49,13 @@ inline size_t hostCallCount(VstInt32 opcode) {
   return count;
 }
 
+class TestEditor;
+
 class TestEffect : public AudioEffectX {
  public:
   TestEffect() : AudioEffectX(hostCallback, 1, 4) {}
+  // A new editor, owned by the effect from now on.
+  TestEditor* makeEditor();
   void processReplacing(float** /*inputs*/, float** /*outputs*/, VstInt32 /*frames*/) override {}
 
   VstIntPtr call(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
@@ -72,7 +76,6 @@ class TestView : public gui::CView {
   }
   int32_t onKeyDown(gui::VstKeyCode& key) override {
     lastKey = key;
-    key.modifier = 0;  // a view may change the key it was given
     return keyAnswer;
   }
   int32_t onKeyUp(gui::VstKeyCode& key) override {
@@ -118,7 +121,7 @@ class TestEditor : public AEffGUIEditor {
     editorRect.right = kWidth;
     editorRect.bottom = kHeight;
   }
-  ~TestEditor() override { close(); }
+  ~TestEditor() override { TestEditor::close(); }
   TestEditor(const TestEditor&) = delete;
   TestEditor& operator=(const TestEditor&) = delete;
 
@@ -146,5 +149,11 @@ class TestEditor : public AEffGUIEditor {
   TestView* left = nullptr;
   TestView* right = nullptr;
 };
+
+inline TestEditor* TestEffect::makeEditor() {
+  auto* made = new TestEditor(this);
+  setEditor(made);  // done by the editor's constructor already; says who owns it
+  return made;
+}
 
 }  // namespace bridgetest

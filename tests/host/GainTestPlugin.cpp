@@ -4,12 +4,7 @@
 #include <cstdio>
 
 #include "GainTestPluginLog.h"
-
-#if defined(_WIN32)
-#define TEST_PLUGIN_EXPORT extern "C" __declspec(dllexport)
-#else
-#define TEST_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include "TestPluginExport.h"
 
 namespace {
 

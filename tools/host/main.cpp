@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "EditCommand.h"
 #include "HostCallback.h"
 #include "InfoReport.h"
 #include "PluginInstance.h"
@@ -65,6 +66,16 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
                   "print frames processed and each output channel's peak and RMS level");
 }
 
+void addEditOptions(CLI::App& edit, EditOptions& options) {
+  edit.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
+  edit.add_option("--seconds", options.seconds,
+                  "close the editor after this many seconds (default: when the window is closed)")
+      ->check(CLI::Range(0.001, 86400.0));
+  edit.add_option("--idle-ms", options.idleMs, "milliseconds between the editor's idle calls")
+      ->capture_default_str()
+      ->check(CLI::Range(10, 1000));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +94,13 @@ int main(int argc, char** argv) {
       app.add_subcommand("render", "run an audio file through the effect, block by block");
   addRenderOptions(*render, renderOptions);
 
+  EditOptions editOptions;
+  CLI::App* edit = app.add_subcommand(
+      "edit", std::string("open the plug-in's editor in a window and print every parameter "
+                          "change and gesture it reports") +
+                  (editSupported() ? "" : " (Windows build only)"));
+  addEditOptions(*edit, editOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -93,6 +111,10 @@ int main(int argc, char** argv) {
 
   if (*info) return runInfo(infoPluginPath);
   try {
+    if (*edit) {
+      runEdit(editOptions, std::cout);
+      return 0;
+    }
     runRender(renderOptions, std::cout);
   } catch (const std::exception& e) {
     std::cerr << "error: " << e.what() << "\n";

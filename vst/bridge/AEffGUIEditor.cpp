@@ -15,21 +15,22 @@ namespace {
 // Process-wide: set by any editor, read by every knob.
 int32_t knobMode = 0;
 
-// Keys cross from the host's record to the toolkit's field by field; both have one layout.
+// Keys cross from the host's record to the toolkit's field by field: both have one layout and
+// the same key and modifier values.
 static_assert(sizeof(gui::VstKeyCode) == sizeof(::VstKeyCode));
 static_assert(offsetof(gui::VstKeyCode, character) == offsetof(::VstKeyCode, character));
 static_assert(offsetof(gui::VstKeyCode, virt) == offsetof(::VstKeyCode, virt));
 static_assert(offsetof(gui::VstKeyCode, modifier) == offsetof(::VstKeyCode, modifier));
+constexpr bool same(int toolkit, int host) { return toolkit == host; }
+static_assert(same(gui::VKEY_TAB, ::VKEY_TAB) && same(gui::VKEY_LEFT, ::VKEY_LEFT) &&
+              same(gui::VKEY_UP, ::VKEY_UP) && same(gui::VKEY_RIGHT, ::VKEY_RIGHT) &&
+              same(gui::VKEY_DOWN, ::VKEY_DOWN) && same(gui::MODIFIER_SHIFT, ::MODIFIER_SHIFT) &&
+              same(gui::MODIFIER_ALTERNATE, ::MODIFIER_ALTERNATE) &&
+              same(gui::MODIFIER_COMMAND, ::MODIFIER_COMMAND) &&
+              same(gui::MODIFIER_CONTROL, ::MODIFIER_CONTROL));
 
-// Passes the key to the frame and any change a view made to it back; true when handled.
-template <typename Handler>
-bool forwardKey(::VstKeyCode& hostKey, Handler handler) {
-  gui::VstKeyCode key{hostKey.character, hostKey.virt, hostKey.modifier};
-  const int32_t result = handler(key);
-  hostKey.character = key.character;
-  hostKey.virt = key.virt;
-  hostKey.modifier = key.modifier;
-  return result > 0;
+gui::VstKeyCode toolkitKey(const ::VstKeyCode& key) {
+  return gui::VstKeyCode{key.character, key.virt, key.modifier};
 }
 
 // Ticks wrap after about 49 days; differences stay right across the wrap.
@@ -61,12 +62,14 @@ void AEffGUIEditor::idle() {
 
 bool AEffGUIEditor::onKeyDown(VstKeyCode& keyCode) {
   if (!frame) return false;
-  return forwardKey(keyCode, [this](gui::VstKeyCode& key) { return frame->onKeyDown(key); });
+  gui::VstKeyCode key = toolkitKey(keyCode);
+  return frame->onKeyDown(key) > 0;
 }
 
 bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
   if (!frame) return false;
-  return forwardKey(keyCode, [this](gui::VstKeyCode& key) { return frame->onKeyUp(key); });
+  gui::VstKeyCode key = toolkitKey(keyCode);
+  return frame->onKeyUp(key) > 0;
 }
 
 bool AEffGUIEditor::onWheel(float distance) {
