@@ -202,31 +202,22 @@ bool CFrame::isTypeOf(const char* name) const {
 }
 
 void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
-  // Without any context the cursor cannot be placed in the window, so one is made.
-  CDrawContext* ownContext = nullptr;
   if (!context) context = frameContext;
-  if (!context) context = ownContext = createDrawContext();
+  // Without a context the window's own position places the cursor in the frame.
+  const CPoint origin = context ? context->offsetScreen : platform::getWindowScreenOrigin(window);
   if (buttons == -1) buttons = getCurrentMouseButtons();
+  if (onMouseDown(where, buttons) != kMouseEventHandled) return;
 
-  if (!context || onMouseDown(where, buttons) != kMouseEventHandled) {
-    if (ownContext) ownContext->forget();
-    return;
-  }
   const CPoint start = where;
   const CButtonState held = buttons & (kLButton | kRButton | kMButton);
   CPoint current = where;
   CButtonState now = buttons;
-  // The context goes before the frame may: the scope holds the last reference when the editor
-  // closed the window during the loop.
-  TrackingScope scope(this, nullptr, [&] {
-    onMouseUp(current, now);
-    if (ownContext) ownContext->forget();
-  });
+  TrackingScope scope(this, nullptr, [&] { onMouseUp(current, now); });
   for (;;) {
     doIdleStuff();
     if (!scope.frameAlive()) break;
     now = getCurrentMouseButtons();
-    current = platform::getCursorScreenPosition() - context->offsetScreen;
+    current = platform::getCursorScreenPosition() - origin;
     if ((now & held) != held || held == 0) break;
     if (current != start) onMouseMoved(current, now);
   }
@@ -299,8 +290,8 @@ void CFrame::windowDestroyed() {
 void CFrame::endMouseGesture() {
   if (!mouseDownView) return;
   CPoint where;
-  if (window) getCurrentLocation(where);
-  onMouseUp(where, 0);
+  if (window) CFrame::getCurrentLocation(where);
+  CViewContainer::onMouseUp(where, 0);
 }
 
 CView* CFrame::getCurrentView() {

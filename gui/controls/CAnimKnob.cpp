@@ -36,13 +36,7 @@ void CAnimKnob::draw(CDrawContext* context) {
       }
     }
   }
-  if (background) {
-    if (transparencyEnabled) {
-      background->drawTransparent(context, size, CPoint(0, pictureTop));
-    } else {
-      background->draw(context, size, CPoint(0, pictureTop));
-    }
-  }
+  drawBitmap(background, context, size, CPoint(0, pictureTop));
   valueToPoint(lastDrawnPoint);
   setDirty(false);
 }

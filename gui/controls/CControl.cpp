@@ -4,6 +4,7 @@
 
 #include "CBitmap.h"
 #include "CFrame.h"
+#include "TrackingScope.h"
 #include "VstKeyCode.h"
 
 namespace gui {
@@ -25,7 +26,7 @@ CControl::CControl(const CRect& size, CControlListener* listener, int32_t tag, C
   if (background) background->remember();
   if (this->background) this->background->forget();
   this->background = background;
-  setDirty(true);
+  CControl::setDirty(true);
 }
 
 CControl::CControl(const CControl& other)
@@ -38,7 +39,7 @@ CControl::CControl(const CControl& other)
       vmin(other.vmin),
       vmax(other.vmax),
       wheelInc(other.wheelInc) {
-  setDirty(true);
+  CControl::setDirty(true);
 }
 
 CControl::~CControl() = default;
@@ -125,6 +126,39 @@ void CControl::reportChange() {
   beginEdit();
   listener->valueChanged(this);
   endEdit();
+}
+
+void CControl::drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
+                          const CPoint& offset) const {
+  if (!bitmap) return;
+  if (transparencyEnabled) {
+    bitmap->drawTransparent(context, rect, offset);
+  } else {
+    bitmap->draw(context, rect, offset);
+  }
+}
+
+CButtonState CControl::currentButtons(CButtonState buttons) const {
+  if (buttons != -1) return buttons;
+  return frame ? frame->getCurrentMouseButtons() : 0;
+}
+
+bool CControl::modifierClickTaken(const CButtonState& buttons) {
+  return (buttons & (kShift | kControl | kAlt | kApple)) && listenerTakesModifierClick(buttons);
+}
+
+void CControl::trackUntilReleased(CDrawContext* context, const CPoint& where) {
+  beginEdit();
+  // The frame and this control outlive the loop even when the editor closes in an idle call.
+  const TrackingScope scope(frame, this, [this] { endEdit(); });
+  while (frame && scope.frameAlive()) {
+    const CButtonState now = frame->getCurrentMouseButtons();
+    if (!(now & kLButton)) break;
+    CPoint current = where;
+    getMouseLocation(context, current);
+    onMouseMoved(current, now);
+    doIdleStuff();
+  }
 }
 
 bool CControl::stepByWheel(float distance, const CButtonState& buttons) {

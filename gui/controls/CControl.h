@@ -60,6 +60,17 @@ class CControl : public CView {
  protected:
   // A change the user made outside a drag: reported as its own gesture when it shows.
   void reportChange();
+  // Draws bitmap (when there is one) into rect from offset, honouring the view's transparency.
+  void drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
+                  const CPoint& offset) const;
+  // -1 stands for the buttons the frame reads now (none without a frame).
+  CButtonState currentButtons(CButtonState buttons) const;
+  // A press with a modifier that the listener takes ends there.
+  bool modifierClickTaken(const CButtonState& buttons);
+  // The blocking form's loop, between beginEdit and endEdit: each turn reads the buttons, moves
+  // to the pointer with onMouseMoved and gives idle time, until the left button is released or
+  // the frame is gone. where is in the parent's coordinates.
+  void trackUntilReleased(CDrawContext* context, const CPoint& where);
   // Wheel notches: distance × wheelInc, a tenth of that with Shift; always true.
   bool stepByWheel(float distance, const CButtonState& buttons);
   // The arrow keys step like one wheel notch; kKeyNotHandled for any other key.

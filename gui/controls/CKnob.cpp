@@ -6,7 +6,6 @@
 #include "CBitmap.h"
 #include "CDrawContext.h"
 #include "CFrame.h"
-#include "TrackingScope.h"
 
 namespace gui {
 
@@ -16,7 +15,6 @@ constexpr float kDefaultStartAngle = 3.9269907f;  // 225°: the lower left
 constexpr float kDefaultRangeAngle = -4.712389f;  // 270° clockwise
 constexpr float kLinearDragPixels = 200.0f;       // a linear drag over the whole range
 constexpr int32_t kLinearKnobMode = 2;
-constexpr CButtonState kModifiers = kShift | kControl | kAlt | kApple;
 
 int32_t insetForHandle(const CBitmap* handle) {
   return static_cast<int32_t>(static_cast<float>(handle->getWidth()) * 0.5f + 2.5f);
@@ -61,13 +59,7 @@ CKnob::~CKnob() {
 }
 
 void CKnob::draw(CDrawContext* context) {
-  if (background) {
-    if (transparencyEnabled) {
-      background->drawTransparent(context, size, offset);
-    } else {
-      background->draw(context, size, offset);
-    }
-  }
+  drawBitmap(background, context, size, offset);
   drawHandle(context);
   setDirty(false);
 }
@@ -189,22 +181,11 @@ CView* CKnob::newCopy() const { return new CKnob(*this); }
 
 void CKnob::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
   if (!mouseEnabled) return;
-  if (buttons == -1) buttons = frame ? frame->getCurrentMouseButtons() : 0;
+  buttons = currentButtons(buttons);
   if (!(buttons & kLButton)) return;
-  if ((buttons & kModifiers) && listenerTakesModifierClick(buttons)) return;
-  if (checkDefaultValue(buttons)) return;
+  if (modifierClickTaken(buttons) || checkDefaultValue(buttons)) return;
   startDrag(where, buttons);
-
-  beginEdit();
-  TrackingScope scope(frame, this, [this] { endEdit(); });
-  while (frame && scope.frameAlive()) {
-    const CButtonState now = frame->getCurrentMouseButtons();
-    if (!(now & kLButton)) break;
-    CPoint current = where;
-    getMouseLocation(context, current);
-    onMouseMoved(current, now);
-    doIdleStuff();
-  }
+  trackUntilReleased(context, where);
 }
 
 void CKnob::compute() {
@@ -231,9 +212,11 @@ float CKnob::getRangeAngle() const { return rangeAngle; }
 void CKnob::valueToPoint(CPoint& point) const {
   const float alpha = (value - bCoef) / aCoef;
   const float reach = radius - static_cast<float>(inset);
-  point.x = static_cast<int32_t>(radius + std::cos(alpha) * reach + 0.5f);
-  // Screen y grows downwards, angles turn counter-clockwise.
-  point.y = static_cast<int32_t>(radius - std::sin(alpha) * reach + 0.5f);
+  // Half a pixel up, then truncated. Screen y grows downwards, angles turn counter-clockwise.
+  const float x = radius + std::cos(alpha) * reach + 0.5f;
+  const float y = radius - std::sin(alpha) * reach + 0.5f;
+  point.x = static_cast<int32_t>(x);
+  point.y = static_cast<int32_t>(y);
 }
 
 float CKnob::valueFromPoint(CPoint& point) const {

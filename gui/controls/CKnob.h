@@ -54,7 +54,7 @@ class CKnob : public CControl {
   virtual void drawHandle(CDrawContext* context);
 
  protected:
-  virtual void compute();
+  void compute();
   // Steps 2 to 5 of a press: the drag's reference values and its mode.
   void startDrag(const CPoint& where, const CButtonState& buttons);
 

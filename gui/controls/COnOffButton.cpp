@@ -3,14 +3,9 @@
 #include <cstring>
 
 #include "CBitmap.h"
-#include "CFrame.h"
 #include "TrackingScope.h"
 
 namespace gui {
-
-namespace {
-constexpr CButtonState kModifiers = kShift | kControl | kAlt | kApple;
-}  // namespace
 
 COnOffButton::COnOffButton(const CRect& size, CControlListener* listener, int32_t tag,
                            CBitmap* background, int32_t style)
@@ -21,14 +16,8 @@ COnOffButton::COnOffButton(const COnOffButton& other) : CControl(other), style(o
 COnOffButton::~COnOffButton() = default;
 
 void COnOffButton::draw(CDrawContext* context) {
-  if (background) {
-    const int32_t stateTop = value != 0.0f ? background->getHeight() / 2 : 0;
-    if (transparencyEnabled) {
-      background->drawTransparent(context, size, CPoint(0, stateTop));
-    } else {
-      background->draw(context, size, CPoint(0, stateTop));
-    }
-  }
+  const int32_t stateTop = value != 0.0f && background ? background->getHeight() / 2 : 0;
+  drawBitmap(background, context, size, CPoint(0, stateTop));
   setDirty(false);
 }
 
@@ -65,9 +54,8 @@ CView* COnOffButton::newCopy() const { return new COnOffButton(*this); }
 
 void COnOffButton::mouse(CDrawContext* /*context*/, CPoint& /*where*/, CButtonState buttons) {
   if (!mouseEnabled) return;
-  if (buttons == -1) buttons = frame ? frame->getCurrentMouseButtons() : 0;
-  if ((buttons & kModifiers) && listenerTakesModifierClick(buttons)) return;
-  if (!(buttons & kLButton)) return;
+  buttons = currentButtons(buttons);
+  if (modifierClickTaken(buttons) || !(buttons & kLButton)) return;
   const TrackingScope scope(frame, this, nullptr);
   flip();
   if (style == kPostListenerUpdate) reportFlip();

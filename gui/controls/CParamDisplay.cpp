@@ -68,11 +68,7 @@ void CParamDisplay::drawText(CDrawContext* context, const char* text, CBitmap* n
 
   CBitmap* back = newBack ? newBack : background;
   if (back) {
-    if (transparencyEnabled) {
-      back->drawTransparent(context, size, backOffset);
-    } else {
-      back->draw(context, size, backOffset);
-    }
+    drawBitmap(back, context, size, backOffset);
   } else if (!transparencyEnabled) {
     context->setFillColor(backColor);
     context->drawRect(size, kDrawFilled);

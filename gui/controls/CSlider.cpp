@@ -4,14 +4,8 @@
 #include <cstring>
 
 #include "CBitmap.h"
-#include "CFrame.h"
-#include "TrackingScope.h"
 
 namespace gui {
-
-namespace {
-constexpr CButtonState kModifiers = kShift | kControl | kAlt | kApple;
-}  // namespace
 
 CSlider::CSlider(const CRect& size, CControlListener* listener, int32_t tag, int32_t minPos,
                  int32_t maxPos, CBitmap* handle, CBitmap* background, const CPoint& offset,
@@ -78,14 +72,8 @@ CRect CSlider::getHandleRect() const {
 }
 
 void CSlider::draw(CDrawContext* context) {
-  if (background) {
-    const CRect area(size.left, size.top, size.left + controlWidth, size.top + controlHeight);
-    if (transparencyEnabled) {
-      background->drawTransparent(context, area, offset);
-    } else {
-      background->draw(context, area, offset);
-    }
-  }
+  const CRect area(size.left, size.top, size.left + controlWidth, size.top + controlHeight);
+  drawBitmap(background, context, area, offset);
   if (handleBitmap) {
     if (drawTransparentHandle) {
       handleBitmap->drawTransparent(context, getHandleRect(), CPoint(0, 0));
@@ -145,15 +133,12 @@ CMouseEventResult CSlider::onMouseMoved(CPoint& where, const CButtonState& butto
   if (!(buttons & kLButton)) return kMouseEventHandled;
   const float normalized = (value - vmin) / (vmax - vmin);
   const bool shift = (buttons & kShift) != 0;
-  // The fine drag's anchor: taken on the first move, again when Shift is pressed, and on every
-  // move without Shift.
+  // The fine drag's anchor: taken on the first move, on every move without Shift and whenever
+  // Shift is pressed. Releases are remembered too, so that a second Shift press re-anchors
+  // instead of jumping back to an anchor from before.
   if (zoomAnchor == vmin - 1.0f) zoomAnchor = normalized;
-  if (buttons != oldButton && shift) {
-    zoomAnchor = normalized;
-    oldButton = buttons;
-  } else if (!shift) {
-    zoomAnchor = normalized;
-  }
+  if (!shift || buttons != oldButton) zoomAnchor = normalized;
+  oldButton = buttons;
   const int32_t along = isHorizontal() ? where.x : where.y;
   float share = static_cast<float>(along - grabOffset) / static_cast<float>(travel);
   if (style & (kRight | kBottom)) share = 1.0f - share;
@@ -180,22 +165,10 @@ CView* CSlider::newCopy() const { return new CSlider(*this); }
 
 void CSlider::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
   if (!mouseEnabled) return;
-  if (buttons == -1) buttons = frame ? frame->getCurrentMouseButtons() : 0;
-  if ((buttons & kModifiers) && listenerTakesModifierClick(buttons)) return;
-  if (checkDefaultValue(buttons)) return;
-  if (!(buttons & kLButton)) return;
-  if (!grab(where, buttons)) return;
-
-  beginEdit();
-  TrackingScope scope(frame, this, [this] { endEdit(); });
-  while (frame && scope.frameAlive()) {
-    const CButtonState now = frame->getCurrentMouseButtons();
-    if (!(now & kLButton)) break;
-    CPoint current = where;
-    getMouseLocation(context, current);
-    onMouseMoved(current, now);
-    doIdleStuff();
-  }
+  buttons = currentButtons(buttons);
+  if (modifierClickTaken(buttons) || checkDefaultValue(buttons)) return;
+  if (!(buttons & kLButton) || !grab(where, buttons)) return;
+  trackUntilReleased(context, where);
 }
 
 void CSlider::setDrawTransparentHandle(bool flag) { drawTransparentHandle = flag; }

@@ -223,15 +223,6 @@ TEST_F(KnobTest, WheelAndArrowKeysStepByTheWheelIncrement) {
   EXPECT_FALSE(knob->onWheel(CPoint(), 1.0f, 0));
 }
 
-TEST_F(KnobTest, StepsStopAtTheRangeWithoutReporting) {
-  knob->setValue(1.0f);
-  knob->draw(&blank);
-  log.clear();
-  knob->onWheel(CPoint(), 3.0f, 0);
-  EXPECT_EQ(knob->getValue(), 1.0f);
-  EXPECT_TRUE(log.empty());
-}
-
 TEST_F(KnobTest, HandleBitmapOrTwoLines) {
   Log drawing;
   LoggingContext context(&drawing);
@@ -285,22 +276,6 @@ TEST(CAnimKnob, RedrawsOnlyWhenTheVirtualHandleMoves) {
   knob->setValue(0.5f);
   knob->setDirty(true);
   EXPECT_TRUE(knob->isDirty());
-  knob->forget();
-}
-
-TEST(CAnimKnob, PictureCountFollowsTheStrip) {
-  auto* strip = new CBitmap(32, 1024);
-  auto* knob = new CAnimKnob(CRect(0, 0, 32, 16), nullptr, 0, 5, 32, strip);
-  strip->forget();
-  Log log;
-  knob->autoComputeHeightOfOneImage();
-  EXPECT_EQ(knob->getHeightOfOneImage(), 16);
-  knob->setValue(1.0f);
-  auto* logging = new LoggingBitmap(32, 1024, &log);
-  knob->setBackground(logging);
-  logging->forget();
-  knob->draw(nullptr);
-  EXPECT_THAT(log, ElementsAre("draw 0,0,32,16 from 0,1008")) << "64 pictures of 16";
   knob->forget();
 }
 
