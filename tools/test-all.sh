@@ -17,6 +17,12 @@ for preset in linux win64; do
   cmake --build --preset "$preset"
 done
 
+# The editor's hand-over between threads, under ThreadSanitizer (one quick test program).
+echo "== linux-tsan: configure, build and run the thread test"
+cmake --preset linux-tsan >/dev/null
+cmake --build --preset linux-tsan --target SDEditorThreadTest
+ctest --preset linux-tsan -R SDEditorThread || status=1
+
 start_display
 trap stop_display EXIT
 

@@ -22,6 +22,8 @@ void uninitializeOle();
 int32_t getSystemMajorVersion();
 // Milliseconds since the system started.
 uint32_t getTicks();
+// A number that names the calling thread while it runs; never 0.
+uint64_t currentThreadId();
 
 CPoint getCursorScreenPosition();
 // The toolkit's button bits (kLButton ... kAlt) from the asynchronous key states, with the

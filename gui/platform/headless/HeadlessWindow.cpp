@@ -1,6 +1,7 @@
 // The headless build has no windows: a frame window is a record of what was asked of it, and
 // the mouse is whatever a test sets (see HeadlessPlatform.h).
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -73,6 +74,13 @@ uint32_t getTicks() {
   using namespace std::chrono;
   return static_cast<uint32_t>(
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+uint64_t currentThreadId() {
+  // Numbered in order of first use, so that no thread gets 0.
+  static std::atomic<uint64_t> next{1};
+  thread_local const uint64_t id = next.fetch_add(1, std::memory_order_relaxed);
+  return id;
 }
 
 void sleepMilliseconds(uint32_t milliseconds) {

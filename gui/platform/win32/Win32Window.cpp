@@ -40,6 +40,8 @@ int32_t getSystemMajorVersion() {
 
 uint32_t getTicks() { return GetTickCount(); }
 
+uint64_t currentThreadId() { return GetCurrentThreadId(); }
+
 CPoint getCursorScreenPosition() {
   POINT point = {};
   GetCursorPos(&point);
