@@ -12,6 +12,8 @@
 class FMOscilator final : public AudioModule {
  public:
   static constexpr std::int32_t clickLength = 2;  // frames of the de-click
+  // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
+  static constexpr float kMaxIncrement = 2.0e9f;
 
   FMOscilator();
 
@@ -85,9 +87,6 @@ class FMOscilator final : public AudioModule {
   const FMWavetables* wavetables;  // shared, read only
 
  private:
-  // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
-  static constexpr float kMaxIncrement = 2.0e9f;
-
   float waveValue(std::int32_t wave) const {
     switch (wave) {
       case 0:

@@ -4,6 +4,7 @@
 #include "AudioEffectX.h"
 #include "EnvelopeFollover.h"
 #include "FMOscilator.h"
+#include "FastChain.h"
 #include "MoogFilter.h"
 #include "NoiseOscilator.h"
 #include "NoteTable.h"
@@ -24,6 +25,12 @@ class Ferrowin final : public AudioEffectX {
   void resume() override;
   void setSampleRate(float rateHz) override;
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  // The same chain one module call at a time: the readable statement of what
+  // processReplacing computes, bit for bit, in a fraction of the time.
+  void processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames);
+  // What the fast path works on: the modules, and the effect's values the chain reads.
+  FastChain::Modules chainModules();
+  FastChain::Settings chainSettings() const;
   VstInt32 processEvents(VstEvents* events) override;
 
   // Parameters and programs (FerrowinParameters.cpp).
@@ -75,6 +82,7 @@ class Ferrowin final : public AudioEffectX {
  private:
   void askForMidi();
   void trackKey(int key);
+  static bool buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames);
   ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
 
   // The chunk is a fixed marker; the host saves the state through the parameters instead.

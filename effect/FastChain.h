@@ -1,0 +1,116 @@
+// The signal chain of the effect for a whole block at once, computing exactly the bits of the
+// module-by-module chain (each module's `process`, called in the effect's order) in a fraction
+// of its time:
+// - the left and right channels share one SSE register wherever they do the same operations
+//   (the ladders and their coefficients, the shaper, the noise values, and the two followers
+//   side by side);
+// - every module's state is loaded into local variables when the block starts and stored back
+//   when it ends, so no output store can force it through memory;
+// - the settings are read once per block, and the branches that depend only on them (filter
+//   type, fold, mono input, missing right output) are separate compiled variants;
+// - the work of the next frame that does not depend on the ladders is issued before the
+//   current frame's ladders, so that it is ready beside their recursion.
+// Every sample takes the same operations in the same order as the modules; clamps use the
+// modules' comparisons (NaN passes or is caught exactly where it is there).
+//
+// Threads: a setting written on another thread while a block runs takes effect at the next
+// block, since the block works on its own copy. Only the modules' running state is stored back,
+// never a setting, and cutoff smoother steps that a filter's setters took meanwhile are taken
+// again on top of the block's result.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "EnvelopeFollover.h"
+#include "FMOscilator.h"
+#include "LadderPair.h"
+#include "MoogFilter.h"
+#include "NoiseOscilator.h"
+#include "WaveShaper.h"
+
+class FastChain {
+ public:
+  // The effect's own values that the chain reads.
+  struct Settings {
+    float dry2Filter;
+    float dryLevel;
+    float noiseAmount;
+    float oscAmount;
+    float ef1NoiseDepth;
+    float ef1OscDepth;
+    float ef2CutoffDepth;
+    float ef2FmDepth;
+    float filterKeyOffset;
+    float oscKeyOffset;
+  };
+
+  struct Modules {
+    EnvelopeFollover& follower1;
+    EnvelopeFollover& follower2;
+    NoiseOscilator& noise;
+    FMOscilator& oscillator;
+    WaveShaper& shaper;
+    MoogFilter& filterLeft;
+    MoogFilter& filterRight;
+  };
+
+  // False where the module chain must run instead: modules set up unlike the effect's (filters
+  // of different types, a module not on two channels), or an output that overlaps an input
+  // without being the same buffer (frames are read one ahead of the writes). Null right
+  // pointers stand for a mono input and a missing right output.
+  static bool accepts(const Modules& modules, const float* inLeft, const float* inRight,
+                      const float* outLeft, const float* outRight, int frames);
+
+  // Reads the settings and loads the modules' state.
+  FastChain(const Modules& modules, const Settings& settings);
+
+  // Runs frames >= 1 frames; the pointers as for accepts.
+  void run(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
+
+  // Stores the state back into the modules.
+  void store();
+
+ private:
+  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  void runVariant(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                  int frames);
+  template <int kType, bool kMono, bool kRightOutput>
+  void chooseFold(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                  int frames);
+  template <int kType>
+  void chooseBuffers(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                     int frames);
+
+  Modules modules;
+
+  // Settings of the block. Lanes: 0 left, 1 right, unless said otherwise.
+  __m128 dry2Filter, dryLevel;
+  __m128 riseCoefficient, fallCoefficient;  // lane 0 follower 1, lane 1 follower 2
+  __m128 depthOffset, baseLevel;            // (depth - 0.5) and amount: lane 0 noise, 1 osc.
+  __m128 modDepth, keyOffset;  // by e2: lane 0 oscillator Hz, lane 1 cutoff (both filters)
+  float intScale, noiseColor, noiseOtherWeight;
+  const float* waveTableA;  // null for the square
+  const float* waveTableB;
+  float weightA, weightB;
+  std::int32_t pulseWidth;
+  float clickTable[FMOscilator::clickLength];
+  float baseFrequency, lowestFrequency, stepsPerHz;
+  float driveStep, driveKeep, shaperGain, foldThreshold;
+  __m128 cutoff, cutoffSmoothIn, cutoffSmoothKeep, resonance, levelScale;
+  int filterClass;  // the type both filters act as
+  bool fold;
+
+  // Running state, stored back by store().
+  __m128 envelopes;  // lane 0 follower 1, lane 1 follower 2
+  float noiseAmount, noiseGain, noiseSide;
+  std::uint32_t lcgState, mixA, mixB;
+  std::int32_t phase, clickCounter;
+  float lastSample, jumpSize, jumpMidpoint, amplitude, frequencyOffset;
+  float drive;
+  float cutoffOffset;
+  __m128 smoothedCutoff, stageGain, stageFeedback, feedback;
+  LadderPair ladders;
+  std::uint32_t setterStepsLeft, setterStepsRight;  // as at the block's start
+};
