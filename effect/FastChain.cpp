@@ -54,6 +54,25 @@ const float* waveTable(const FMOscilator& oscillator, std::int32_t wave) {
   }
 }
 
+// The noise and oscillator levels from the first follower: lane 0 noise, lane 1 oscillator.
+// A depth of 0.5 leaves a level alone; 1 adds up to 2 e1, 0 takes up to 2 e1 away.
+inline __m128 levelsFor(__m128 envelopes, __m128 depthOffset, __m128 baseLevel) {
+  const __m128 e1x4 = _mm_mul_ps(broadcast0(envelopes), _mm_set1_ps(4.0f));
+  return clampUnit(_mm_add_ps(_mm_mul_ps(depthOffset, e1x4), baseLevel));
+}
+
+// Modulation by the second follower: lane 0 the oscillator's offset in Hz, lane 1 the
+// filters' cutoff offset.
+inline __m128 modulationFor(__m128 envelopes, __m128 modDepth, __m128 keyOffset) {
+  return _mm_add_ps(_mm_mul_ps(broadcast1(envelopes), modDepth), keyOffset);
+}
+
+// The side signal (x1 - x0) / 2 of the dry frame, in every lane.
+inline __m128 sideOf(__m128 dry) {
+  const __m128 swapped = _mm_shuffle_ps(dry, dry, _MM_SHUFFLE(3, 2, 0, 1));
+  return broadcast0(_mm_mul_ps(_mm_sub_ps(swapped, dry), _mm_set1_ps(0.5f)));
+}
+
 bool overlapsElsewhere(const float* a, const float* b, int frames) {
   if (a == nullptr || b == nullptr || a == b) return false;
   const auto start = [](const float* p) { return reinterpret_cast<std::uintptr_t>(p); };
@@ -273,13 +292,10 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
 
   // The running state, in registers for the block.
   __m128 env = envelopes;
-  float sNoiseAmount = noiseAmount, sNoiseGain = noiseGain, sNoiseSide = noiseSide;
   std::uint32_t lcg = lcgState, wordA = mixA, wordB = mixB;
   std::int32_t sPhase = phase, counter = clickCounter;
   float last = lastSample, jump = jumpSize, midpoint = jumpMidpoint;
-  float sAmplitude = amplitude, sFrequencyOffset = frequencyOffset;
   float sDrive = drive;
-  float sCutoffOffset = cutoffOffset;
   __m128 smoothed = smoothedCutoff;
   LadderPair ladder = ladders;
 
@@ -288,9 +304,13 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     LadderPair::Frame ladder;
   };
 
+  // Frame n + 1 is prepared while frame n passes the ladders. The prepared frames go through
+  // this small buffer: in memory they leave the registers to the ladders' state.
+  alignas(16) Pending prepared[2];
+
   // Everything of frame n up to the ladders' input and coefficients, in the modules' order.
-  const auto front = [&](int n) {
-    Pending next;
+  const auto front = [&](int n) __attribute__((always_inline)) {
+    Pending& next = prepared[n & 1];
     const __m128 left = _mm_load_ss(inLeft + n);
     const __m128 right = kMono ? left : _mm_load_ss(inRight + n);
     const __m128 dry = finiteOrZero(_mm_unpacklo_ps(left, right));  // x0, x1
@@ -304,21 +324,12 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     level = broadcast0(_mm_min_ps(magnitude(level), one));  // NaN counts as full level
     const __m128 rising = _mm_cmpgt_ps(level, env);
     env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, rise, fall)));
-    const __m128 e1 = broadcast0(env);
-    const __m128 e2 = broadcast1(env);
-
-    // Noise and oscillator levels: lane 0 noise, lane 1 oscillator.
-    const __m128 levels = clampUnit(
-        _mm_add_ps(_mm_mul_ps(gDepthOffset, _mm_mul_ps(e1, _mm_set1_ps(4.0f))), gBaseLevel));
-    sNoiseAmount = lane0(levels);
-    sAmplitude = lane1(levels);
-    sNoiseGain = gIntScale * sNoiseAmount;
+    const __m128 levels = levelsFor(env, gDepthOffset, gBaseLevel);
 
     // Noise. The right gain 1 - (-|s|) is 1 + |s| exactly.
-    const __m128 side = broadcast0(_mm_mul_ps(_mm_sub_ps(swapped, dry), half));
-    sNoiseSide = lane0(side);
-    const __m128 gains = _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(magnitude(side), rightNegated)),
-                                    _mm_set1_ps(sNoiseGain));
+    const __m128 gains =
+        _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(magnitude(sideOf(dry)), rightNegated)),
+                   _mm_set1_ps(gIntScale * lane0(levels)));
     const std::uint32_t m1 = lcg * 16807u;
     const std::uint32_t m2 = lcg * 282475249u;  // 16807 squared: both steps from one state
     lcg = m2;
@@ -357,12 +368,9 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     last = v;
     if (counter < FMOscilator::clickLength)
       v = (counter == 0 ? click0 : click1) * jump * v + midpoint;
-    const float out = v * sAmplitude;
-    // Modulation by e2: lane 0 the oscillator's offset in Hz, lane 1 the filters' cutoff.
-    const __m128 modulation = _mm_add_ps(_mm_mul_ps(e2, gModDepth), gKeyOffset);
-    sFrequencyOffset = lane0(modulation);
-    sCutoffOffset = lane1(modulation);
-    float frequencyHz = gBaseFrequency + sFrequencyOffset;
+    const float out = v * lane1(levels);
+    const __m128 modulation = modulationFor(env, gModDepth, gKeyOffset);
+    float frequencyHz = gBaseFrequency + lane0(modulation);
     frequencyHz = frequencyHz >= gLowest ? frequencyHz : gLowest;
     if (counter <= FMOscilator::clickLength) ++counter;
     float steps = frequencyHz * gStepsPerHz;
@@ -402,11 +410,11 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     next.ladder.feedback =
         _mm_mul_ps(_mm_add_ps(_mm_mul_ps(shape, _mm_mul_ps(bc, half)), one), gResonance);
     next.ladder.scaledInput = _mm_div_ps(generator, gLevelScale);
-    return next;
   };
 
   // The ladders of frame n, the restart of a ladder that left the finite numbers, the mix.
-  const auto back = [&](const Pending& frame, int n) {
+  const auto back = [&](int n) __attribute__((always_inline)) {
+    const Pending& frame = prepared[n & 1];
     __m128 y = _mm_mul_ps(ladder.step<kType>(frame.ladder), gLevelScale);
     const __m128 finite = _mm_cmpeq_ps(_mm_sub_ps(y, y), zero);
     if ((_mm_movemask_ps(finite) & 3) != 3) {
@@ -418,18 +426,20 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     if constexpr (kRightOutput) _mm_store_ss(outRight + n, broadcast1(out));
   };
 
-  Pending current = front(0);
+  front(0);
   for (int n = 0; n + 1 < frames; ++n) {
-    const Pending next = front(n + 1);  // independent of the ladders: overlaps them
-    back(current, n);
-    current = next;
+    front(n + 1);  // independent of the ladders: overlaps them
+    back(n);
   }
-  back(current, frames - 1);
+  back(frames - 1);
+  const Pending& current = prepared[(frames - 1) & 1];
 
   envelopes = env;
-  noiseAmount = sNoiseAmount;
-  noiseGain = sNoiseGain;
-  noiseSide = sNoiseSide;
+  // What the modules' fields hold after the last frame, recomputed from its values.
+  const __m128 levels = levelsFor(env, gDepthOffset, gBaseLevel);
+  noiseAmount = lane0(levels);
+  noiseGain = gIntScale * noiseAmount;
+  noiseSide = lane0(sideOf(current.dry));
   lcgState = lcg;
   mixA = wordA;
   mixB = wordB;
@@ -438,10 +448,11 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
   lastSample = last;
   jumpSize = jump;
   jumpMidpoint = midpoint;
-  amplitude = sAmplitude;
-  frequencyOffset = sFrequencyOffset;
+  amplitude = lane1(levels);
+  const __m128 modulation = modulationFor(env, gModDepth, gKeyOffset);
+  frequencyOffset = lane0(modulation);
   drive = sDrive;
-  cutoffOffset = sCutoffOffset;
+  cutoffOffset = lane1(modulation);
   smoothedCutoff = smoothed;
   stageGain = current.ladder.stageGain;
   stageFeedback = current.ladder.stageFeedback;
