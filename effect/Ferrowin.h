@@ -28,9 +28,6 @@ class Ferrowin final : public AudioEffectX {
   // The same chain one module call at a time: the readable statement of what
   // processReplacing computes, bit for bit, in a fraction of the time.
   void processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames);
-  // What the fast path works on: the modules, and the effect's values the chain reads.
-  FastChain::Modules chainModules();
-  FastChain::Settings chainSettings() const;
   VstInt32 processEvents(VstEvents* events) override;
 
   // Parameters and programs (FerrowinParameters.cpp).
@@ -54,7 +51,19 @@ class Ferrowin final : public AudioEffectX {
   VstInt32 canDo(char* text) override;
   VstPlugCategory getPlugCategory() override { return kPlugCategEffect; }
 
-  // What the chain reads and the parameters set; public so that tests can observe them.
+ private:
+  // The parameter rows set and read the working values; tests observe them through a probe.
+  friend struct ParameterTable;
+  friend struct FerrowinProbe;
+
+  void askForMidi();
+  void trackKey(int key);
+  // What the fast path works on: the modules, and the effect's values the chain reads.
+  FastChain::Modules chainModules();
+  FastChain::Settings chainSettings() const;
+  static bool buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames);
+  ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
+
   const NoteTable* noteTable;
   ProgramRecord* programs = nullptr;  // kNumPrograms records; null if allocation failed
   EnvelopeFollover follower1;         // "EF1": scales oscillator and noise levels
@@ -78,12 +87,6 @@ class Ferrowin final : public AudioEffectX {
   float oscKeyTrack = 0.0f;      // 0..1
   float filterKeyOffset = 0.0f;  // cutoff offset from key tracking, fraction of Nyquist
   float oscKeyOffset = 0.0f;     // oscillator offset from key tracking, Hz
-
- private:
-  void askForMidi();
-  void trackKey(int key);
-  static bool buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames);
-  ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
 
   // The chunk is a fixed marker; the host saves the state through the parameters instead.
   char chunk[10] = "Test Data";
