@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 
 namespace {
 
@@ -14,8 +15,9 @@ inline __m128 broadcast1(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(1, 
 inline float lane0(__m128 x) { return _mm_cvtss_f32(x); }
 inline float lane1(__m128 x) { return _mm_cvtss_f32(broadcast1(x)); }
 
-inline __m128 select(__m128 mask, __m128 whenSet, __m128 whenClear) {
-  return _mm_or_ps(_mm_and_ps(mask, whenSet), _mm_andnot_ps(mask, whenClear));
+// whenClear where the mask is clear, else whenSet: difference = whenSet ^ whenClear.
+inline __m128 select(__m128 mask, __m128 difference, __m128 whenClear) {
+  return _mm_xor_ps(whenClear, _mm_and_ps(mask, difference));
 }
 
 // x < 0 ? -x : x, as the modules write it: -0 and NaN keep their sign.
@@ -23,6 +25,11 @@ inline __m128 magnitude(__m128 x) {
   const __m128 negative = _mm_cmplt_ps(x, _mm_setzero_ps());
   return _mm_xor_ps(x, _mm_and_ps(negative, _mm_set1_ps(-0.0f)));
 }
+
+// |x| with the sign bit cleared: differs from magnitude() only for -0 and NaN. Where the
+// magnitude is only added to 1 or to a product with +0 (x x), or a NaN operand before it
+// decides the result, the bits come out the same.
+inline __m128 clearSign(__m128 x) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), x); }
 
 // x < 0 ? 0 : (x > 1 ? 1 : x): maxps(a, b) gives a only where a > b and minps(a, b) only
 // where a < b, so a NaN passes through both, as it does through the modules' comparisons.
@@ -54,18 +61,27 @@ const float* waveTable(const FMOscilator& oscillator, std::int32_t wave) {
   }
 }
 
-// The noise and oscillator levels from the first follower: lane 0 noise, lane 1 oscillator.
+// What the followers control, from their envelopes e1 and e2 (lanes 0 and 1): lane 0 the
+// noise level and lane 1 the oscillator level, both (depth - 0.5) (e1 4) + amount clamped to
+// 0..1; lane 2 the oscillator's offset in Hz and lane 3 the filters' cutoff offset, both
+// e2 depth + key offset (e2 x 1 is e2 exactly, and the clamp's bounds there are infinite).
 // A depth of 0.5 leaves a level alone; 1 adds up to 2 e1, 0 takes up to 2 e1 away.
-inline __m128 levelsFor(__m128 envelopes, __m128 depthOffset, __m128 baseLevel) {
-  const __m128 e1x4 = _mm_mul_ps(broadcast0(envelopes), _mm_set1_ps(4.0f));
-  return clampUnit(_mm_add_ps(_mm_mul_ps(depthOffset, e1x4), baseLevel));
-}
+struct ControlSettings {
+  __m128 depth;  // noise depth - 0.5, oscillator depth - 0.5, FM depth, cutoff depth
+  __m128 base;   // noise amount, oscillator amount, oscillator key offset, cutoff key offset
+};
 
-// Modulation by the second follower: lane 0 the oscillator's offset in Hz, lane 1 the
-// filters' cutoff offset.
-inline __m128 modulationFor(__m128 envelopes, __m128 modDepth, __m128 keyOffset) {
-  return _mm_add_ps(_mm_mul_ps(broadcast1(envelopes), modDepth), keyOffset);
+inline __m128 controlsFor(__m128 envelopes, const ControlSettings& settings) {
+  const float infinity = std::numeric_limits<float>::infinity();
+  const __m128 e = _mm_mul_ps(_mm_shuffle_ps(envelopes, envelopes, _MM_SHUFFLE(1, 1, 0, 0)),
+                              _mm_setr_ps(4.0f, 4.0f, 1.0f, 1.0f));
+  const __m128 sum = _mm_add_ps(_mm_mul_ps(settings.depth, e), settings.base);
+  // As clampUnit, lane by lane with the bounds of each.
+  const __m128 low = _mm_max_ps(_mm_setr_ps(0.0f, 0.0f, -infinity, -infinity), sum);
+  return _mm_min_ps(_mm_setr_ps(1.0f, 1.0f, infinity, infinity), low);
 }
+inline float lane2(__m128 x) { return _mm_cvtss_f32(_mm_movehl_ps(x, x)); }
+inline __m128 broadcast3(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)); }
 
 // The side signal (x1 - x0) / 2 of the dry frame, in every lane.
 inline __m128 sideOf(__m128 dry) {
@@ -115,115 +131,49 @@ bool FastChain::accepts(const Modules& modules, const float* inLeft, const float
   return true;
 }
 
-FastChain::FastChain(const Modules& m, const Settings& s) : modules(m) {
+FastChain::FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {
   // The setters' step counts are read before the state they step, so that a step taken in
   // between is taken again rather than lost.
   setterStepsLeft = m.filterLeft.setterSteps;
   setterStepsRight = m.filterRight.setterSteps;
   std::atomic_signal_fence(std::memory_order_seq_cst);
-
-  dry2Filter = _mm_set1_ps(s.dry2Filter);
-  dryLevel = _mm_set1_ps(s.dryLevel);
-  riseCoefficient = pair(m.follower1.riseCoefficient, m.follower2.riseCoefficient);
-  fallCoefficient = pair(m.follower1.fallCoefficient, m.follower2.fallCoefficient);
-  depthOffset = pair(s.ef1NoiseDepth - 0.5f, s.ef1OscDepth - 0.5f);
-  baseLevel = pair(s.noiseAmount, s.oscAmount);
-  modDepth = pair(s.ef2FmDepth, s.ef2CutoffDepth);
-  keyOffset = pair(s.oscKeyOffset, s.filterKeyOffset);
-
-  const NoiseOscilator& noise = m.noise;
-  intScale = noise.intScale;
-  noiseColor = noise.color;
-  noiseOtherWeight = 1.0f - noise.color;
-
-  const FMOscilator& osc = m.oscillator;
-  waveTableA = waveTable(osc, osc.waveA);
-  waveTableB = waveTable(osc, osc.waveB);
-  weightA = osc.weightA;
-  weightB = osc.weightB;
-  pulseWidth = osc.pulseWidth;
-  for (int k = 0; k < FMOscilator::clickLength; ++k) clickTable[k] = osc.clickTable[k];
-  baseFrequency = osc.baseFrequency;
-  lowestFrequency = osc.noteTable->frequency[0];
-  stepsPerHz = osc.stepsPerHz;
-
-  const WaveShaper& shaper = m.shaper;
-  driveStep = shaper.smoothIn * shaper.driveTarget;
-  driveKeep = shaper.smoothKeep;
-  shaperGain = shaper.outputGain;
-  foldThreshold = shaper.foldThreshold;
-  fold = shaper.foldEnabled;
-
-  const MoogFilter& left = m.filterLeft;
-  const MoogFilter& right = m.filterRight;
-  cutoff = pair(left.cutoff, right.cutoff);
-  cutoffSmoothIn = pair(left.smoothIn, right.smoothIn);
-  cutoffSmoothKeep = pair(left.smoothKeep, right.smoothKeep);
-  resonance = pair(left.resonance, right.resonance);
-  levelScale = pair(left.levelScale, right.levelScale);
-  filterClass = typeClass(left.filterType);
-
-  envelopes = pair(m.follower1.envelope, m.follower2.envelope);
-  noiseAmount = noise.amount;
-  noiseGain = noise.gain;
-  noiseSide = noise.side;
-  lcgState = static_cast<std::uint32_t>(noise.lcgState);
-  mixA = noise.mixA;
-  mixB = noise.mixB;
-  phase = osc.phase;
-  clickCounter = osc.clickCounter;
-  lastSample = osc.lastSample;
-  jumpSize = osc.jumpSize;
-  jumpMidpoint = osc.jumpMidpoint;
-  amplitude = osc.amplitude;
-  frequencyOffset = osc.frequencyOffset;
-  drive = shaper.drive;
-  cutoffOffset = left.cutoffOffset;
-  smoothedCutoff = pair(left.smoothedCutoff, right.smoothedCutoff);
-  stageGain = pair(left.stageGain, right.stageGain);
-  stageFeedback = pair(left.stageFeedback, right.stageFeedback);
-  feedback = pair(left.feedback, right.feedback);
-  ladders.s0 = pair(left.s0, right.s0);
-  ladders.s1 = pair(left.s1, right.s1);
-  ladders.s2 = pair(left.s2, right.s2);
-  ladders.s3 = pair(left.s3, right.s3);
-  ladders.s4 = pair(left.s4, right.s4);
 }
 
 void FastChain::store() {
   Modules& m = modules;
-  m.follower1.envelope = lane0(envelopes);
-  m.follower2.envelope = lane1(envelopes);
+  const Result& r = result;
+  m.follower1.envelope = lane0(r.envelopes);
+  m.follower2.envelope = lane1(r.envelopes);
 
   NoiseOscilator& noise = m.noise;
-  noise.amount = noiseAmount;
-  noise.gain = noiseGain;
-  noise.side = noiseSide;
-  noise.lcgState = static_cast<std::int32_t>(lcgState);
-  noise.mixA = mixA;
-  noise.mixB = mixB;
+  noise.amount = r.noiseAmount;
+  noise.gain = r.noiseGain;
+  noise.side = r.noiseSide;
+  noise.lcgState = static_cast<std::int32_t>(r.lcgState);
+  noise.mixA = r.mixA;
+  noise.mixB = r.mixB;
 
   FMOscilator& osc = m.oscillator;
-  osc.phase = phase;
-  osc.clickCounter = clickCounter;
-  osc.lastSample = lastSample;
-  osc.jumpSize = jumpSize;
-  osc.jumpMidpoint = jumpMidpoint;
-  osc.amplitude = amplitude;
-  osc.frequencyOffset = frequencyOffset;
+  osc.phase = r.phase;
+  osc.clickCounter = r.clickCounter;
+  osc.lastSample = r.lastSample;
+  osc.jumpSize = r.jumpSize;
+  osc.jumpMidpoint = r.jumpMidpoint;
+  osc.amplitude = r.amplitude;
+  osc.frequencyOffset = r.frequencyOffset;
 
-  m.shaper.drive = drive;
+  m.shaper.drive = r.drive;
 
-  const __m128 coefficients[3] = {stageGain, stageFeedback, feedback};
-  storeFilter(m.filterLeft, lane0, &smoothedCutoff, coefficients, ladders, cutoffOffset,
+  const __m128 coefficients[3] = {r.stageGain, r.stageFeedback, r.feedback};
+  storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
               setterStepsLeft);
-  storeFilter(m.filterRight, lane1, &smoothedCutoff, coefficients, ladders, cutoffOffset,
+  storeFilter(m.filterRight, lane1, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
               setterStepsRight);
 }
 
 void FastChain::run(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                     int frames) {
-  switch (filterClass) {
+  switch (typeClass(modules.filterLeft.filterType)) {
     case MoogFilter::kHighPass:
       chooseBuffers<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
@@ -255,7 +205,7 @@ void FastChain::chooseBuffers(const float* inLeft, const float* inRight, float* 
 template <int kType, bool kMono, bool kRightOutput>
 void FastChain::chooseFold(const float* inLeft, const float* inRight, float* outLeft,
                            float* outRight, int frames) {
-  if (fold) {
+  if (modules.shaper.foldEnabled) {
     runVariant<kType, kMono, kRightOutput, true>(inLeft, inRight, outLeft, outRight, frames);
   } else {
     runVariant<kType, kMono, kRightOutput, false>(inLeft, inRight, outLeft, outRight, frames);
@@ -269,48 +219,71 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
   const __m128 one = _mm_set1_ps(1.0f);
   const __m128 half = _mm_set1_ps(0.5f);
   const __m128 rightNegated = _mm_setr_ps(0.0f, -0.0f, 0.0f, -0.0f);
-  const __m128 colorWeights =
-      _mm_setr_ps(noiseColor, noiseColor, noiseOtherWeight, noiseOtherWeight);
 
   // The settings, read once for the block.
-  const __m128 gDry2Filter = dry2Filter, gDryLevel = dryLevel;
-  const __m128 rise = riseCoefficient, fall = fallCoefficient;
-  const __m128 gDepthOffset = depthOffset, gBaseLevel = baseLevel;
-  const __m128 gModDepth = modDepth, gKeyOffset = keyOffset;
-  const float gIntScale = intScale;
-  const float* const tableA = waveTableA;
-  const float* const tableB = waveTableB;
-  const float gWeightA = weightA, gWeightB = weightB;
-  const std::int32_t gPulseWidth = pulseWidth;
-  const float click0 = clickTable[0], click1 = clickTable[1];
-  const float gBaseFrequency = baseFrequency, gLowest = lowestFrequency;
-  const float gStepsPerHz = stepsPerHz;
-  const float gDriveStep = driveStep, gDriveKeep = driveKeep, gShaperGain = shaperGain;
-  const float gFoldThreshold = foldThreshold;
-  const __m128 gCutoff = cutoff, smoothIn = cutoffSmoothIn, smoothKeep = cutoffSmoothKeep;
-  const __m128 gResonance = resonance, gLevelScale = levelScale;
+  const Settings& set = settings;
+  const EnvelopeFollover& f1 = modules.follower1;
+  const EnvelopeFollover& f2 = modules.follower2;
+  const NoiseOscilator& noise = modules.noise;
+  const FMOscilator& osc = modules.oscillator;
+  const WaveShaper& shaper = modules.shaper;
+  const MoogFilter& left = modules.filterLeft;
+  const MoogFilter& right = modules.filterRight;
+  const __m128 gDry2Filter = _mm_set1_ps(set.dry2Filter), gDryLevel = _mm_set1_ps(set.dryLevel);
+  const __m128 rise = pair(f1.riseCoefficient, f2.riseCoefficient);
+  const __m128 fall = pair(f1.fallCoefficient, f2.fallCoefficient);
+  const __m128 riseXorFall = _mm_xor_ps(rise, fall);
+  const ControlSettings controlSettings{
+      _mm_setr_ps(set.ef1NoiseDepth - 0.5f, set.ef1OscDepth - 0.5f, set.ef2FmDepth,
+                  set.ef2CutoffDepth),
+      _mm_setr_ps(set.noiseAmount, set.oscAmount, set.oscKeyOffset, set.filterKeyOffset)};
+  const float gIntScale = noise.intScale;
+  const __m128 colorWeights =
+      _mm_setr_ps(noise.color, noise.color, 1.0f - noise.color, 1.0f - noise.color);
+  const float* const tableA = waveTable(osc, osc.waveA);  // null for the square
+  const float* const tableB = waveTable(osc, osc.waveB);
+  const float gWeightA = osc.weightA, gWeightB = osc.weightB;
+  const std::int32_t gPulseWidth = osc.pulseWidth;
+  const float click0 = osc.clickTable[0], click1 = osc.clickTable[1];
+  const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
+  const float gStepsPerHz = osc.stepsPerHz;
+  const float gDriveStep = shaper.smoothIn * shaper.driveTarget, gDriveKeep = shaper.smoothKeep;
+  const float gShaperGain = shaper.outputGain, gFoldThreshold = shaper.foldThreshold;
+  const __m128 gCutoff = pair(left.cutoff, right.cutoff);
+  const __m128 smoothIn = pair(left.smoothIn, right.smoothIn);
+  const __m128 smoothKeep = pair(left.smoothKeep, right.smoothKeep);
+  const __m128 gResonance = pair(left.resonance, right.resonance);
+  const __m128 gLevelScale = pair(left.levelScale, right.levelScale);
 
   // The running state, in registers for the block.
-  __m128 env = envelopes;
-  std::uint32_t lcg = lcgState, wordA = mixA, wordB = mixB;
-  std::int32_t sPhase = phase, counter = clickCounter;
-  float last = lastSample, jump = jumpSize, midpoint = jumpMidpoint;
-  float sDrive = drive;
-  __m128 smoothed = smoothedCutoff;
-  LadderPair ladder = ladders;
+  __m128 env = pair(f1.envelope, f2.envelope);
+  std::uint32_t lcg = static_cast<std::uint32_t>(noise.lcgState);
+  std::uint32_t wordA = noise.mixA, wordB = noise.mixB;
+  std::int32_t sPhase = osc.phase, counter = osc.clickCounter;
+  float last = osc.lastSample, jump = osc.jumpSize, midpoint = osc.jumpMidpoint;
+  float sDrive = shaper.drive;
+  __m128 smoothed = pair(left.smoothedCutoff, right.smoothedCutoff);
+  LadderPair ladder;
+  ladder.s0 = pair(left.s0, right.s0);
+  ladder.s1 = pair(left.s1, right.s1);
+  ladder.s2 = pair(left.s2, right.s2);
+  ladder.s3 = pair(left.s3, right.s3);
+  ladder.s4 = pair(left.s4, right.s4);
 
   struct Pending {
     __m128 dry;
     LadderPair::Frame ladder;
   };
 
-  // Frame n + 1 is prepared while frame n passes the ladders. The prepared frames go through
-  // this small buffer: in memory they leave the registers to the ladders' state.
-  alignas(16) Pending prepared[2];
+  // The frames ahead are prepared while frame n passes the ladders: preparing one takes longer
+  // than the ladders' recursion for one frame, so it starts kAhead frames before. The
+  // prepared frames wait in this small ring buffer, in memory, which leaves the registers to
+  // the ladders' state. Frame m has place m % 4.
+  constexpr int kAhead = 3;
+  alignas(16) Pending prepared[4];
 
   // Everything of frame n up to the ladders' input and coefficients, in the modules' order.
-  const auto front = [&](int n) __attribute__((always_inline)) {
-    Pending& next = prepared[n & 1];
+  const auto front = [&](int n, Pending& next) __attribute__((always_inline)) {
     const __m128 left = _mm_load_ss(inLeft + n);
     const __m128 right = kMono ? left : _mm_load_ss(inRight + n);
     const __m128 dry = finiteOrZero(_mm_unpacklo_ps(left, right));  // x0, x1
@@ -323,13 +296,13 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     __m128 level = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
     level = broadcast0(_mm_min_ps(magnitude(level), one));  // NaN counts as full level
     const __m128 rising = _mm_cmpgt_ps(level, env);
-    env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, rise, fall)));
-    const __m128 levels = levelsFor(env, gDepthOffset, gBaseLevel);
+    env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, riseXorFall, fall)));
+    const __m128 controls = controlsFor(env, controlSettings);
 
     // Noise. The right gain 1 - (-|s|) is 1 + |s| exactly.
     const __m128 gains =
-        _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(magnitude(sideOf(dry)), rightNegated)),
-                   _mm_set1_ps(gIntScale * lane0(levels)));
+        _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(clearSign(sideOf(dry)), rightNegated)),
+                   _mm_set1_ps(gIntScale * lane0(controls)));
     const std::uint32_t m1 = lcg * 16807u;
     const std::uint32_t m2 = lcg * 282475249u;  // 16807 squared: both steps from one state
     lcg = m2;
@@ -338,9 +311,12 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     const std::uint32_t x2 = t ^ x1;
     wordB = t + x2;
     wordA = x2;
+    // Two words to a 64-bit move: m1, m2, x1, x2 in the lanes.
+    const auto packed = [](std::uint32_t low, std::uint32_t high) {
+      return static_cast<long long>(low | static_cast<std::uint64_t>(high) << 32);
+    };
     const __m128 words = _mm_cvtepi32_ps(
-        _mm_setr_epi32(static_cast<std::int32_t>(m1), static_cast<std::int32_t>(m2),
-                       static_cast<std::int32_t>(x1), static_cast<std::int32_t>(x2)));
+        _mm_unpacklo_epi64(_mm_cvtsi64_si128(packed(m1, m2)), _mm_cvtsi64_si128(packed(x1, x2))));
     const __m128 weighted = _mm_mul_ps(words, colorWeights);
     generator = _mm_add_ps(
         generator, _mm_mul_ps(_mm_add_ps(weighted, _mm_movehl_ps(weighted, weighted)), gains));
@@ -368,9 +344,8 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     last = v;
     if (counter < FMOscilator::clickLength)
       v = (counter == 0 ? click0 : click1) * jump * v + midpoint;
-    const float out = v * lane1(levels);
-    const __m128 modulation = modulationFor(env, gModDepth, gKeyOffset);
-    float frequencyHz = gBaseFrequency + lane0(modulation);
+    const float out = v * lane1(controls);
+    float frequencyHz = gBaseFrequency + lane2(controls);
     frequencyHz = frequencyHz >= gLowest ? frequencyHz : gLowest;
     if (counter <= FMOscilator::clickLength) ++counter;
     float steps = frequencyHz * gStepsPerHz;
@@ -384,7 +359,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     const __m128 driveV = _mm_set1_ps(sDrive);
     const __m128 k = _mm_set1_ps((sDrive - 1.0f) * 2.0f);
     const __m128 x = generator;
-    const __m128 ax = magnitude(x);
+    const __m128 ax = clearSign(x);
     __m128 y = _mm_div_ps(_mm_mul_ps(_mm_mul_ps(x, driveV), _mm_add_ps(ax, one)),
                           _mm_add_ps(_mm_add_ps(_mm_mul_ps(k, ax), _mm_mul_ps(x, x)), one));
     if constexpr (kFold) {
@@ -398,7 +373,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
 
     // The filters' coefficients: one smoother step, then p, f and q.
-    const __m128 target = _mm_add_ps(gCutoff, broadcast1(modulation));
+    const __m128 target = _mm_add_ps(gCutoff, broadcast3(controls));
     smoothed = _mm_add_ps(_mm_mul_ps(target, smoothIn), _mm_mul_ps(smoothKeep, smoothed));
     const __m128 c = clampUnit(smoothed);
     const __m128 bc = _mm_sub_ps(one, c);
@@ -413,8 +388,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
   };
 
   // The ladders of frame n, the restart of a ladder that left the finite numbers, the mix.
-  const auto back = [&](int n) __attribute__((always_inline)) {
-    const Pending& frame = prepared[n & 1];
+  const auto back = [&](int n, const Pending& frame) __attribute__((always_inline)) {
     __m128 y = _mm_mul_ps(ladder.step<kType>(frame.ladder), gLevelScale);
     const __m128 finite = _mm_cmpeq_ps(_mm_sub_ps(y, y), zero);
     if ((_mm_movemask_ps(finite) & 3) != 3) {
@@ -426,36 +400,47 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     if constexpr (kRightOutput) _mm_store_ss(outRight + n, broadcast1(out));
   };
 
-  front(0);
-  for (int n = 0; n + 1 < frames; ++n) {
-    front(n + 1);  // independent of the ladders: overlaps them
-    back(n);
+  for (int m = 0; m < kAhead && m < frames; ++m) front(m, prepared[m]);
+  int n = 0;
+  // Four frames per turn, so that each has a fixed place in the buffer.
+  for (; n + kAhead + 3 < frames; n += 4) {
+    front(n + kAhead, prepared[3]);
+    back(n, prepared[0]);
+    front(n + kAhead + 1, prepared[0]);
+    back(n + 1, prepared[1]);
+    front(n + kAhead + 2, prepared[1]);
+    back(n + 2, prepared[2]);
+    front(n + kAhead + 3, prepared[2]);
+    back(n + 3, prepared[3]);
   }
-  back(frames - 1);
-  const Pending& current = prepared[(frames - 1) & 1];
+  for (; n < frames; ++n) {
+    if (n + kAhead < frames) front(n + kAhead, prepared[(n + kAhead) & 3]);
+    back(n, prepared[n & 3]);
+  }
+  const Pending& current = prepared[(frames - 1) & 3];
 
-  envelopes = env;
+  Result& r = result;
+  r.envelopes = env;
+  r.lcgState = lcg;
+  r.mixA = wordA;
+  r.mixB = wordB;
+  r.phase = sPhase;
+  r.clickCounter = counter;
+  r.lastSample = last;
+  r.jumpSize = jump;
+  r.jumpMidpoint = midpoint;
+  r.drive = sDrive;
+  r.smoothedCutoff = smoothed;
+  r.stageGain = current.ladder.stageGain;
+  r.stageFeedback = current.ladder.stageFeedback;
+  r.feedback = current.ladder.feedback;
+  r.ladders = ladder;
   // What the modules' fields hold after the last frame, recomputed from its values.
-  const __m128 levels = levelsFor(env, gDepthOffset, gBaseLevel);
-  noiseAmount = lane0(levels);
-  noiseGain = gIntScale * noiseAmount;
-  noiseSide = lane0(sideOf(current.dry));
-  lcgState = lcg;
-  mixA = wordA;
-  mixB = wordB;
-  phase = sPhase;
-  clickCounter = counter;
-  lastSample = last;
-  jumpSize = jump;
-  jumpMidpoint = midpoint;
-  amplitude = lane1(levels);
-  const __m128 modulation = modulationFor(env, gModDepth, gKeyOffset);
-  frequencyOffset = lane0(modulation);
-  drive = sDrive;
-  cutoffOffset = lane1(modulation);
-  smoothedCutoff = smoothed;
-  stageGain = current.ladder.stageGain;
-  stageFeedback = current.ladder.stageFeedback;
-  feedback = current.ladder.feedback;
-  ladders = ladder;
+  const __m128 controls = controlsFor(env, controlSettings);
+  r.noiseAmount = lane0(controls);
+  r.noiseGain = gIntScale * r.noiseAmount;
+  r.noiseSide = lane0(sideOf(current.dry));
+  r.amplitude = lane1(controls);
+  r.frequencyOffset = lane2(controls);
+  r.cutoffOffset = _mm_cvtss_f32(broadcast3(controls));
 }

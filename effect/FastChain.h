@@ -84,33 +84,19 @@ class FastChain {
                      int frames);
 
   Modules modules;
-
-  // Settings of the block. Lanes: 0 left, 1 right, unless said otherwise.
-  __m128 dry2Filter, dryLevel;
-  __m128 riseCoefficient, fallCoefficient;  // lane 0 follower 1, lane 1 follower 2
-  __m128 depthOffset, baseLevel;            // (depth - 0.5) and amount: lane 0 noise, 1 osc.
-  __m128 modDepth, keyOffset;  // by e2: lane 0 oscillator Hz, lane 1 cutoff (both filters)
-  float intScale, noiseColor, noiseOtherWeight;
-  const float* waveTableA;  // null for the square
-  const float* waveTableB;
-  float weightA, weightB;
-  std::int32_t pulseWidth;
-  float clickTable[FMOscilator::clickLength];
-  float baseFrequency, lowestFrequency, stepsPerHz;
-  float driveStep, driveKeep, shaperGain, foldThreshold;
-  __m128 cutoff, cutoffSmoothIn, cutoffSmoothKeep, resonance, levelScale;
-  int filterClass;  // the type both filters act as
-  bool fold;
-
-  // Running state, stored back by store().
-  __m128 envelopes;  // lane 0 follower 1, lane 1 follower 2
-  float noiseAmount, noiseGain, noiseSide;
-  std::uint32_t lcgState, mixA, mixB;
-  std::int32_t phase, clickCounter;
-  float lastSample, jumpSize, jumpMidpoint, amplitude, frequencyOffset;
-  float drive;
-  float cutoffOffset;
-  __m128 smoothedCutoff, stageGain, stageFeedback, feedback;
-  LadderPair ladders;
+  Settings settings;
   std::uint32_t setterStepsLeft, setterStepsRight;  // as at the block's start
+
+  // The modules' running state after the block, for store(). Lanes: 0 left, 1 right.
+  struct Result {
+    __m128 envelopes;  // lane 0 follower 1, lane 1 follower 2
+    float noiseAmount, noiseGain, noiseSide;
+    std::uint32_t lcgState, mixA, mixB;
+    std::int32_t phase, clickCounter;
+    float lastSample, jumpSize, jumpMidpoint, amplitude, frequencyOffset;
+    float drive;
+    float cutoffOffset;
+    __m128 smoothedCutoff, stageGain, stageFeedback, feedback;
+    LadderPair ladders;
+  } result;
 };
