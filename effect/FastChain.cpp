@@ -13,7 +13,9 @@ inline __m128 pair(float left, float right) { return _mm_setr_ps(left, right, le
 inline __m128 broadcast0(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(0, 0, 0, 0)); }
 inline __m128 broadcast1(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(1, 1, 1, 1)); }
 inline float lane0(__m128 x) { return _mm_cvtss_f32(x); }
+inline __m128 broadcast3(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)); }
 inline float lane1(__m128 x) { return _mm_cvtss_f32(broadcast1(x)); }
+inline float lane2(__m128 x) { return _mm_cvtss_f32(_mm_movehl_ps(x, x)); }
 
 // whenClear where the mask is clear, else whenSet: difference = whenSet ^ whenClear.
 inline __m128 select(__m128 mask, __m128 difference, __m128 whenClear) {
@@ -80,8 +82,6 @@ inline __m128 controlsFor(__m128 envelopes, const ControlSettings& settings) {
   const __m128 low = _mm_max_ps(_mm_setr_ps(0.0f, 0.0f, -infinity, -infinity), sum);
   return _mm_min_ps(_mm_setr_ps(1.0f, 1.0f, infinity, infinity), low);
 }
-inline float lane2(__m128 x) { return _mm_cvtss_f32(_mm_movehl_ps(x, x)); }
-inline __m128 broadcast3(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)); }
 
 // The side signal (x1 - x0) / 2 of the dry frame, in every lane.
 inline __m128 sideOf(__m128 dry) {
@@ -270,26 +270,34 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
   ladder.s3 = pair(left.s3, right.s3);
   ladder.s4 = pair(left.s4, right.s4);
 
+  // A frame passes three stages: the followers, the noise and the oscillator (voice); the
+  // generator's sum, the shaper and the filters' coefficients (shape); the ladders and the mix
+  // (ladders). While frame n passes the ladders, frame n + kShapeAhead is shaped and frame
+  // n + kVoiceAhead voiced: each stage finds its inputs long computed, so its work is ready
+  // beside the ladders' recursion. The frames in between wait in two small ring buffers, in
+  // memory, which leaves the registers to the ladders' state. Frame m has place m % 4 in both.
+  struct Voiced {
+    __m128 dry;         // x0, x1
+    __m128 noise;       // the noise values of both channels
+    __m128 controls;    // as controlsFor
+    __m128 oscillator;  // the oscillator's value in every lane
+  };
   struct Pending {
     __m128 dry;
     LadderPair::Frame ladder;
   };
-
-  // The frames ahead are prepared while frame n passes the ladders: preparing one takes longer
-  // than the ladders' recursion for one frame, so it starts kAhead frames before. The
-  // prepared frames wait in this small ring buffer, in memory, which leaves the registers to
-  // the ladders' state. Frame m has place m % 4.
-  constexpr int kAhead = 3;
+  constexpr int kShapeAhead = 3;
+  constexpr int kVoiceAhead = 6;
+  alignas(16) Voiced voiced[4];
   alignas(16) Pending prepared[4];
 
-  // Everything of frame n up to the ladders' input and coefficients, in the modules' order.
-  const auto front = [&](int n, Pending& next) __attribute__((always_inline)) {
+  // The followers, the noise and the oscillator of frame n, in the modules' order.
+  const auto voice = [&](int n, Voiced& next) __attribute__((always_inline)) {
     const __m128 left = _mm_load_ss(inLeft + n);
     const __m128 right = kMono ? left : _mm_load_ss(inRight + n);
     const __m128 dry = finiteOrZero(_mm_unpacklo_ps(left, right));  // x0, x1
     next.dry = dry;
     const __m128 swapped = _mm_shuffle_ps(dry, dry, _MM_SHUFFLE(3, 2, 0, 1));  // x1, x0
-    __m128 generator = _mm_mul_ps(gDry2Filter, dry);
 
     // Both followers hear the mean of the channels; halving by a multiplication rounds
     // exactly as the division by the channel count of 2 does.
@@ -298,6 +306,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     const __m128 rising = _mm_cmpgt_ps(level, env);
     env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, riseXorFall, fall)));
     const __m128 controls = controlsFor(env, controlSettings);
+    next.controls = controls;
 
     // Noise. The right gain 1 - (-|s|) is 1 + |s| exactly.
     const __m128 gains =
@@ -318,8 +327,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     const __m128 words = _mm_cvtepi32_ps(
         _mm_unpacklo_epi64(_mm_cvtsi64_si128(packed(m1, m2)), _mm_cvtsi64_si128(packed(x1, x2))));
     const __m128 weighted = _mm_mul_ps(words, colorWeights);
-    generator = _mm_add_ps(
-        generator, _mm_mul_ps(_mm_add_ps(weighted, _mm_movehl_ps(weighted, weighted)), gains));
+    next.noise = _mm_mul_ps(_mm_add_ps(weighted, _mm_movehl_ps(weighted, weighted)), gains);
 
     // Oscillator.
     const float square = sPhase < gPulseWidth ? 1.0f : -1.0f;
@@ -342,6 +350,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
       }
     }
     last = v;
+    static_assert(FMOscilator::clickLength == 2, "the de-click curve has two values");
     if (counter < FMOscilator::clickLength)
       v = (counter == 0 ? click0 : click1) * jump * v + midpoint;
     const float out = v * lane1(controls);
@@ -352,7 +361,15 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     steps = steps < FMOscilator::kMaxIncrement ? steps : FMOscilator::kMaxIncrement;
     sPhase += static_cast<std::int32_t>(steps);
     if (sPhase >= FMWavetables::kLength) sPhase %= FMWavetables::kLength;
-    generator = _mm_add_ps(generator, _mm_set1_ps(out));
+    next.oscillator = _mm_set1_ps(out);
+  };
+
+  // The generator frame of frame n through the shaper, and the filters' coefficients.
+  const auto shape = [&](const Voiced& frame, Pending& next) __attribute__((always_inline)) {
+    next.dry = frame.dry;
+    __m128 generator = _mm_mul_ps(gDry2Filter, frame.dry);
+    generator = _mm_add_ps(generator, frame.noise);
+    generator = _mm_add_ps(generator, frame.oscillator);
 
     // Shaper.
     sDrive = gDriveStep + gDriveKeep * sDrive;
@@ -373,7 +390,7 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
 
     // The filters' coefficients: one smoother step, then p, f and q.
-    const __m128 target = _mm_add_ps(gCutoff, broadcast3(controls));
+    const __m128 target = _mm_add_ps(gCutoff, broadcast3(frame.controls));
     smoothed = _mm_add_ps(_mm_mul_ps(target, smoothIn), _mm_mul_ps(smoothKeep, smoothed));
     const __m128 c = clampUnit(smoothed);
     const __m128 bc = _mm_sub_ps(one, c);
@@ -400,21 +417,33 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     if constexpr (kRightOutput) _mm_store_ss(outRight + n, broadcast1(out));
   };
 
-  for (int m = 0; m < kAhead && m < frames; ++m) front(m, prepared[m]);
+  // Frames 0 .. kVoiceAhead - 1 voiced and 0 .. kShapeAhead - 1 shaped, each voiced frame
+  // shaped before its place is taken again.
+  for (int m = 0; m < kVoiceAhead; ++m) {
+    const int toShape = m - (kVoiceAhead - kShapeAhead);
+    if (toShape >= 0 && toShape < frames) shape(voiced[toShape & 3], prepared[toShape & 3]);
+    if (m < frames) voice(m, voiced[m & 3]);
+  }
   int n = 0;
-  // Four frames per turn, so that each has a fixed place in the buffer.
-  for (; n + kAhead + 3 < frames; n += 4) {
-    front(n + kAhead, prepared[3]);
+  // Four frames per turn, so that each has a fixed place in the buffers.
+  for (; n + kVoiceAhead + 3 < frames; n += 4) {
+    voice(n + kVoiceAhead, voiced[2]);
+    shape(voiced[3], prepared[3]);
     back(n, prepared[0]);
-    front(n + kAhead + 1, prepared[0]);
+    voice(n + kVoiceAhead + 1, voiced[3]);
+    shape(voiced[0], prepared[0]);
     back(n + 1, prepared[1]);
-    front(n + kAhead + 2, prepared[1]);
+    voice(n + kVoiceAhead + 2, voiced[0]);
+    shape(voiced[1], prepared[1]);
     back(n + 2, prepared[2]);
-    front(n + kAhead + 3, prepared[2]);
+    voice(n + kVoiceAhead + 3, voiced[1]);
+    shape(voiced[2], prepared[2]);
     back(n + 3, prepared[3]);
   }
   for (; n < frames; ++n) {
-    if (n + kAhead < frames) front(n + kAhead, prepared[(n + kAhead) & 3]);
+    if (n + kVoiceAhead < frames) voice(n + kVoiceAhead, voiced[(n + kVoiceAhead) & 3]);
+    if (n + kShapeAhead < frames)
+      shape(voiced[(n + kShapeAhead) & 3], prepared[(n + kShapeAhead) & 3]);
     back(n, prepared[n & 3]);
   }
   const Pending& current = prepared[(frames - 1) & 3];
