@@ -244,7 +244,6 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
   const float* const tableB = waveTable(osc, osc.waveB);
   const float gWeightA = osc.weightA, gWeightB = osc.weightB;
   const std::int32_t gPulseWidth = osc.pulseWidth;
-  const float click0 = osc.clickTable[0], click1 = osc.clickTable[1];
   const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
   const float gStepsPerHz = osc.stepsPerHz;
   const float gDriveStep = shaper.smoothIn * shaper.driveTarget, gDriveKeep = shaper.smoothKeep;
@@ -333,34 +332,10 @@ void FastChain::runVariant(const float* inLeft, const float* inRight, float* out
     const float square = sPhase < gPulseWidth ? 1.0f : -1.0f;
     const float a = tableA != nullptr ? tableA[sPhase] : square;
     const float b = tableB != nullptr ? tableB[sPhase] : square;
-    float v = a * gWeightA + b * gWeightB;
-    if (counter > FMOscilator::clickLength) {
-      const float previous = last;
-      const float d = v - previous;
-      if (d > 0.0f) {
-        if (d > 0.1f) {
-          jump = d;
-          counter = 0;
-          midpoint = d * 0.5f + previous;
-        }
-      } else if (-d > 0.1f) {
-        jump = -d;
-        counter = 0;
-        midpoint = -d * 0.5f + v;
-      }
-    }
-    last = v;
-    static_assert(FMOscilator::clickLength == 2, "the de-click curve has two values");
-    if (counter < FMOscilator::clickLength)
-      v = (counter == 0 ? click0 : click1) * jump * v + midpoint;
-    const float out = v * lane1(controls);
-    float frequencyHz = gBaseFrequency + lane2(controls);
-    frequencyHz = frequencyHz >= gLowest ? frequencyHz : gLowest;
-    if (counter <= FMOscilator::clickLength) ++counter;
-    float steps = frequencyHz * gStepsPerHz;
-    steps = steps < FMOscilator::kMaxIncrement ? steps : FMOscilator::kMaxIncrement;
-    sPhase += static_cast<std::int32_t>(steps);
-    if (sPhase >= FMWavetables::kLength) sPhase %= FMWavetables::kLength;
+    const float v = a * gWeightA + b * gWeightB;
+    const float out =
+        FMOscilator::declick(v, osc.clickTable, last, jump, midpoint, counter) * lane1(controls);
+    sPhase = FMOscilator::advance(sPhase, gBaseFrequency + lane2(controls), gLowest, gStepsPerHz);
     next.oscillator = _mm_set1_ps(out);
   };
 

@@ -271,7 +271,7 @@ TEST(FastChain, GivesTheModuleChainsBitsForRandomHostCalls) {
 #if defined(_WIN32)
   constexpr size_t kFrames = 400000;  // under Wine: the cross-compiled code, a shorter run
 #else
-  constexpr size_t kFrames = 4000000;
+  constexpr size_t kFrames = 3000000;
 #endif
   for (std::uint32_t seed : {1u, 2u}) {
     const size_t frames = runDifferential(seed, kFrames / 2);
