@@ -117,10 +117,16 @@ std::string firstDifference(const Snapshot& a, const Snapshot& b) {
   return {};
 }
 
+std::uint32_t bitsOf(float x) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &x, sizeof x);
+  return bits;
+}
+
 bool sameBits(const std::vector<float>& a, const std::vector<float>& b, size_t frames,
               size_t* where) {
   for (size_t n = 0; n < frames; ++n) {
-    if (std::memcmp(&a[n], &b[n], sizeof(float)) != 0) {
+    if (bitsOf(a[n]) != bitsOf(b[n])) {
       *where = n;
       return false;
     }
@@ -288,7 +294,7 @@ TEST(FastChain, SettersDuringABlockAreKept) {
   const auto set = [](int index, float value) -> Setter {
     return [=](Ferrowin& e) { e.setParameter(index, value); };
   };
-  const auto twice = [](Setter first, Setter second) -> Setter {
+  const auto twice = [](const Setter& first, const Setter& second) -> Setter {
     return [=](Ferrowin& e) { first(e), second(e); };
   };
   struct Case {
