@@ -63,28 +63,17 @@ TEST_F(FerrowinParameters, NamesAndDefaultsOfANewEffect) {
   EXPECT_EQ(programName(), "Init 1");
 }
 
-// Every row sets something and shows either a number or a text, never both or neither.
-TEST(ParameterTable, EveryRowIsComplete) {
-  for (int i = 0; i < kNumParameters; ++i) {
-    const ParameterInfo& row = kParameterTable[i];
-    EXPECT_NE(row.name, nullptr) << i;
-    EXPECT_NE(row.apply, nullptr) << i;
-    EXPECT_NE(row.shownValue == nullptr, row.shownText == nullptr) << row.name;
-  }
-}
-
 // Names, labels and display texts are written with their terminator and nothing behind it:
 // a host's buffer may be only as long as the nominal 8 characters.
 TEST_F(FerrowinParameters, TextsEndAtTheirTerminator) {
   for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
     for (VstInt32 index = 0; index < kNumParameters; ++index) {
-      const std::string written = text(opcode, index);
-      const size_t after = written.size() + 1;
       char buffer[64];
       std::memset(buffer, '#', sizeof buffer);
       effect.dispatcher(opcode, index, 0, buffer, 0.0f);
-      ASSERT_EQ(buffer[written.size()], 0);
-      EXPECT_EQ(buffer[after], '#') << "opcode " << opcode << ", parameter " << index;
+      const size_t length = strnlen(buffer, sizeof buffer);
+      ASSERT_LT(length, sizeof buffer - 1);
+      EXPECT_EQ(buffer[length + 1], '#') << "opcode " << opcode << ", parameter " << index;
     }
   }
 }
