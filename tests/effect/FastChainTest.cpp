@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,87 +27,56 @@ VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
 using Snapshot = std::vector<std::pair<std::string, std::uint32_t>>;
 
 template <typename T>
-void add(Snapshot& s, const std::string& name, T value) {
+std::uint32_t bitsOf(T value) {
   static_assert(sizeof(T) <= sizeof(std::uint32_t), "one word per field");
   std::uint32_t bits = 0;
   std::memcpy(&bits, &value, sizeof value);
-  s.emplace_back(name, bits);
+  return bits;
+}
+
+// Adds the fields named in `names` (separated by spaces), in that order.
+template <typename... T>
+void add(Snapshot& s, const std::string& prefix, const char* names, T... values) {
+  std::istringstream in(names);
+  const auto next = [&in] {
+    std::string name;
+    in >> name;
+    return name;
+  };
+  (s.emplace_back(prefix + next(), bitsOf(values)), ...);
 }
 
 // Every field of every module, as bits.
 Snapshot snapshot(Ferrowin& effect) {
   const FerrowinProbe e(effect);
   Snapshot s;
-  for (const auto* f : {&e.follower1(), &e.follower2()}) {
-    const std::string n = f == &e.follower1() ? "follower1." : "follower2.";
-    add(s, n + "riseCoefficient", f->riseCoefficient);
-    add(s, n + "fallCoefficient", f->fallCoefficient);
-    add(s, n + "envelope", f->envelope);
-    add(s, n + "smoothing", f->smoothing);
-    add(s, n + "sampleRate", f->sampleRate);
-  }
+  for (const auto* f : {&e.follower1(), &e.follower2()})
+    add(s, f == &e.follower1() ? "follower1." : "follower2.",
+        "riseCoefficient fallCoefficient envelope smoothing sampleRate", f->riseCoefficient,
+        f->fallCoefficient, f->envelope, f->smoothing, f->sampleRate);
   const NoiseOscilator& z = e.noise();
-  for (const auto& [name, value] : {std::pair{"amount", z.amount},
-                                    {"intScale", z.intScale},
-                                    {"gain", z.gain},
-                                    {"color", z.color},
-                                    {"side", z.side}})
-    add(s, std::string("noise.") + name, value);
-  add(s, "noise.lcgState", z.lcgState);
-  add(s, "noise.mixA", z.mixA);
-  add(s, "noise.mixB", z.mixB);
+  add(s, "noise.", "amount intScale gain color side lcgState mixA mixB", z.amount, z.intScale,
+      z.gain, z.color, z.side, z.lcgState, z.mixA, z.mixB);
   const FMOscilator& o = e.oscillator();
-  for (const auto& [name, value] : {std::pair{"phase", o.phase},
-                                    {"pulseWidth", o.pulseWidth},
-                                    {"waveA", o.waveA},
-                                    {"waveB", o.waveB},
-                                    {"clickCounter", o.clickCounter}})
-    add(s, std::string("oscillator.") + name, value);
-  for (const auto& [name, value] : {std::pair{"weightA", o.weightA},
-                                    {"weightB", o.weightB},
-                                    {"baseFrequency", o.baseFrequency},
-                                    {"frequencyOffset", o.frequencyOffset},
-                                    {"amplitude", o.amplitude},
-                                    {"stepsPerHz", o.stepsPerHz},
-                                    {"lastSample", o.lastSample},
-                                    {"jumpSize", o.jumpSize},
-                                    {"jumpMidpoint", o.jumpMidpoint},
-                                    {"waveformValue", o.waveformValue}})
-    add(s, std::string("oscillator.") + name, value);
+  add(s, "oscillator.",
+      "phase pulseWidth waveA waveB clickCounter weightA weightB baseFrequency frequencyOffset "
+      "amplitude stepsPerHz lastSample jumpSize jumpMidpoint waveformValue",
+      o.phase, o.pulseWidth, o.waveA, o.waveB, o.clickCounter, o.weightA, o.weightB,
+      o.baseFrequency, o.frequencyOffset, o.amplitude, o.stepsPerHz, o.lastSample, o.jumpSize,
+      o.jumpMidpoint, o.waveformValue);
   const WaveShaper& w = e.shaper();
-  for (const auto& [name, value] : {std::pair{"driveTarget", w.driveTarget},
-                                    {"drive", w.drive},
-                                    {"smoothIn", w.smoothIn},
-                                    {"smoothKeep", w.smoothKeep},
-                                    {"outputGain", w.outputGain},
-                                    {"foldThreshold", w.foldThreshold}})
-    add(s, std::string("shaper.") + name, value);
-  add(s, "shaper.foldEnabled", w.foldEnabled);
-  for (const MoogFilter* f : {&e.filterLeft(), &e.filterRight()}) {
-    const std::string n = f == &e.filterLeft() ? "filterLeft." : "filterRight.";
-    for (const auto& [name, value] : {std::pair{"cutoff", f->cutoff},
-                                      {"cutoffHz", f->cutoffHz},
-                                      {"cutoffOffset", f->cutoffOffset},
-                                      {"mapOffset", f->mapOffset},
-                                      {"mapSlope", f->mapSlope},
-                                      {"resonance", f->resonance},
-                                      {"levelScale", f->levelScale},
-                                      {"smoothIn", f->smoothIn},
-                                      {"smoothKeep", f->smoothKeep},
-                                      {"smoothedCutoff", f->smoothedCutoff},
-                                      {"stageGain", f->stageGain},
-                                      {"stageFeedback", f->stageFeedback},
-                                      {"feedback", f->feedback},
-                                      {"s0", f->s0},
-                                      {"s1", f->s1},
-                                      {"s2", f->s2},
-                                      {"s3", f->s3},
-                                      {"s4", f->s4},
-                                      {"sampleRate", f->sampleRate}})
-      add(s, n + name, value);
-    add(s, n + "filterType", f->filterType);
-    add(s, n + "setterSteps", f->setterSteps);
-  }
+  add(s, "shaper.", "driveTarget drive smoothIn smoothKeep outputGain foldThreshold foldEnabled",
+      w.driveTarget, w.drive, w.smoothIn, w.smoothKeep, w.outputGain, w.foldThreshold,
+      w.foldEnabled);
+  for (const MoogFilter* f : {&e.filterLeft(), &e.filterRight()})
+    add(s, f == &e.filterLeft() ? "filterLeft." : "filterRight.",
+        "cutoff cutoffHz cutoffOffset mapOffset mapSlope resonance levelScale smoothIn smoothKeep "
+        "smoothedCutoff stageGain stageFeedback feedback s0 s1 s2 s3 s4 sampleRate filterType "
+        "setterSteps",
+        f->cutoff, f->cutoffHz, f->cutoffOffset, f->mapOffset, f->mapSlope, f->resonance,
+        f->levelScale, f->smoothIn, f->smoothKeep, f->smoothedCutoff, f->stageGain,
+        f->stageFeedback, f->feedback, f->s0, f->s1, f->s2, f->s3, f->s4, f->sampleRate,
+        f->filterType, f->setterSteps);
   return s;
 }
 
@@ -115,12 +85,6 @@ std::string firstDifference(const Snapshot& a, const Snapshot& b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (a[i].second != b[i].second) return a[i].first;
   return {};
-}
-
-std::uint32_t bitsOf(float x) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &x, sizeof x);
-  return bits;
 }
 
 bool sameBits(const std::vector<float>& a, const std::vector<float>& b, size_t frames,
