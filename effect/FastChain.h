@@ -58,15 +58,16 @@ class FastChain {
 
   // False where the module chain must run instead: modules set up unlike the effect's (filters
   // of different types, a module not on two channels), or an output that overlaps an input
-  // without being the same buffer (frames are read one ahead of the writes). Null right
+  // without being the same buffer (frames are read ahead of the writes). Null right
   // pointers stand for a mono input and a missing right output.
   static bool accepts(const Modules& modules, const float* inLeft, const float* inRight,
                       const float* outLeft, const float* outRight, int frames);
 
-  // Reads the settings and loads the modules' state.
+  // Takes the effect's values and notes the filters' setter steps so far.
   FastChain(const Modules& modules, const Settings& settings);
 
-  // Runs frames >= 1 frames; the pointers as for accepts.
+  // Runs frames >= 1 frames, with the settings and state it reads from the modules when it
+  // starts; the pointers as for accepts. The modules are not written.
   void run(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
 
   // Stores the state back into the modules.
