@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "FileIdentity.h"
 #include "HostCallback.h"
 #include "MidiSchedule.h"
 #include "ParameterSetting.h"
@@ -61,8 +62,24 @@ void runRender(const RenderOptions& options, std::ostream& out) {
   std::vector<NoteSpec> notes;
   for (const std::string& text : options.notes) notes.push_back(MidiSchedule::parseNote(text));
 
+  // The output is replaced only at the end, but a file the user still needs must not be it.
+  for (const std::string* precious : {&options.inputPath, &options.pluginPath})
+    if (sameFile(options.outputPath, *precious))
+      throw std::runtime_error("the output " + options.outputPath + " is the " +
+                               (precious == &options.inputPath ? "input " : "plug-in ") +
+                               *precious + "; choose another output file");
+
   std::unique_ptr<AudioSource> source = openSource(options);
   const int rateHz = source->sampleRateHz();
+  if (rateHz < kMinSampleRateHz || rateHz > kMaxSampleRateHz)
+    throw std::runtime_error("the sample rate of " + options.inputPath + ", " +
+                             std::to_string(rateHz) + " Hz, is outside " +
+                             std::to_string(kMinSampleRateHz) + " to " +
+                             std::to_string(kMaxSampleRateHz) + " Hz");
+  if (source->statedFrames() > source->frames())
+    std::cerr << "warning: " << options.inputPath << " is cut short: its header promises "
+              << source->statedFrames() << " frames, it holds " << source->frames()
+              << "; rendering those\n";
   MidiSchedule schedule(notes, rateHz, source->frames());
 
   PluginLibrary library;

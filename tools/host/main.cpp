@@ -33,6 +33,15 @@ int runInfo(const std::string& pluginPath) {
   return 0;
 }
 
+// Runs before the range check, whose message for a word would be "not in range".
+const CLI::Validator kWholeNumber(
+    [](const std::string& text) {
+      const bool digits =
+          !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+      return digits ? std::string() : "'" + text + "' is not a number";
+    },
+    "", "whole number");
+
 void addRenderOptions(CLI::App& render, RenderOptions& options) {
   const std::string wav = renderSupportsWav() ? "WAV file, or raw data with --raw" : "raw data";
   render.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
@@ -44,6 +53,7 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
       ->required();
   render.add_option("--block", options.blockFrames, "frames per processing block")
       ->capture_default_str()
+      ->check(kWholeNumber)
       ->check(CLI::Range(1, 65536));
   render
       .add_option("--set", options.settings,
@@ -60,7 +70,8 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
                   "input and output are raw 32-bit float little-endian interleaved stereo");
   render.add_option("--rate", options.rawRateHz, "sample rate of raw input, Hz")
       ->type_name("HZ")
-      ->check(CLI::Range(1, 1000000));
+      ->check(kWholeNumber)
+      ->check(CLI::Range(kMinSampleRateHz, kMaxSampleRateHz));
   render.add_flag("--print-peak", options.printPeak,
                   "print frames processed and each output channel's peak and RMS level");
 }
