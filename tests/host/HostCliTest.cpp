@@ -9,9 +9,6 @@
 
 #include "ChildProcess.h"
 #include "HostTestFiles.h"
-#if defined(FERROWIN_HOST_SNDFILE)
-#include <sndfile.h>
-#endif
 
 namespace {
 
@@ -114,7 +111,6 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32")},
                 "output is required", 2);
   const std::string plugin = builtFile(GAIN_TEST_PLUGIN_PATH);
-#if defined(FERROWIN_HOST_SNDFILE)
   writeRaw(files.path("not-a-wav.wav"), {0.5f, 0.5f});
   expectFailure({"render", plugin, files.path("not-a-wav.wav"), files.path("out.wav")},
                 "cannot read " + files.path("not-a-wav.wav"));
@@ -123,23 +119,25 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure({"render", plugin, files.path("in.f32"), files.path("out.wav"), "--rate", "8000"},
                 "--rate is for raw input only");
   // The same range of rates as --rate allows.
-  writeWav(files.path("fast.wav"), SF_FORMAT_PCM_16, 2, 1000001, {0.5f, 0.5f});
+  writeWavBytes(files.path("fast.wav"), {1, 16, 2, 1000001}, {0.5f, 0.5f});
   expectFailure(
       {"render", plugin, files.path("fast.wav"), files.path("out.wav")},
       "the sample rate of " + files.path("fast.wav") + ", 1000001 Hz, is outside 1 to 1000000 Hz");
-#else
-  expectFailure({"render", plugin, files.path("in.f32"), files.path("out.wav")},
-                "this build reads and writes raw 32-bit float stereo only");
-#endif
+  // What both builds' readers refuse, in their words.
+  writeWavBytes(files.path("u8.wav"), {1, 8, 1, 8000}, {0.5f, 0.5f});
+  expectFailure({"render", plugin, files.path("u8.wav"), files.path("out.wav")},
+                "; supported are 16- or 24-bit PCM and 32-bit float");
+  writeWavBytes(files.path("three.wav"), {1, 16, 3, 8000}, {0.5f, 0.5f, 0.5f});
+  expectFailure({"render", plugin, files.path("three.wav"), files.path("out.wav")},
+                "unsupported format of " + files.path("three.wav") +
+                    ": it has 3 channels; supported are mono and stereo");
 }
 
-#if defined(FERROWIN_HOST_SNDFILE)
 // A file cut short renders what it holds, and says so.
 TEST_F(HostCli, WarnsOfAWavFileShorterThanItsHeaderSays) {
-  writeWav(files.path("short.wav"), SF_FORMAT_PCM_16, 2, kRateHz,
-           std::vector<float>(2 * 1000, 0.5f));
-  const auto bytes = fs::file_size(files.path("short.wav"));
-  fs::resize_file(files.path("short.wav"), bytes - 4 * 300 - 2);  // 300.5 frames
+  // 699 whole frames and half of one more, where the header promises 1000.
+  std::vector<float> samples(2 * 699 + 1, 0.5f);
+  writeWavBytes(files.path("short.wav"), {1, 16, 2, kRateHz}, samples, 1000);
   const ChildResult result = host({"render", builtFile(GAIN_TEST_PLUGIN_PATH),
                                    files.path("short.wav"), files.path("out.wav"), "--print-peak"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -148,7 +146,6 @@ TEST_F(HostCli, WarnsOfAWavFileShorterThanItsHeaderSays) {
                             "rendering those\n");
   EXPECT_EQ(result.out.rfind("frames: 699,", 0), 0u) << result.out;
 }
-#endif
 
 // An output that is the input (or the plug-in), by whatever name, is refused before anything is
 // written, and the file keeps its contents.

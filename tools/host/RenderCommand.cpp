@@ -15,37 +15,26 @@
 #include "RawSink.h"
 #include "RawSource.h"
 #include "Renderer.h"
-#if defined(FERROWIN_HOST_SNDFILE)
+#if defined(_WIN32)
+#include "MmioWavSink.h"
+#include "MmioWavSource.h"
+// Windows reads and writes WAV files through its own multimedia file functions.
+using WavSink = MmioWavSink;
+using WavSource = MmioWavSource;
+#else
 #include "WavSink.h"
 #include "WavSource.h"
 #endif
-
-bool renderSupportsWav() {
-#if defined(FERROWIN_HOST_SNDFILE)
-  return true;
-#else
-  return false;
-#endif
-}
 
 namespace {
 
 std::unique_ptr<AudioSource> openSource(const RenderOptions& options) {
   if (options.raw) return std::make_unique<RawSource>(options.inputPath, options.rawRateHz);
-#if defined(FERROWIN_HOST_SNDFILE)
   return std::make_unique<WavSource>(options.inputPath);
-#else
-  throw std::runtime_error(
-      "this build reads and writes raw 32-bit float stereo only: use --raw --rate HZ");
-#endif
 }
 
 std::unique_ptr<AudioSink> createSink(const RenderOptions& options, int sampleRateHz) {
-#if defined(FERROWIN_HOST_SNDFILE)
   if (!options.raw) return std::make_unique<WavSink>(options.outputPath, sampleRateHz);
-#else
-  (void)sampleRateHz;
-#endif
   return std::make_unique<RawSink>(options.outputPath);
 }
 

@@ -21,9 +21,6 @@ struct RenderOptions {
   bool printPeak = false;
 };
 
-// Whether this build reads and writes WAV files (otherwise raw data only).
-bool renderSupportsWav();
-
 // Checks everything (texts, input, plug-in, parameter names, note times) before the output is
 // created, renders, and prints the summary line to `out` when asked; warns on standard error of
 // a file shorter than its header says. Refuses an output that is the input or the plug-in.

@@ -43,7 +43,7 @@ const CLI::Validator kWholeNumber(
     "", "whole number");
 
 void addRenderOptions(CLI::App& render, RenderOptions& options) {
-  const std::string wav = renderSupportsWav() ? "WAV file, or raw data with --raw" : "raw data";
+  const std::string wav = "WAV file, or raw data with --raw";
   render.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
   render
       .add_option("input", options.inputPath,
