@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Checks the form of the code: every tracked C++ file laid out as .clang-format says, the
+# analyser's checks (.clang-tidy) clean over every translation unit of the native build, and no
+# build file of the product or the tools reaching into tests/. Needs the linux preset
+# configured (its compile_commands.json). Prints each finding; exits 1 when there is one.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+status=0
+database=build/linux/compile_commands.json
+if [ ! -f "$database" ]; then
+  echo "check-code: $database is missing: configure the linux preset first" >&2
+  exit 1
+fi
+
+echo "== format (clang-format)"
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror || status=1
+
+echo "== layers"
+# The product and its tools may not build on test code.
+if git grep -n -I 'tests/' -- '*CMakeLists.txt' '*.cmake' ':!tests/'; then
+  echo "a build file outside tests/ uses tests/" >&2
+  status=1
+fi
+
+echo "== analyser (clang-tidy)"
+# The project's own sources and tests, in the native build (the platform code of Windows is
+# not compiled there); findings in headers come through the files that include them.
+mapfile -t units < <(grep -o '"file": "[^"]*"' "$database" | sed 's/^"file": "//; s/"$//' |
+  grep -v '/googletest/' | sort -u)
+report="$(mktemp)"
+trap 'rm -f "$report"' EXIT
+started=$(date +%s)
+if ! printf '%s\n' "${units[@]}" |
+  xargs -P "${FERROWIN_CHECK_JOBS:-2}" -n 4 clang-tidy -p build/linux --quiet \
+    --warnings-as-errors='*' >"$report" 2>&1; then
+  status=1
+fi
+# Everything but clang-tidy's counts of the warnings it hid.
+grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' "$report" || true
+echo "analysed ${#units[@]} files in $(($(date +%s) - started)) s"
+exit $status
