@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int kChannels = 2;
+constexpr WORD kIeeeFloat = 3;  // WAVE_FORMAT_IEEE_FLOAT, which the lean Windows headers leave out
 constexpr DWORD kFrameBytes = kChannels * sizeof(float);
 // mmio's offsets are signed 32-bit: the whole file must stay below 2 GiB.
 constexpr int64_t kMaxDataBytes = LONG_MAX - 4096;
@@ -22,7 +23,7 @@ MmioWavSink::MmioWavSink(const std::string& path, int sampleRateHz) : pending(pa
 
   // WAVEFORMATEX with no extra bytes, as a non-PCM format is written.
   WAVEFORMATEX format{};
-  format.wFormatTag = WAVE_FORMAT_IEEE_FLOAT;
+  format.wFormatTag = kIeeeFloat;
   format.nChannels = kChannels;
   format.nSamplesPerSec = static_cast<DWORD>(sampleRateHz);
   format.nAvgBytesPerSec = static_cast<DWORD>(sampleRateHz) * kFrameBytes;
@@ -70,14 +71,14 @@ void MmioWavSink::write(const float* samples, int64_t count) {
 }
 
 void MmioWavSink::commit() {
-  // Ascending from a chunk made by mmioCreateChunk writes its true size; the fact chunk's
-  // frame count is written where it was left open.
+  // Ascending from a chunk made by mmioCreateChunk writes its true size, from the position at
+  // the chunk's end; the fact chunk's frame count is written last, where it was left open.
   const auto frameCount = static_cast<DWORD>(frames);
   if (mmioAscend(file, &data, 0) != MMSYSERR_NOERROR ||
+      mmioAscend(file, &riff, 0) != MMSYSERR_NOERROR ||
       mmioSeek(file, factValue, SEEK_SET) != factValue ||
       mmioWrite(file, reinterpret_cast<const char*>(&frameCount), sizeof frameCount) !=
-          sizeof frameCount ||
-      mmioSeek(file, 0, SEEK_END) < 0 || mmioAscend(file, &riff, 0) != MMSYSERR_NOERROR)
+          sizeof frameCount)
     fail();
   const MMRESULT closed = mmioClose(file, 0);
   file = nullptr;
