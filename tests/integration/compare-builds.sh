@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Renders the same inputs through the Linux shared object natively and through the Windows DLL
-# under Wine, with the same settings and notes, and fails unless the outputs agree within
-# 1e-5 (-100 dBFS). The two C runtimes' math routines may differ in a coefficient's last bit;
-# nothing else may differ. Two inputs: raw float stereo, and a 24-bit mono WAV file that each
-# host reads and writes itself (libsndfile natively, the system's multimedia functions on
-# Windows). Exits 77 (skipped) when there is no native build to compare with.
+# under Wine, with the same settings and notes, and fails unless the outputs are identical bit
+# for bit; so must be the filter's cutoff map, printed by both builds for 10,001 settings at
+# three rates. Every set-up value goes through the project's correctly rounded math, so the two
+# C runtimes' math routines cannot tell the builds apart. Two inputs: raw float stereo, and a
+# 24-bit mono WAV file that each host reads and writes itself (libsndfile natively, the
+# system's multimedia file functions on Windows). Exits 77 (skipped) without a native build.
 # Usage: compare-builds.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR
 set -euo pipefail
 native="$1"
@@ -13,7 +14,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=../../tools/wine-env.sh
 source "$here/../../tools/wine-env.sh"
 
-if [ ! -x "$native/ferrowin-host" ] || [ ! -f "$native/Ferrowin.so" ]; then
+if [ ! -x "$native/ferrowin-host" ] || [ ! -f "$native/Ferrowin.so" ] ||
+  [ ! -x "$native/cutoff-map" ]; then
   echo "skipped: no native build in $native to compare with: build the linux preset first" >&2
   exit 77
 fi
@@ -31,7 +33,7 @@ options=(--block 256
   --set EF2.Cutoff=0.8 --set EF2.OSC.FM=0.7 --set Dry2Filter=0.6 --set Dry=0.7
   --set Fil.KeyTrack=0.5 --set Osc.KeyTrack=0.5 --note 0.5:1.5:60:100)
 
-# render INPUT OUTPUT_SUFFIX [options]: both builds, outputs native.SUFFIX and windows.SUFFIX.
+# render INPUT SUFFIX [options]: both builds, into native.SUFFIX and windows.SUFFIX.
 render() {
   local input="$1" suffix="$2"
   shift 2
@@ -40,32 +42,38 @@ render() {
   (cd "$windows" && wine ./ferrowin-host.exe render Ferrowin.dll "$work/$input" \
     "$work/windows.$suffix" "${options[@]}" "$@" --print-peak)
 }
-
-# samples FILE: the 32-bit float samples of a raw file or of a WAV file's data chunk, one a
-# line. Read here, not by sox, which clips samples beyond full scale as it reads them.
-samples() {
-  local skip=0
-  if [ "$(head -c 4 "$1")" = "RIFF" ]; then
-    skip=$(($(grep -obUa -m1 data "$1" | head -1 | cut -d: -f1) + 8))
-  fi
-  od -An -v -t f4 -w4 -j "$skip" "$1"
-}
-
-# compare NAME: the largest difference of native.NAME and windows.NAME, and their lengths.
-failed=0
-compare() {
-  local verdict
-  verdict="$(paste <(samples "$work/native.$1") <(samples "$work/windows.$1") | awk '
-    NF != 2 { lengths = 1 }
-    { d = $1 - $2; if (d < 0) d = -d; if (d > worst) worst = d }
-    END { printf "%d samples, largest difference %g%s\n", NR, worst, lengths ? ", lengths differ" : "";
-          exit !(worst <= 1e-5 && !lengths && NR > 0) }')" || failed=1
-  echo "$1: $verdict"
-}
-
 render in.f32 f32 --raw --rate 44100 --note 2.0:2.8:67:90
-compare f32
 render in.wav wav
-compare wav
-[ "$failed" = 0 ] || echo "the builds disagree" >&2
-exit $failed
+
+"$native/cutoff-map" >"$work/native-map.txt"
+(cd "$windows" && wine ./cutoff-map.exe) | tr -d '\r' >"$work/windows-map.txt"
+if ! diff "$work/native-map.txt" "$work/windows-map.txt" >"$work/map-differences.txt"; then
+  echo "the builds map $(grep -c '^<' "$work/map-differences.txt") cutoff settings differently:" >&2
+  head -20 "$work/map-differences.txt" >&2
+  exit 1
+fi
+echo "the cutoff maps agree in every bit"
+
+if ! cmp "$work/native.f32" "$work/windows.f32"; then
+  raw=(-t f32 -r 44100 -c 2)
+  peak_db="$(sox -V1 -m -v 1 "${raw[@]}" "$work/native.f32" -v -1 "${raw[@]}" "$work/windows.f32" \
+    -n stats 2>&1 | awk '/^Pk lev dB/ {print $4}')"
+  echo "the builds render differently; largest difference: $peak_db dBFS" >&2
+  exit 1
+fi
+echo "the renders agree in every bit"
+
+# The samples of a WAV file: its data chunk, whatever other chunks each writer adds.
+wav_data() {
+  local at size
+  at=$(grep -obUa -m1 data "$1" | head -1 | cut -d: -f1)
+  size=$(od -An -t u4 -j $((at + 4)) -N 4 "$1" | tr -d ' ')
+  tail -c +$((at + 9)) "$1" | head -c "$size"
+}
+wav_data "$work/native.wav" >"$work/native.wav.data"
+wav_data "$work/windows.wav" >"$work/windows.wav.data"
+if [ ! -s "$work/native.wav.data" ] || ! cmp "$work/native.wav.data" "$work/windows.wav.data"; then
+  echo "the builds render the WAV file differently" >&2
+  exit 1
+fi
+echo "the WAV renders agree in every bit"
