@@ -97,6 +97,8 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure(rawRender("in.f32", {"--block", "0"}), "--block", 2);
   expectFailure(rawRender("in.f32", {"--block", "many"}), "'many' is not a number", 2);
   expectFailure(rawRender("in.f32", {"--block", "65537"}), "not in range", 2);
+  expectFailure(rawRender("in.f32", {"--block=-3"}), "not in range", 2);
+  expectFailure(rawRender("in.f32", {"--block", "12k"}), "'12k' is not a number", 2);
   std::vector<std::string> fastRate = rawRender("in.f32");
   fastRate[6] = "fast";
   expectFailure(fastRate, "'fast' is not a number", 2);

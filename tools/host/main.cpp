@@ -36,9 +36,10 @@ int runInfo(const std::string& pluginPath) {
 // Runs before the range check, whose message for a word would be "not in range".
 const CLI::Validator kWholeNumber(
     [](const std::string& text) {
-      const bool digits =
-          !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-      return digits ? std::string() : "'" + text + "' is not a number";
+      const size_t digits = text.rfind('-', 0) == 0 ? 1 : 0;  // a sign is the range's concern
+      const bool number =
+          text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
+      return number ? std::string() : "'" + text + "' is not a number";
     },
     "", "whole number");
 
