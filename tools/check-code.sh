@@ -17,9 +17,11 @@ echo "== format (clang-format)"
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror || status=1
 
 echo "== layers"
-# The product and its tools may not build on test code.
-if git grep -n -I 'tests/' -- '*CMakeLists.txt' '*.cmake' ':!tests/'; then
-  echo "a build file outside tests/ uses tests/" >&2
+# The product and its tools may not build on test code: no include path or relative include
+# into tests/.
+layers='(SOURCE_DIR\}|\.\.)/tests/'
+if git grep -n -I -E "$layers" -- vst effect dsp editor gui resources tools ':!tools/check-code.sh'; then
+  echo "code outside tests/ uses tests/" >&2
   status=1
 fi
 
