@@ -37,7 +37,7 @@ int64_t statedDataBytes(std::FILE* file) {
     // All ones: written to a stream whose length was not known.
     if (std::memcmp(chunk, "data", 4) == 0) return size == 0xFFFFFFFFu ? -1 : size;
     // Chunks are padded to an even size.
-    if (std::fseek(file, static_cast<long>(size + (size & 1)), SEEK_CUR) != 0) return -1;
+    if (std::fseek(file, static_cast<long>(size) + (size & 1), SEEK_CUR) != 0) return -1;
   }
   return -1;
 }
@@ -79,10 +79,12 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   rateHz = info.samplerate;
   channelCount = info.channels;
   frameCount = info.frames;
-  const int bytesPerFrame = info.channels * (encoding == SF_FORMAT_PCM_16   ? 2
-                                             : encoding == SF_FORMAT_PCM_24 ? 3
-                                                                            : 4);
-  stated = dataBytes < 0 ? frameCount : dataBytes / bytesPerFrame;
+  // One or two channels of 2, 3 or 4 bytes, as checked above.
+  const int64_t sampleBytes = encoding == SF_FORMAT_PCM_16   ? 2
+                              : encoding == SF_FORMAT_PCM_24 ? 3
+                                                             : 4;
+  const int64_t frameBytes = sampleBytes * (channelCount == 2 ? 2 : 1);
+  stated = dataBytes < 0 ? frameCount : dataBytes / frameBytes;
 }
 
 WavSource::~WavSource() { sf_close(file); }

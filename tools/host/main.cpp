@@ -77,9 +77,7 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
                   "print frames processed and each output channel's peak and RMS level");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   CLI::App app{"Loads a plug-in and drives it as a host does."};
   app.require_subcommand(1);
   // Paths such as /tmp/in.f32 are paths under Wine too, never options.
@@ -111,4 +109,19 @@ int main(int argc, char** argv) {
     return kFailure;
   }
   return 0;
+}
+
+}  // namespace
+
+// Whatever escapes a command (a plug-in's exception, memory running out) still ends in one
+// line and the failure status, never in an abort.
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "error: an unknown exception ended the program\n";
+  }
+  return kFailure;
 }
