@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the form of the code: every tracked C++ file laid out as .clang-format says, the
-# analyser's checks (.clang-tidy) clean over every translation unit of the native build, and no
-# build file of the product or the tools reaching into tests/. Needs the linux preset
-# configured (its compile_commands.json). Prints each finding; exits 1 when there is one.
+# analyser's checks (.clang-tidy, every warning an error) clean over the product's and the
+# tools' files, and no include path from them into tests/. Needs the linux preset configured
+# (its compile_commands.json). Prints each finding; exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -38,7 +38,7 @@ trap 'rm -f "$report"' EXIT
 started=$(date +%s)
 if ! printf '%s\n' "${units[@]}" |
   xargs -P "${FERROWIN_CHECK_JOBS:-2}" -n 4 clang-tidy -p build/linux --quiet \
-    --warnings-as-errors='*' >"$report" 2>&1; then
+    >"$report" 2>&1; then
   status=1
 fi
 # Everything but clang-tidy's counts of the warnings it hid.
