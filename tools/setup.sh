@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick fonts-liberation librsvg2-bin
   espeak-ng sox
+  clang-format clang-tidy
 )
 
 missing=()

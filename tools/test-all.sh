@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up, builds both builds and runs every test: natively (with sanitizers) and
-# the Windows build under Wine on a virtual display.
+# the Windows build under Wine on a virtual display; then checks the form of the code.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -30,4 +30,7 @@ for preset in linux win64; do
   echo "== $preset: tests"
   ctest --preset "$preset" || status=1
 done
+
+echo "== code form"
+bash tools/check-code.sh || status=1
 exit $status
