@@ -9,6 +9,7 @@
 #include "CParamDisplay.h"
 #include "CVerticalSlider.h"
 #include "FilterTypeSelector.h"
+#include "FrequencyText.h"
 #include "ParameterControls.h"
 #include "platform/PlatformWindow.h"
 
@@ -202,6 +203,7 @@ float SDEditor::updateFilterTypeButtons(gui::CControl* control, float value) {
 
 void SDEditor::oscNoteToString(float /*value*/, char* text, void* effect) {
   static_cast<AudioEffect*>(effect)->getParameterDisplay(1, text);
+  fitFrequencyText(text);
 }
 
 void SDEditor::oscWaveToString(float /*value*/, char* text, void* effect) {

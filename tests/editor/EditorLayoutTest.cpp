@@ -1,6 +1,7 @@
 // The layout table against the window it describes, and the rules derived from it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <set>
@@ -8,10 +9,38 @@
 
 #include "EditorLayout.h"
 #include "FilterTypeSelector.h"
+#include "FrequencyText.h"
 #include "ParameterControls.h"
 #include "PendingParameters.h"
 
 namespace {
+
+// A note display is 30 pixels wide: five characters of the small font fit, eight do not.
+TEST(EditorLayoutTest, FrequencyTextsFitTheNoteDisplay) {
+  const struct {
+    const char* effectText;
+    const char* shown;
+  } cases[] = {
+      {"8.175799", "8.176"},
+      {"9.998000", "10.00"},
+      {"34.64782", "34.65"},
+      {"99.99600", "100.0"},
+      {"440.0000", "440.0"},
+      {"999.9600", "1000"},
+      {"1046.502", "1047"},
+      {"12543.85", "12544"},
+      {"Huge!", "Huge!"},
+      {"NaN", "NaN"},
+      {"", ""},
+      {"12.5 Hz", "12.5 Hz"},
+  };
+  for (const auto& c : cases) {
+    char text[256] = {};
+    std::snprintf(text, sizeof text, "%s", c.effectText);
+    fitFrequencyText(text);
+    EXPECT_STREQ(text, c.shown) << c.effectText;
+  }
+}
 
 TEST(EditorLayoutTest, EveryControlSitsInsideTheWindowAndNoTwoOverlap) {
   const gui::CRect window(0, 0, 691, 371);

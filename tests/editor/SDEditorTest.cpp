@@ -11,6 +11,7 @@
 #include "CControl.h"
 #include "EditorLayout.h"
 #include "Ferrowin.h"
+#include "FrequencyText.h"
 #include "RecordingHost.h"
 #include "SDEditor.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -175,6 +176,7 @@ TEST_F(SDEditorTest, DisplayTextsComeFromTheOwningEffect) {
       char expected[256] = {};
       char shown[256] = {};
       owner->getParameterDisplay(c.parameter, expected);
+      if (c.parameter == 1) fitFrequencyText(expected);
       c.convert(0.5f, shown, owner);
       EXPECT_STREQ(shown, expected);
     }
