@@ -134,8 +134,6 @@ TEST_F(Bridge, GesturesReachTheHostAsBeginAndEndEdit) {
                                           {audioMasterBeginEdit, 17},
                                           {audioMasterEndEdit, 17}};
   EXPECT_EQ(hostLog().calls, expected);
-  EXPECT_EQ(audioMasterBeginEdit, 43);
-  EXPECT_EQ(audioMasterEndEdit, 44);
 }
 
 TEST_F(Bridge, IdleWorkDuringAGestureIsThrottled) {
