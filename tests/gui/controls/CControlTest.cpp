@@ -76,17 +76,14 @@ TEST(CControl, BounceValueClampsIntoTheRange) {
   const struct {
     float value;
     float bounced;
-  } cases[] = {{1.5f, 1.0f}, {-0.2f, 0.0f}, {0.3f, 0.3f}, {1.0f, 1.0f}};
+  } cases[] = {{1.5f, 1.0f}, {-0.2f, 0.0f}, {0.3f, 0.3f}, {1.0f, 1.0f}, {kNaN, kNaN}};
   for (const auto& c : cases) {
     Ref<PlainControl> control(new PlainControl(CRect(0, 0, 10, 10)));
     control->setValue(c.value);
     control->bounceValue();
-    EXPECT_EQ(control->getValue(), c.bounced) << c.value;
+    const float v = control->getValue();
+    EXPECT_TRUE(v == c.bounced || (std::isnan(v) && std::isnan(c.bounced))) << c.value << ": " << v;
   }
-  Ref<PlainControl> control(new PlainControl(CRect(0, 0, 10, 10)));
-  control->setValue(kNaN);
-  control->bounceValue();
-  EXPECT_TRUE(std::isnan(control->getValue()));
 }
 
 TEST(CControl, CtrlClickTakesExactlyLeftButtonWithControl) {
