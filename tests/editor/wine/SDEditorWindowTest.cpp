@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -428,10 +429,8 @@ TEST_F(SDEditorWindow, TwoInstancesEachShowTheirOwnOscillatorTexts) {
     return pixels;
   };
   auto same = [](const std::vector<CColor>& a, const std::vector<CColor>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-      if (!closeTo(a[i], b[i], 8)) return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const CColor& x, const CColor& y) { return closeTo(x, y, 8); });
   };
   std::vector<CColor> firstBefore;
   std::vector<CColor> secondBefore;
