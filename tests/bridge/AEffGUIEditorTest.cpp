@@ -124,18 +124,15 @@ TEST_F(Bridge, TheKnobModeIsOneForTheWholeProcess) {
 
 TEST_F(Bridge, GesturesReachTheHostAsBeginAndEndEdit) {
   TestEditor* editor = makeEditor(true);
-  gui::CFrame* frame = editor->getFrame();
-  frame->beginEdit(5);
-  frame->endEdit(5);
-  frame->beginEdit(17);
-  frame->endEdit(17);
+  for (int32_t index : {5, 17}) {
+    editor->getFrame()->beginEdit(index);
+    editor->getFrame()->endEdit(index);
+  }
   const std::vector<HostCall> expected = {{audioMasterBeginEdit, 5},
                                           {audioMasterEndEdit, 5},
                                           {audioMasterBeginEdit, 17},
                                           {audioMasterEndEdit, 17}};
   EXPECT_EQ(hostLog().calls, expected);
-  EXPECT_EQ(audioMasterBeginEdit, 43);
-  EXPECT_EQ(audioMasterEndEdit, 44);
 }
 
 TEST_F(Bridge, IdleWorkDuringAGestureIsThrottled) {

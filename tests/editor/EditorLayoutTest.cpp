@@ -81,44 +81,26 @@ TEST(EditorLayoutTest, EachDisplaySitsUnderTheSliderOfItsParameter) {
 }
 
 TEST(EditorLayoutTest, IndexListsEveryParametersControlsInCreationOrder) {
-  struct Case {
-    int32_t parameter;
-    std::vector<ControlKind> kinds;
-  };
-  const std::vector<ControlKind> sliderAndDisplay = {ControlKind::slider, ControlKind::display};
-  const Case cases[] = {
-      {0, sliderAndDisplay},
-      {1, sliderAndDisplay},
-      {2, sliderAndDisplay},
-      {3, sliderAndDisplay},
-      {4, sliderAndDisplay},
-      {5, sliderAndDisplay},
-      {6, sliderAndDisplay},
-      {7, {ControlKind::button, ControlKind::button, ControlKind::button}},
-      {8, sliderAndDisplay},
-      {9, sliderAndDisplay},
-      {10, sliderAndDisplay},
-      {11, sliderAndDisplay},
-      {12, sliderAndDisplay},
-      {13, sliderAndDisplay},
-      {14, sliderAndDisplay},
-      {15, sliderAndDisplay},
-      {16, {ControlKind::knob}},
-      {17, {ControlKind::knob}},
-      {-1, {}},
-      {18, {}},
+  // Parameter 7 has the three filter-type buttons, 16 and 17 a knob each, every other one a
+  // slider and its display; -1 and 18 are outside the parameters and have none.
+  const auto kindsOf = [](int32_t parameter) -> std::vector<ControlKind> {
+    if (parameter < 0 || parameter > 17) return {};
+    if (parameter == 7) return {ControlKind::button, ControlKind::button, ControlKind::button};
+    if (parameter >= 16) return {ControlKind::knob};
+    return {ControlKind::slider, ControlKind::display};
   };
   std::set<int32_t> seen;
-  for (const Case& c : cases) {
-    const ParameterControls::Rows& rows = ParameterControls::instance().of(c.parameter);
-    ASSERT_EQ(rows.count, static_cast<int32_t>(c.kinds.size())) << c.parameter;
+  for (int32_t parameter = -1; parameter <= 18; ++parameter) {
+    const std::vector<ControlKind> kinds = kindsOf(parameter);
+    const ParameterControls::Rows& rows = ParameterControls::instance().of(parameter);
+    ASSERT_EQ(rows.count, static_cast<int32_t>(kinds.size())) << parameter;
     int32_t previous = -1;
     for (int32_t i = 0; i < rows.count; ++i) {
       const int32_t row = rows.row[static_cast<size_t>(i)];
       EXPECT_GT(row, previous);
       previous = row;
-      EXPECT_EQ(EditorLayout::control(row).kind, c.kinds[static_cast<size_t>(i)]);
-      EXPECT_EQ(EditorLayout::control(row).parameter, c.parameter);
+      EXPECT_EQ(EditorLayout::control(row).kind, kinds[static_cast<size_t>(i)]);
+      EXPECT_EQ(EditorLayout::control(row).parameter, parameter);
       seen.insert(row);
     }
   }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -116,15 +117,20 @@ class SDEditorWindow : public ::testing::Test {
     ASSERT_TRUE(ui->open());
     ASSERT_TRUE(ui->idleAndPaint());
   }
-  std::vector<std::string> waitFor(
-      const std::function<void(const Screenshot&, std::vector<std::string>&)>& check) {
+  // Waits until the window shows what check looks for; each of its complaints is a failure.
+  void expectShown(const std::string& what,
+                   const std::function<void(const Screenshot&, std::vector<std::string>&)>& check) {
     Screenshot last;
-    std::vector<std::string> failures =
-        waitForPixels(ui->screenRect(), check, kWaitTimeoutMs, &last);
+    for (const std::string& failure : waitForPixels(ui->screenRect(), check, kWaitTimeoutMs, &last))
+      ADD_FAILURE() << what << failure;
     if (const char* dir = std::getenv("FERROWIN_SCREENSHOT_DIR"))
       last.savePng(std::string(dir) + "/" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
-    return failures;
+  }
+  void expectHandle(int32_t row, float value) {
+    expectShown("", [&](const Screenshot& shot, std::vector<std::string>& f) {
+      checkHandle(shot, row, value, f);
+    });
   }
   CColor pixel(const Screenshot& shot, const CPoint& local) const {
     const CPoint s = ui->toScreen(local);
@@ -172,10 +178,8 @@ TEST_F(SDEditorWindow, TheRectangleIsTheBackgroundsBeforeTheFirstOpen) {
   ERect* rect = nullptr;
   ASSERT_EQ(ui->dispatch(effEditGetRect, &rect), 1);
   ASSERT_NE(rect, nullptr);
-  EXPECT_EQ(rect->top, 0);
-  EXPECT_EQ(rect->left, 0);
-  EXPECT_EQ(rect->bottom, 371);
-  EXPECT_EQ(rect->right, 691);
+  EXPECT_EQ((std::vector<int>{rect->top, rect->left, rect->bottom, rect->right}),
+            (std::vector<int>{0, 0, 371, 691}));
   EXPECT_EQ(ui->effect->getAeffect()->flags, effFlagsHasEditor | effFlagsCanReplacing);
 }
 
@@ -185,12 +189,12 @@ TEST_F(SDEditorWindow, SlidersDrawTheirHandleAtTheValuesRow) {
     for (int32_t i = 0; i < EditorLayout::kNumParameters; ++i)
       if (i != kFilterType && i < 16) ui->effect->setParameter(i, value);
     ASSERT_TRUE(ui->idleAndPaint());
-    const auto failures = waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
-      for (int32_t row = 0; row < EditorLayout::kControlCount; ++row)
-        if (EditorLayout::control(row).kind == ControlKind::slider)
-          checkHandle(shot, row, value, f);
-    });
-    EXPECT_TRUE(failures.empty()) << "value " << value << ": " << failures.front();
+    expectShown("value " + std::to_string(value) + ": ",
+                [&](const Screenshot& shot, std::vector<std::string>& f) {
+                  for (int32_t row = 0; row < EditorLayout::kControlCount; ++row)
+                    if (EditorLayout::control(row).kind == ControlKind::slider)
+                      checkHandle(shot, row, value, f);
+                });
   }
 }
 
@@ -207,7 +211,7 @@ TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
     ui->effect->setParameter(16, c.value);
     ui->effect->setParameter(17, c.value);
     ASSERT_TRUE(ui->idleAndPaint());
-    const auto failures = waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
+    expectShown("", [&](const Screenshot& shot, std::vector<std::string>& f) {
       for (int32_t row : {0, 1}) {
         const CRect& r = EditorLayout::control(row).rect;
         for (const Case& other : cases) {
@@ -231,7 +235,6 @@ TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
           f.push_back("display row " + std::to_string(row) + ": not filled");
       }
     });
-    EXPECT_TRUE(failures.empty()) << failures.front();
   }
 }
 
@@ -269,9 +272,7 @@ TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
   EXPECT_EQ(count(audioMasterBeginEdit), 1u);
   EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
   ASSERT_TRUE(ui->idleAndPaint());
-  EXPECT_TRUE(waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
-                checkHandle(shot, kCutoffSlider, 1.0f, f);
-              }).empty());
+  expectHandle(kCutoffSlider, 1.0f);
 }
 
 TEST_F(SDEditorWindow, CtrlClickRestoresEachControlsDefault) {
@@ -310,10 +311,10 @@ TEST_F(SDEditorWindow, FilterTypeButtonsEndToEnd) {
     EXPECT_FLOAT_EQ(hostCalls[1].value, click.sent);
     EXPECT_FLOAT_EQ(ui->effect->getParameter(kFilterType), click.sent);
     ASSERT_TRUE(ui->idleAndPaint());
-    const auto failures = waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
-      checkButtons(shot, click.button, f);
-    });
-    EXPECT_TRUE(failures.empty()) << "click on " << click.button << ": " << failures.front();
+    expectShown("click on " + std::to_string(click.button) + ": ",
+                [&](const Screenshot& shot, std::vector<std::string>& f) {
+                  checkButtons(shot, click.button, f);
+                });
   }
   struct HostValue {
     float value;
@@ -323,10 +324,10 @@ TEST_F(SDEditorWindow, FilterTypeButtonsEndToEnd) {
        {HostValue{0.2f, 0}, HostValue{0.5f, 1}, HostValue{1.0f, 2}, HostValue{0.33f, 0}}) {
     ui->effect->setParameter(kFilterType, h.value);
     ASSERT_TRUE(ui->idleAndPaint());
-    const auto failures = waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
-      checkButtons(shot, h.selected, f);
-    });
-    EXPECT_TRUE(failures.empty()) << "host value " << h.value << ": " << failures.front();
+    expectShown("host value " + std::to_string(h.value) + ": ",
+                [&](const Screenshot& shot, std::vector<std::string>& f) {
+                  checkButtons(shot, h.selected, f);
+                });
   }
 }
 
@@ -337,15 +338,11 @@ TEST_F(SDEditorWindow, ChangesShowAtTheNextIdleAndAfterReopening) {
   std::thread([&] { ui->effect->setParameter(kCutoff, 1.0f); }).join();
   EXPECT_FLOAT_EQ(ui->control(kCutoffSlider)->getValue(), 0.0f);
   ASSERT_TRUE(ui->idleAndPaint());
-  EXPECT_TRUE(waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
-                checkHandle(shot, kCutoffSlider, 1.0f, f);
-              }).empty());
+  expectHandle(kCutoffSlider, 1.0f);
   ui->close();
   ui->effect->setParameter(kCutoff, 0.5f);
   openAndPaint();
-  EXPECT_TRUE(waitFor([&](const Screenshot& shot, std::vector<std::string>& f) {
-                checkHandle(shot, kCutoffSlider, 0.5f, f);
-              }).empty());
+  expectHandle(kCutoffSlider, 0.5f);
 }
 
 TEST_F(SDEditorWindow, AThousandOpenCloseCyclesLeaveNothingBehind) {
@@ -432,10 +429,8 @@ TEST_F(SDEditorWindow, TwoInstancesEachShowTheirOwnOscillatorTexts) {
     return pixels;
   };
   auto same = [](const std::vector<CColor>& a, const std::vector<CColor>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-      if (!closeTo(a[i], b[i], 8)) return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const CColor& x, const CColor& y) { return closeTo(x, y, 8); });
   };
   std::vector<CColor> firstBefore;
   std::vector<CColor> secondBefore;

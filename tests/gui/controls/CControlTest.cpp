@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "CAnimKnob.h"
 #include "CKnob.h"
@@ -76,17 +77,14 @@ TEST(CControl, BounceValueClampsIntoTheRange) {
   const struct {
     float value;
     float bounced;
-  } cases[] = {{1.5f, 1.0f}, {-0.2f, 0.0f}, {0.3f, 0.3f}, {1.0f, 1.0f}};
+  } cases[] = {{1.5f, 1.0f}, {-0.2f, 0.0f}, {0.3f, 0.3f}, {1.0f, 1.0f}, {kNaN, kNaN}};
   for (const auto& c : cases) {
     Ref<PlainControl> control(new PlainControl(CRect(0, 0, 10, 10)));
     control->setValue(c.value);
     control->bounceValue();
-    EXPECT_EQ(control->getValue(), c.bounced) << c.value;
+    const float v = control->getValue();
+    EXPECT_TRUE(v == c.bounced || (std::isnan(v) && std::isnan(c.bounced))) << c.value << ": " << v;
   }
-  Ref<PlainControl> control(new PlainControl(CRect(0, 0, 10, 10)));
-  control->setValue(kNaN);
-  control->bounceValue();
-  EXPECT_TRUE(std::isnan(control->getValue()));
 }
 
 TEST(CControl, CtrlClickTakesExactlyLeftButtonWithControl) {
@@ -196,8 +194,7 @@ TEST(CControl, CopiesKeepTheSettingsAndDropTheBackOffset) {
     text[1] = 0;
   });
   for (CControl* control :
-       {static_cast<CControl*>(knob.get()), static_cast<CControl*>(anim.get()),
-        static_cast<CControl*>(slider.get()), static_cast<CControl*>(display.get())}) {
+       std::vector<CControl*>{knob.get(), anim.get(), slider.get(), display.get()}) {
     control->setValue(0.75f);
     control->setMin(-1.0f);
     control->setDefaultValue(0.25f);
@@ -210,9 +207,8 @@ TEST(CControl, CopiesKeepTheSettingsAndDropTheBackOffset) {
   Ref<CAnimKnob> animCopy(static_cast<CAnimKnob*>(anim->newCopy()));
   Ref<CSlider> sliderCopy(static_cast<CSlider*>(slider->newCopy()));
   Ref<CParamDisplay> displayCopy(static_cast<CParamDisplay*>(display->newCopy()));
-  for (CControl* copy :
-       {static_cast<CControl*>(knobCopy.get()), static_cast<CControl*>(animCopy.get()),
-        static_cast<CControl*>(sliderCopy.get()), static_cast<CControl*>(displayCopy.get())}) {
+  for (CControl* copy : std::vector<CControl*>{knobCopy.get(), animCopy.get(), sliderCopy.get(),
+                                               displayCopy.get()}) {
     EXPECT_EQ(copy->getValue(), 0.75f);
     EXPECT_EQ(copy->getMin(), -1.0f);
     EXPECT_EQ(copy->getDefaultValue(), 0.25f);

@@ -69,27 +69,23 @@ TEST_F(KnobTest, DefaultArcCoefficients) {
 }
 
 TEST_F(KnobTest, DeadArcSnapsToTheNearerEnd) {
+  // The default arc sweeps 270° clockwise from 225°; the other one counter-clockwise from -45°.
   const struct {
+    bool counterClockwise;
     float degrees;
     float value;
-  } cases[] = {{280.0f, 1.0f}, {300.0f, 1.0f}, {260.0f, 0.0f},
-               {240.0f, 0.0f}, {275.0f, 1.0f}, {265.0f, 0.0f}};
+  } cases[] = {{false, 280.0f, 1.0f}, {false, 300.0f, 1.0f}, {false, 260.0f, 0.0f},
+               {false, 240.0f, 0.0f}, {false, 275.0f, 1.0f}, {false, 265.0f, 0.0f},
+               {true, -45.0f, 0.0f},  {true, 90.0f, 0.5f},   {true, 280.0f, 0.0f},
+               {true, 260.0f, 1.0f}};
   for (const auto& c : cases) {
+    if (c.counterClockwise) {
+      knob->setStartAngle(-kPi / 4.0f);
+      knob->setRangeAngle(1.5f * kPi);
+    }
     CPoint point = pointAt(c.degrees, 14.0f);
-    EXPECT_EQ(knob->valueFromPoint(point), c.value) << c.degrees;
-  }
-}
-
-TEST_F(KnobTest, CounterClockwiseArcSnapsTheOtherWay) {
-  knob->setStartAngle(-kPi / 4.0f);  // lower right, sweeping 270° counter-clockwise
-  knob->setRangeAngle(1.5f * kPi);
-  const struct {
-    float degrees;
-    float value;
-  } cases[] = {{-45.0f, 0.0f}, {90.0f, 0.5f}, {280.0f, 0.0f}, {260.0f, 1.0f}};
-  for (const auto& c : cases) {
-    CPoint point = pointAt(c.degrees, 14.0f);
-    EXPECT_NEAR(knob->valueFromPoint(point), c.value, 0.01f) << c.degrees;
+    EXPECT_NEAR(knob->valueFromPoint(point), c.value, c.counterClockwise ? 0.01f : 0.0f)
+        << c.degrees << (c.counterClockwise ? " counter-clockwise" : "");
   }
 }
 

@@ -33,6 +33,12 @@ class ParamDisplayTest : public ::testing::Test {
  protected:
   ParamDisplayTest() : context(&log) { display = new TextDisplay(CRect(10, 20, 50, 32), &log); }
   ~ParamDisplayTest() override { display->forget(); }
+  // The text one draw computes.
+  std::string text() {
+    log.clear();
+    display->draw(&context);
+    return log.front();
+  }
   // What one draw did, without the text line.
   Log drawn() {
     log.clear();
@@ -56,9 +62,7 @@ TEST_F(ParamDisplayTest, DefaultTextHasTwoDecimals) {
                {12.345f, "text 12.35"}};
   for (const auto& c : cases) {
     display->setValue(c.value);
-    log.clear();
-    display->draw(&context);
-    EXPECT_EQ(log.front(), c.text);
+    EXPECT_EQ(text(), c.text);
   }
 }
 
@@ -68,26 +72,20 @@ TEST_F(ParamDisplayTest, ConversionWithUserDataTakesPrecedence) {
   display->setStringConvert([](float value, char* text) {
     std::snprintf(text, 256, "plain %.1f", static_cast<double>(value));
   });
-  log.clear();
-  display->draw(&context);
-  EXPECT_EQ(log.front(), "text plain 0.5");
+  EXPECT_EQ(text(), "text plain 0.5");
   display->setStringConvert(
       [](float value, char* text, void* data) {
         std::snprintf(text, 256, "user %d %.1f", *static_cast<int*>(data),
                       static_cast<double>(value));
       },
       &userData);
-  log.clear();
-  display->draw(&context);
-  EXPECT_EQ(log.front(), "text user 42 0.5");
+  EXPECT_EQ(text(), "text user 42 0.5");
 }
 
 TEST_F(ParamDisplayTest, ConversionFillingTheWholeBufferIsCut) {
   // No terminator written: the text ends at the buffer's last byte.
   display->setStringConvert([](float, char* text) { std::memset(text, 'x', 256); });
-  log.clear();
-  display->draw(&context);
-  EXPECT_EQ(log.front(), "text " + std::string(255, 'x'));
+  EXPECT_EQ(text(), "text " + std::string(255, 'x'));
 }
 
 TEST_F(ParamDisplayTest, StylesChooseFillOutlineAndBevel) {

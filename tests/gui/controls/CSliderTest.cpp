@@ -42,7 +42,6 @@ class SliderTest : public ::testing::Test {
 };
 
 TEST_F(SliderTest, TravelAndHandleLimits) {
-  EXPECT_EQ(slider->getStyle(), kVertical | kBottom);
   EXPECT_EQ(slider->getTravel(), 130);
   EXPECT_EQ(slider->getHandleMinPos(), 0);
   EXPECT_EQ(slider->getHandleMaxPos(), 159);

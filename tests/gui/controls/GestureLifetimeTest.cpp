@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "CKnob.h"
 #include "COnOffButton.h"
@@ -129,35 +130,30 @@ TEST(GestureLifetime, DragIsFollowedAndReportedBetweenBeginAndEnd) {
                  "idle", "changed 2 0.5769", "idle", "host end 2", "listener end 2"}));
 }
 
-TEST(GestureLifetime, WindowDestroyedDuringACapturedDragEndsIt) {
-  Log log;
-  LoggingListener listener(&log);
-  auto host = std::make_unique<FrameWithEditor>(&log);
-  host->add(new CKnob(CRect(100, 100, 132, 132), &listener, 1, nullptr));
-  CPoint where(116, 102);
-  ASSERT_EQ(host->frame->onMouseDown(where, kLButton), kMouseEventHandled);
-  EXPECT_EQ(headless::classUseCount(), 1);
-  headless::destroyWindowFromOutside(host->frame->getWindow());
-  EXPECT_EQ(host->frame->getWindow(), nullptr) << "no dead handle is kept";
-  EXPECT_FALSE(host->frame->getOpenFlag());
-  EXPECT_EQ(log.back(), "listener end 1");
-  CPoint later(120, 110);
-  host->frame->onMouseUp(later, 0);  // a late release finds no gesture
-  host->frame->invalid();
-  EXPECT_EQ(std::count(log.begin(), log.end(), "host end 1"), 1);
-  host.reset();
-  EXPECT_EQ(headless::classUseCount(), 0) << "the window class is given up with the frame";
-}
-
-TEST(GestureLifetime, FrameDestroyedDuringACapturedDragEndsIt) {
-  Log log;
-  LoggingListener listener(&log);
-  auto host = std::make_unique<FrameWithEditor>(&log);
-  host->add(new CKnob(CRect(100, 100, 132, 132), &listener, 1, nullptr));
-  CPoint where(116, 102);
-  host->frame->onMouseDown(where, kLButton);
-  host.reset();
-  EXPECT_EQ(std::count(log.begin(), log.end(), "host end 1"), 1);
+// The window destroyed from outside, or the frame itself released, during a captured drag.
+TEST(GestureLifetime, WindowOrFrameDestroyedDuringACapturedDragEndsIt) {
+  for (bool windowFirst : {true, false}) {
+    SCOPED_TRACE(windowFirst ? "window destroyed" : "frame destroyed");
+    Log log;
+    LoggingListener listener(&log);
+    auto host = std::make_unique<FrameWithEditor>(&log);
+    host->add(new CKnob(CRect(100, 100, 132, 132), &listener, 1, nullptr));
+    CPoint where(116, 102);
+    ASSERT_EQ(host->frame->onMouseDown(where, kLButton), kMouseEventHandled);
+    EXPECT_EQ(headless::classUseCount(), 1);
+    if (windowFirst) {
+      headless::destroyWindowFromOutside(host->frame->getWindow());
+      EXPECT_EQ(host->frame->getWindow(), nullptr) << "no dead handle is kept";
+      EXPECT_FALSE(host->frame->getOpenFlag());
+      EXPECT_EQ(log.back(), "listener end 1");
+      CPoint later(120, 110);
+      host->frame->onMouseUp(later, 0);  // a late release finds no gesture
+      host->frame->invalid();
+    }
+    host.reset();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "host end 1"), 1);
+    EXPECT_EQ(headless::classUseCount(), 0) << "the window class is given up with the frame";
+  }
 }
 
 TEST(GestureLifetime, ButtonSurvivesTheEditorClosingInItsIdlePass) {

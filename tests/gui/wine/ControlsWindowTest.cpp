@@ -194,6 +194,23 @@ class ControlsWindow : public ::testing::Test {
   bool waitForValue(gui::CControl* control, float value) {
     return pumpUntil([&] { return std::fabs(control->getValue() - value) < 1e-5f; }, 5000);
   }
+  // A free press at y 118: the pointer holds the handle's middle, 53 being the top of the
+  // track; the frame captures the pointer.
+  void grabSliderMiddle() {
+    ASSERT_TRUE(xdotool(moveTo(CPoint(48, 118)) + " mousedown 1"));
+    ASSERT_TRUE(waitForValue(editor->slider, 0.5f));
+    ASSERT_EQ(GetCapture(), frameWindow());
+  }
+  // Holds the button down on no control, then has the frame's tracking loop follow the
+  // slider's middle from there; returns when the loop does.
+  void trackSliderFromAPressElsewhere() {
+    ASSERT_TRUE(xdotool(moveTo(kEmpty) + " mousedown 1"));
+    ASSERT_TRUE(pumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }));
+    pumpPending();
+    hostLog().calls.clear();
+    CPoint where(48, 118);
+    editor->getFrame()->mouse(nullptr, where, -1);
+  }
   std::vector<VstInt32> gestureCalls() const {
     std::vector<VstInt32> calls;
     for (const HostCall& call : hostLog().calls)
@@ -227,10 +244,7 @@ class ControlsWindow : public ::testing::Test {
 };
 
 TEST_F(ControlsWindow, SliderDragHoldsThePointerBeyondTheWindowInOneGesture) {
-  // Free press at y 118: the pointer holds the handle's middle, 53 is the top of the track.
-  ASSERT_TRUE(xdotool(moveTo(CPoint(48, 118)) + " mousedown 1"));
-  ASSERT_TRUE(waitForValue(editor->slider, 0.5f));
-  EXPECT_EQ(GetCapture(), frameWindow());
+  ASSERT_NO_FATAL_FAILURE(grabSliderMiddle());
   ASSERT_TRUE(xdotool(moveTo(CPoint(48, kHeight + 60))));
   ASSERT_TRUE(waitForValue(editor->slider, 0.0f)) << "below the window";
   ASSERT_TRUE(xdotool(moveTo(CPoint(48, -30))));
@@ -248,22 +262,6 @@ TEST_F(ControlsWindow, SliderDragHoldsThePointerBeyondTheWindowInOneGesture) {
     expectColor(shot, CPoint(48, 68), kHandleColor, failures, "handle bottom row");
     expectColor(shot, CPoint(48, 69), kWhite, failures, "below the handle");
   });
-}
-
-TEST_F(ControlsWindow, SliderHandleRowsFollowTheValue) {
-  const struct {
-    float value;
-    int32_t top;  // the handle's first row; 29 rows
-  } cases[] = {{1.0f, 40}, {0.5f, 105}, {0.0f, 170}};
-  for (const auto& c : cases) {
-    editor->slider->setValue(c.value);
-    checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
-      expectColor(shot, CPoint(41, c.top - 1), kWhite, failures, "above the handle");
-      expectColor(shot, CPoint(41, c.top), kHandleColor, failures, "handle top row");
-      expectColor(shot, CPoint(55, c.top + 28), kHandleColor, failures, "handle bottom row");
-      expectColor(shot, CPoint(55, c.top + 29), kWhite, failures, "below the handle");
-    });
-  }
 }
 
 TEST_F(ControlsWindow, ShiftDragIsTenTimesFiner) {
@@ -332,14 +330,21 @@ TEST_F(ControlsWindow, KnobModesAndAltChooseCircularOrLinearDrags) {
   }
 }
 
-TEST_F(ControlsWindow, KnobShowsThePictureOfItsValue) {
+// The slider's handle rows (the first of 29) and the knob's picture for values 0, 0.5 and 1.
+TEST_F(ControlsWindow, SliderHandleRowsAndKnobPicturesFollowTheValue) {
   const struct {
     float value;
+    int32_t top;
     int picture;
-  } cases[] = {{0.0f, 0}, {0.5f, 3}, {1.0f, 7}};
+  } cases[] = {{1.0f, 40, 7}, {0.5f, 105, 3}, {0.0f, 170, 0}};
   for (const auto& c : cases) {
+    editor->slider->setValue(c.value);
     editor->knob->setValue(c.value);
     checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
+      expectColor(shot, CPoint(41, c.top - 1), kWhite, failures, "above the handle");
+      expectColor(shot, CPoint(41, c.top), kHandleColor, failures, "handle top row");
+      expectColor(shot, CPoint(55, c.top + 28), kHandleColor, failures, "handle bottom row");
+      expectColor(shot, CPoint(55, c.top + 29), kWhite, failures, "below the handle");
       expectColor(shot, CPoint(101, 41), pictureColor(c.picture), failures, "knob picture");
       expectColor(shot, CPoint(131, 71), pictureColor(c.picture), failures, "knob picture");
     });
@@ -413,13 +418,7 @@ TEST_F(ControlsWindow, BlockingDragAsksTheHostForIdleBetweenBeginAndEnd) {
       step = 2;
     }
   };
-  // The press lands on no control; the loop then tracks the slider with the button held.
-  ASSERT_TRUE(xdotool(moveTo(kEmpty) + " mousedown 1"));
-  ASSERT_TRUE(pumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }));
-  pumpPending();
-  hostLog().calls.clear();
-  CPoint where(48, 118);
-  editor->getFrame()->mouse(nullptr, where, -1);
+  ASSERT_NO_FATAL_FAILURE(trackSliderFromAPressElsewhere());
   EXPECT_EQ(step, 2);
   const std::vector<VstInt32> calls = gestureCalls();
   ASSERT_GE(calls.size(), 3u);
@@ -435,14 +434,8 @@ TEST_F(ControlsWindow, EditorClosingItselfFromTheHostsIdleEndsTheDrag) {
     if (editor->getFrame()) effect->call(effEditClose);
   };
   const HWND window = frameWindow();
-  ASSERT_TRUE(xdotool(moveTo(kEmpty) + " mousedown 1"));
-  ASSERT_TRUE(pumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }));
-  pumpPending();
-  hostLog().calls.clear();
-  gui::CFrame* frame = editor->getFrame();
-  CPoint where(48, 118);
-  frame->mouse(nullptr, where, -1);  // returns with the button still held
-  EXPECT_LT(GetAsyncKeyState(VK_LBUTTON), 0);
+  ASSERT_NO_FATAL_FAILURE(trackSliderFromAPressElsewhere());
+  EXPECT_LT(GetAsyncKeyState(VK_LBUTTON), 0) << "the loop returned with the button held";
   EXPECT_EQ(editor->getFrame(), nullptr);
   EXPECT_FALSE(IsWindow(window)) << "the frame went when the loop left it";
   EXPECT_EQ(hostCallCount(audioMasterBeginEdit), 1u);
@@ -453,9 +446,7 @@ TEST_F(ControlsWindow, EditorClosingItselfFromTheHostsIdleEndsTheDrag) {
 }
 
 TEST_F(ControlsWindow, LosingTheMouseToAnotherWindowEndsTheDrag) {
-  ASSERT_TRUE(xdotool(moveTo(CPoint(48, 118)) + " mousedown 1"));
-  ASSERT_TRUE(waitForValue(editor->slider, 0.5f));
-  ASSERT_EQ(GetCapture(), frameWindow());
+  ASSERT_NO_FATAL_FAILURE(grabSliderMiddle());
   SetCapture(host->window());
   EXPECT_EQ(hostCallCount(audioMasterEndEdit), 1u);
   ASSERT_TRUE(xdotool(moveTo(CPoint(48, 60)) + " mouseup 1"));
@@ -467,9 +458,7 @@ TEST_F(ControlsWindow, LosingTheMouseToAnotherWindowEndsTheDrag) {
 }
 
 TEST_F(ControlsWindow, HostDestroyingItsWindowMidDragEndsTheGesture) {
-  ASSERT_TRUE(xdotool(moveTo(CPoint(48, 118)) + " mousedown 1"));
-  ASSERT_TRUE(waitForValue(editor->slider, 0.5f));
-  ASSERT_EQ(GetCapture(), frameWindow());
+  ASSERT_NO_FATAL_FAILURE(grabSliderMiddle());
   gui::CFrame* frame = editor->getFrame();
   host.reset();  // the frame's window goes with the host's
   EXPECT_EQ(frame->getWindow(), nullptr) << "no dead handle is kept";
