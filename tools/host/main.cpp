@@ -10,6 +10,7 @@
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
 #include "RenderCommand.h"
+#include "ValidateCommandLine.h"
 
 namespace {
 
@@ -83,6 +84,9 @@ int main(int argc, char** argv) {
       app.add_subcommand("render", "run an audio file through the effect, block by block");
   addRenderOptions(*render, renderOptions);
 
+  ValidateCommandLine validate;
+  validate.add(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -92,6 +96,7 @@ int main(int argc, char** argv) {
   }
 
   if (*info) return runInfo(infoPluginPath);
+  if (validate.chosen()) return validate.run(std::cout);
   try {
     runRender(renderOptions, std::cout);
   } catch (const std::exception& e) {
