@@ -12,3 +12,8 @@ if(FERROWIN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+if(FERROWIN_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzzers themselves link its driver.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick fonts-liberation
   espeak-ng sox
+  clang libclang-rt-14-dev
 )
 
 missing=()

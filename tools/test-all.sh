@@ -24,4 +24,6 @@ for preset in linux win64; do
   echo "== $preset: tests"
   ctest --preset "$preset" || status=1
 done
+echo "== fuzz: each fuzzer for a bounded time"
+bash tools/fuzz.sh 12 || status=1
 exit $status

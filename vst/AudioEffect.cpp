@@ -179,6 +179,11 @@ void AudioEffect::ms2string(float samples, char* text, VstInt32 maxLen) {
 void AudioEffect::float2string(float value, char* text, VstInt32 maxLen) {
   const size_t limit = static_cast<size_t>(maxLen);
   double v = value;
+  // NaN passes every range test below and has no digits: converting it to one is undefined.
+  if (std::isnan(v)) {
+    copyLimited(text, "NaN", limit);
+    return;
+  }
   const bool negative = v < 0;
   int count = 0;
   if (negative) {

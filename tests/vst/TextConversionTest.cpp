@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "MockEffect.h"
@@ -52,6 +53,14 @@ TEST_F(TextConversion, FloatOutOfRangeIsHuge) {
   EXPECT_EQ(float2string(1e9f), "Huge!");
   EXPECT_EQ(float2string(-1e8f), "Huge!");
   EXPECT_EQ(float2string(1e9f, 3), "Hug");  // cut at maxLen
+  EXPECT_EQ(float2string(std::numeric_limits<float>::infinity()), "Huge!");
+  EXPECT_EQ(float2string(-std::numeric_limits<float>::infinity()), "Huge!");
+}
+
+TEST_F(TextConversion, FloatNotANumberIsNamed) {
+  EXPECT_EQ(float2string(std::numeric_limits<float>::quiet_NaN()), "NaN");
+  EXPECT_EQ(float2string(-std::numeric_limits<float>::quiet_NaN()), "NaN");
+  EXPECT_EQ(float2string(std::numeric_limits<float>::quiet_NaN(), 2), "Na");
 }
 
 TEST_F(TextConversion, FloatIsCutAtMaxLen) {

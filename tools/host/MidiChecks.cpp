@@ -36,9 +36,10 @@ class EventList {
     list.assign(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*), 0);
     auto* header = reinterpret_cast<VstEvents*>(list.data());
     header->numEvents = static_cast<VstInt32>(events.size());
+    VstEvent** pointers = header->events;  // declared with two entries, really as many as events
     for (size_t i = 0; i < events.size(); ++i) {
       std::memcpy(&slots[i * kSlotBytes], &events[i], sizeof(VstMidiEvent));
-      header->events[i] = reinterpret_cast<VstEvent*>(&slots[i * kSlotBytes]);
+      pointers[i] = reinterpret_cast<VstEvent*>(&slots[i * kSlotBytes]);
     }
     plugin.dispatch(effProcessEvents, 0, 0, header);
     events.clear();

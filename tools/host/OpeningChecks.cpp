@@ -22,7 +22,8 @@ constexpr double kTargetMs = 50.0;
 long openHandles() {
 #if defined(_WIN32)
   DWORD count = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &count);
+  // Wine answers without counting (0); then the check is skipped.
+  if (!GetProcessHandleCount(GetCurrentProcess(), &count) || count == 0) return -1;
   return static_cast<long>(count);
 #else
   DIR* folder = opendir("/proc/self/fd");
@@ -64,6 +65,16 @@ void scan(PluginInstance& plugin) {
     probeText(plugin, effGetParamName, i, 64);
 }
 
+// A host is a windowed program: the system libraries that a plug-in's editor needs are loaded
+// long before it scans plug-ins, so their first load is not counted against the plug-in.
+void loadHostLibraries() {
+#if defined(_WIN32)
+  for (const char* name : {"user32.dll", "gdi32.dll", "ole32.dll", "shell32.dll", "gdiplus.dll",
+                           "comdlg32.dll", "winmm.dll"})
+    LoadLibraryA(name);
+#endif
+}
+
 double millisecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
       .count();
@@ -73,6 +84,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
 
 void checkOpening(ValidationContext& context, CheckReport& report) {
   const std::string& path = context.options.pluginPath;
+  loadHostLibraries();
   auto start = std::chrono::steady_clock::now();
   auto library = std::make_unique<PluginLibrary>();
   if (!library->load(path)) {
@@ -95,9 +107,13 @@ void checkOpening(ValidationContext& context, CheckReport& report) {
   const long windowsAfter = ownWindows();
   plugin.reset();
   library.reset();
-  report.check(handlesAfter <= handlesBefore, "no file or other handle left open by the scan",
-               std::to_string(handlesBefore) + " handles before, " + std::to_string(handlesAfter) +
-                   " after");
+  const std::string handles = "no file or other handle left open by the scan";
+  if (handlesBefore < 0 || handlesAfter < 0)
+    report.skip(handles, "this system does not count a process's handles");
+  else
+    report.check(handlesAfter <= handlesBefore, handles,
+                 std::to_string(handlesBefore) + " handles before, " +
+                     std::to_string(handlesAfter) + " after");
 #if defined(_WIN32)
   report.check(windowsAfter == windowsBefore, "no window opened by the scan",
                std::to_string(windowsAfter - windowsBefore) + " new windows");

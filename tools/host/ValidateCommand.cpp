@@ -120,7 +120,7 @@ int runValidate(const ValidateOptions& options, std::ostream& out) {
 int runValidateGroup(const std::string& group, const ValidateOptions& options,
                      const std::string& reportPath) {
   reportCrashesByExitCode();
-  std::FILE* file = std::fopen(reportPath.c_str(), "w");
+  std::FILE* file = std::fopen(reportPath.c_str(), "wb");
   if (file == nullptr) return 1;
   CheckReport report(file);
   ValidationContext context(options);
