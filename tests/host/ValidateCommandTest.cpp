@@ -8,6 +8,7 @@
 
 #include "CheckReport.h"
 #include "ChildProcess.h"
+#include "GroupProcess.h"
 #include "HostTestFiles.h"
 
 namespace {
@@ -93,6 +94,19 @@ TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
       EXPECT_EQ(formatCheckLine("opening", line), c.printed);
     }
   }
+}
+
+TEST(CommandWords, AreQuotedSoThatTheRuntimeSplitsThemBackUnchanged) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "\"plain\""},
+      {"two words", "\"two words\""},
+      {"", "\"\""},
+      {"say \"hi\"", "\"say \\\"hi\\\"\""},
+      {"C:\\folder\\", "\"C:\\folder\\\\\""},  // a trailing backslash doubled
+      {"a\\\"b", "\"a\\\\\\\"b\""},            // backslash before a quote doubled
+      {"C:\\a b\\c", "\"C:\\a b\\c\""},        // other backslashes kept
+  };
+  for (const auto& [word, quoted] : cases) EXPECT_EQ(quotedCommandWord(word), quoted) << word;
 }
 
 }  // namespace

@@ -42,10 +42,8 @@ std::string openIdleClose(PluginInstance& plugin, HWND host, int idles) {
 }  // namespace
 
 void checkEditor(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open();
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
   if (!(plugin->record()->flags & effFlagsHasEditor))
     return report.skip("editor checks", "the plug-in has no editor");
   HWND host = CreateWindowExA(0, "STATIC", "validator", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
@@ -97,10 +95,8 @@ void checkEditor(ValidationContext& context, CheckReport& report) {
 #else
 
 void checkEditor(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open();
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
   if (!(plugin->record()->flags & effFlagsHasEditor))
     return report.skip("editor checks", "the plug-in has no editor");
   report.skip("editor checks", "they run in the Windows build");

@@ -22,24 +22,6 @@ extern char** environ;
 namespace {
 
 #if defined(_WIN32)
-// One command-line word as the C runtime splits it again: quoted, backslashes before quotes
-// doubled.
-std::string quoted(const std::string& word) {
-  std::string text = "\"";
-  size_t backslashes = 0;
-  for (char c : word) {
-    if (c == '\\') {
-      ++backslashes;
-    } else {
-      if (c == '"') text.append(backslashes + 1, '\\');
-      backslashes = 0;
-    }
-    text += c;
-  }
-  text.append(backslashes, '\\');
-  return text + "\"";
-}
-
 std::string selfPath() {
   char path[MAX_PATH * 2];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -55,8 +37,8 @@ GroupOutcome run(const std::vector<std::string>& arguments, const std::string& c
                  double timeoutSeconds) {
   GroupOutcome outcome;
   const std::string program = selfPath();
-  std::string commandLine = quoted(program);
-  for (const std::string& word : arguments) commandLine += " " + quoted(word);
+  std::string commandLine = quotedCommandWord(program);
+  for (const std::string& word : arguments) commandLine += " " + quotedCommandWord(word);
   SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
   HANDLE console =
       CreateFileA(consolePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
@@ -139,6 +121,22 @@ GroupOutcome run(const std::vector<std::string>& arguments, const std::string& c
 #endif
 
 }  // namespace
+
+std::string quotedCommandWord(const std::string& word) {
+  std::string text = "\"";
+  size_t backslashes = 0;
+  for (char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      if (c == '"') text.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    text += c;
+  }
+  text.append(backslashes, '\\');
+  return text + "\"";
+}
 
 std::string temporaryFile(const std::string& stem) {
 #if defined(_WIN32)

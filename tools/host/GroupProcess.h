@@ -16,6 +16,10 @@ struct GroupOutcome {
 // and error captured, and waits at most `timeoutSeconds` before it kills the child.
 GroupOutcome runGroupProcess(const std::vector<std::string>& arguments, double timeoutSeconds);
 
+// One word of a Windows command line, quoted so that the C runtime splits it out again
+// unchanged (backslashes before quotes doubled).
+std::string quotedCommandWord(const std::string& word);
+
 // A new empty file in the temporary folder, named after `stem`; empty when none can be made.
 std::string temporaryFile(const std::string& stem);
 

@@ -120,10 +120,8 @@ void checkAnswers(PluginInstance& plugin, CheckReport& report) {
 }  // namespace
 
 void checkIdentity(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open();
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
   checkRecord(*plugin, report);
   checkFlagAnswers(*plugin, report);
   checkTexts(*plugin, report);

@@ -59,11 +59,9 @@ bool takesMidi(ValidationContext& context, PluginInstance& plugin) {
 }  // namespace
 
 void checkMidi(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
   context.host.clear();
-  std::unique_ptr<PluginInstance> plugin = context.open(44100.0f, kBlockFrames);
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report, 44100.0f, kBlockFrames);
+  if (!plugin) return;
   if (!takesMidi(context, *plugin))
     return report.skip("MIDI checks", "the plug-in neither asks for MIDI nor says it takes it");
   PluginInstance& p = *plugin;

@@ -177,10 +177,8 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
 }  // namespace
 
 void checkParameters(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open();
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
   if (plugin->record()->numParams <= 0)
     return report.skip("parameter checks", "the plug-in has none");
   checkNames(*plugin, report);

@@ -28,10 +28,8 @@ BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, Aud
 }
 
 void checkProcessing(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open();
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
   AudioBench bench(*plugin->record(), 4096);
   const long frames = 2048L * context.options.level;
   for (float rateHz : kRatesHz) {

@@ -9,10 +9,8 @@ void checkRealTime(ValidationContext& context, CheckReport& report) {
   if (!allocationHookAvailable())
     return report.skip("no allocation in processReplacing",
                        "this build has no allocation hook (native builds count)");
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open();
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
   PluginInstance& p = *plugin;
   AudioBench bench(*p.record(), 1024);
   VstMidiEvent note{};

@@ -16,10 +16,8 @@ void setRate(PluginInstance& plugin, float rateHz, int blockFrames) {
 }  // namespace
 
 void checkSequences(ValidationContext& context, CheckReport& report) {
-  std::string error;
-  if (!context.load(&error)) return report.check(false, "library loads", error);
-  std::unique_ptr<PluginInstance> plugin = context.open(44100.0f, kBlockFrames);
-  if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report, 44100.0f, kBlockFrames);
+  if (!plugin) return;
   PluginInstance& p = *plugin;
   AudioBench bench(*p.record(), 4096);
   const int starts = 2 + context.options.level;

@@ -101,9 +101,9 @@ void runGroup(const ValidateOptions& options, const std::string& group, double l
 
 double groupTimeLimitSeconds(int level) { return 60.0 + 12.0 * level; }
 
-int runValidate(const ValidateOptions& options, std::ostream& out) {
+int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
   if (!std::ifstream(options.pluginPath, std::ios::binary)) {
-    out << "error: cannot open " << options.pluginPath << "\n";
+    err << "error: cannot open " << options.pluginPath << "\n";
     return 1;
   }
   const double limitSeconds =

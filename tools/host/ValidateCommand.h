@@ -7,8 +7,9 @@
 
 #include "ValidationContext.h"
 
-// Returns the exit code: 0 when no check failed, 1 otherwise.
-int runValidate(const ValidateOptions& options, std::ostream& out);
+// Returns the exit code: 0 when no check failed, 1 otherwise (also when the plug-in's file
+// cannot be opened, which is said in one line on `err`).
+int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err);
 
 // In the child: runs one group and writes its lines to `reportPath`. Returns the exit code.
 int runValidateGroup(const std::string& group, const ValidateOptions& options,

@@ -33,7 +33,7 @@ void ValidateCommandLine::add(CLI::App& app) {
 
 bool ValidateCommandLine::chosen() const { return *validate || *group; }
 
-int ValidateCommandLine::run(std::ostream& out) const {
+int ValidateCommandLine::run(std::ostream& out, std::ostream& err) const {
   if (*group) return runValidateGroup(groupName, options, reportPath);
-  return runValidate(options, out);
+  return runValidate(options, out, err);
 }

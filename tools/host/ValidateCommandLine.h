@@ -13,7 +13,7 @@ class ValidateCommandLine {
   void add(CLI::App& app);
   // Whether one of the two commands was chosen.
   bool chosen() const;
-  int run(std::ostream& out) const;
+  int run(std::ostream& out, std::ostream& err) const;
 
  private:
   CLI::App* validate = nullptr;

@@ -20,6 +20,18 @@ std::unique_ptr<PluginInstance> ValidationContext::open(float rateHz, int blockF
   return plugin;
 }
 
+std::unique_ptr<PluginInstance> ValidationContext::openChecked(CheckReport& report, float rateHz,
+                                                               int blockFrames) {
+  std::string error;
+  if (!load(&error)) {
+    report.check(false, "library loads", error);
+    return nullptr;
+  }
+  std::unique_ptr<PluginInstance> plugin = open(rateHz, blockFrames);
+  if (!plugin) report.check(false, "entry point gives an effect record", "null, or no magic");
+  return plugin;
+}
+
 void ValidationContext::changeParameters(PluginInstance& plugin, int count) {
   const int parameters = plugin.record()->numParams;
   if (parameters <= 0) return;

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "CheckReport.h"
 #include "HostCallback.h"
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
@@ -27,6 +28,9 @@ class ValidationContext {
   // A new effect from the entry point, opened, with the rate and block size set and processing
   // off; null when the entry point gives no valid record.
   std::unique_ptr<PluginInstance> open(float rateHz = 44100.0f, int blockFrames = 512);
+  // Loads and opens as above; a failure of either is reported as a failed check.
+  std::unique_ptr<PluginInstance> openChecked(CheckReport& report, float rateHz = 44100.0f,
+                                              int blockFrames = 512);
 
   // Sets `count` parameters chosen at random to random values 0..1.
   void changeParameters(PluginInstance& plugin, int count);

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   }
 
   if (*info) return runInfo(infoPluginPath);
-  if (validate.chosen()) return validate.run(std::cout);
+  if (validate.chosen()) return validate.run(std::cout, std::cerr);
   try {
     runRender(renderOptions, std::cout);
   } catch (const std::exception& e) {
