@@ -31,9 +31,10 @@ void checkRecord(PluginInstance& plugin, CheckReport& report) {
   report.check(r.dispatcher && r.setParameter && r.getParameter, "record functions",
                "dispatcher, setParameter, getParameter present");
   report.check((r.flags & ~kKnownFlags) == 0, "flags are known bits", hex(r.flags));
-  report.check((r.flags & effFlagsCanReplacing) && r.processReplacing != nullptr,
-               "processReplacing offered",
-               r.processReplacing ? "flag and function" : "no function");
+  const bool replacing = (r.flags & effFlagsCanReplacing) != 0;
+  report.check(replacing && r.processReplacing != nullptr, "processReplacing offered",
+               std::string(replacing ? "flag set" : "flag not set") + ", function " +
+                   (r.processReplacing ? "present" : "null"));
   if (r.flags & effFlagsCanDoubleReplacing)
     report.check(
         r.processDoubleReplacing != nullptr, "processDoubleReplacing offered",

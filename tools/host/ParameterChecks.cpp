@@ -65,8 +65,10 @@ void checkTextsOverGrid(ValidationContext& context, PluginInstance& plugin, Chec
       plugin.setParameter(i, value);
       const TextAnswer display = probeText(plugin, effGetParamDisplay, i, kParamTextLimit);
       const TextAnswer label = probeText(plugin, effGetParamLabel, i, kParamTextLimit);
-      if (!display.fits()) fault = "display at " + fixed(value, 3) + ": " + display.figure(9);
-      if (!label.fits()) fault = "label at " + fixed(value, 3) + ": " + label.figure(9);
+      if (!display.fits())
+        fault = "display at " + fixed(value, 3) + ": " + display.figure(kParamTextLimit);
+      if (!label.fits())
+        fault = "label at " + fixed(value, 3) + ": " + label.figure(kParamTextLimit);
       longestDisplay = std::max(longestDisplay, display.text.size());
       longestLabel = std::max(longestLabel, label.text.size());
     }
