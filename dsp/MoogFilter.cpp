@@ -2,10 +2,12 @@
 
 #include <cmath>
 
+#include "RoundedMath.h"
+
 MoogFilter::MoogFilter() { setCutoff(1.0f); }
 
 void MoogFilter::setCutoff(float x) {
-  cutoff = (std::exp(10.0f * (x * mapSlope + mapOffset)) - 1.0f) / (std::exp(10.0f) - 1.0f);
+  cutoff = (rounded::exp(10.0f * (x * mapSlope + mapOffset)) - 1.0f) / (rounded::exp(10.0f) - 1.0f);
   cutoffHz = cutoff * sampleRate * 0.5f;
   updateCoefficients(cutoff);
 }
@@ -15,7 +17,7 @@ void MoogFilter::setSampleRate(float rateHz) {
   // which the ladder's state would then carry for the rest of its life.
   if (!(rateHz > 0.0f) || !std::isfinite(rateHz)) return;
   // The map's floor is tied to the frequency of C1 (32.70318 Hz) at the new rate.
-  mapOffset = 100.0f * std::log10(1.0f + 9.0f * 32.70318f / rateHz);
+  mapOffset = 100.0f * rounded::log10(1.0f + 9.0f * 32.70318f / rateHz);
   mapSlope = 1.0f - mapOffset;
   const float kept = sampleRate * cutoff / rateHz;
   cutoff = kept > 1.0f ? 1.0f : kept;

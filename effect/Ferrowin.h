@@ -47,7 +47,15 @@ class Ferrowin final : public AudioEffectX {
   VstInt32 canDo(char* text) override;
   VstPlugCategory getPlugCategory() override { return kPlugCategEffect; }
 
-  // What the chain reads and the parameters set; public so that tests can observe them.
+ private:
+  // The parameter rows set and read the working values; tests observe them through a probe.
+  friend struct ParameterTable;
+  friend struct FerrowinProbe;
+
+  void askForMidi();
+  void trackKey(int key);
+  ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
+
   const NoteTable* noteTable;
   ProgramRecord* programs = nullptr;  // kNumPrograms records; null if allocation failed
   EnvelopeFollover follower1;         // "EF1": scales oscillator and noise levels
@@ -71,11 +79,6 @@ class Ferrowin final : public AudioEffectX {
   float oscKeyTrack = 0.0f;      // 0..1
   float filterKeyOffset = 0.0f;  // cutoff offset from key tracking, fraction of Nyquist
   float oscKeyOffset = 0.0f;     // oscillator offset from key tracking, Hz
-
- private:
-  void askForMidi();
-  void trackKey(int key);
-  ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
 
   // The chunk is a fixed marker; the host saves the state through the parameters instead.
   char chunk[10] = "Test Data";

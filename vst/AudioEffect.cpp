@@ -179,8 +179,7 @@ void AudioEffect::ms2string(float samples, char* text, VstInt32 maxLen) {
 void AudioEffect::float2string(float value, char* text, VstInt32 maxLen) {
   const size_t limit = static_cast<size_t>(maxLen);
   double v = value;
-  // NaN passes every range test below and has no digits: converting it to one is undefined.
-  if (std::isnan(v)) {
+  if (std::isnan(v)) {  // no digits to show, and none may reach the integer conversion
     copyLimited(text, "NaN", limit);
     return;
   }
@@ -190,7 +189,9 @@ void AudioEffect::float2string(float value, char* text, VstInt32 maxLen) {
     v = -v;
     count = 1;
   }
-  if (v > (negative ? 9999999.0 : 99999999.0)) {
+  // Eight characters hold seven integer digits, six behind a sign. A larger value would lose
+  // its leading digits and read as a different number; infinity lands here too.
+  if (v >= (negative ? 1000000.0 : 10000000.0)) {
     copyLimited(text, "Huge!", limit);
     return;
   }
@@ -229,11 +230,12 @@ void AudioEffect::float2string(float value, char* text, VstInt32 maxLen) {
 
 void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen) {
   const size_t limit = static_cast<size_t>(maxLen);
-  if (value >= 100000000) {
+  // Nine digits and more, of either sign, do not fit the digit loop below.
+  if (value >= 100000000 || value <= -100000000) {
     copyLimited(text, "Huge!", limit);
     return;
   }
-  long long rest = value;  // wide, so that negating the smallest value cannot overflow
+  long long rest = value;
   if (rest < 0) {
     copyLimited(text, "-", limit);
     rest = -rest;
@@ -246,8 +248,8 @@ void AudioEffect::int2string(VstInt32 value, char* text, VstInt32 maxLen) {
     rest -= digit * divisor;
     if (digit > 0) started = true;
     if (started) {
-      // Below the "Huge!" bound a digit is 0..9, except for the sign-flipped smallest values.
-      const char piece[2] = {static_cast<char>('0' + digit % 10), 0};
+      // Below the "Huge!" bounds every digit is 0..9.
+      const char piece[2] = {static_cast<char>('0' + digit), 0};
       appendLimited(text, piece, limit);
     }
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Ferrowin.h"
+#include "FerrowinProbe.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ class FerrowinParameters : public ::testing::Test {
   }
 
   Ferrowin effect{host};
+  const FerrowinProbe probe{effect};
 };
 
 TEST_F(FerrowinParameters, NamesAndDefaultsOfANewEffect) {
@@ -59,6 +61,21 @@ TEST_F(FerrowinParameters, NamesAndDefaultsOfANewEffect) {
   EXPECT_EQ(display(kOscWave), "sin");
   EXPECT_EQ(display(kCutoff), "22050.00");
   EXPECT_EQ(programName(), "Init 1");
+}
+
+// Names, labels and display texts are written with their terminator and nothing behind it:
+// a host's buffer may be only as long as the nominal 8 characters.
+TEST_F(FerrowinParameters, TextsEndAtTheirTerminator) {
+  for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
+    for (VstInt32 index = 0; index < kNumParameters; ++index) {
+      char buffer[64];
+      std::memset(buffer, '#', sizeof buffer);
+      effect.dispatcher(opcode, index, 0, buffer, 0.0f);
+      const size_t length = strnlen(buffer, sizeof buffer);
+      ASSERT_LT(length, sizeof buffer - 1);
+      EXPECT_EQ(buffer[length + 1], '#') << "opcode " << opcode << ", parameter " << index;
+    }
+  }
 }
 
 TEST_F(FerrowinParameters, LabelsAndUnknownIndices) {
@@ -84,7 +101,7 @@ TEST_F(FerrowinParameters, LabelsAndUnknownIndices) {
 
 TEST_F(FerrowinParameters, NoteChoice) {
   set(kOscNote, 1.0f);
-  EXPECT_EQ(effect.oscillator.baseFrequency, effect.noteTable->frequency[127]);
+  EXPECT_EQ(probe.oscillator().baseFrequency, probe.noteTable().frequency[127]);
   EXPECT_EQ(label(kOscNote), "G9");
   EXPECT_EQ(display(kOscNote), "12543.85");
   set(kOscNote, 0.0f);
@@ -103,27 +120,27 @@ TEST_F(FerrowinParameters, FilterTypeBoundaries) {
   for (const auto& [value, shown] : cases) {
     set(kFilterType, value);
     EXPECT_EQ(display(kFilterType), shown) << value;
-    EXPECT_EQ(effect.filterLeft.filterType, effect.filterRight.filterType);
+    EXPECT_EQ(probe.filterLeft().filterType, probe.filterRight().filterType);
   }
 }
 
 TEST_F(FerrowinParameters, MapsAgainstTheirClosedForms) {
   set(kOscAmount, 0.5f);
-  EXPECT_NEAR(effect.oscAmount, (std::exp(5.0) - 1) / (std::exp(10.0) - 1), kMapTolerance);
+  EXPECT_NEAR(probe.oscAmount(), (std::exp(5.0) - 1) / (std::exp(10.0) - 1), kMapTolerance);
   set(kOscAmount, 1.0f);
-  EXPECT_FLOAT_EQ(effect.oscAmount, 1.0f);
+  EXPECT_FLOAT_EQ(probe.oscAmount(), 1.0f);
   set(kNoiseAmount, 1.0f);
-  EXPECT_FLOAT_EQ(effect.noiseAmount, 0.25f);
+  EXPECT_FLOAT_EQ(probe.noiseAmount(), 0.25f);
   set(kResonance, 1.0f);
-  EXPECT_NEAR(effect.filterLeft.resonance, std::log10(8.2), kMapTolerance);
-  EXPECT_EQ(effect.filterRight.resonance, effect.filterLeft.resonance);
+  EXPECT_NEAR(probe.filterLeft().resonance, std::log10(8.2), kMapTolerance);
+  EXPECT_EQ(probe.filterRight().resonance, probe.filterLeft().resonance);
   set(kResonance, 0.0f);
-  EXPECT_EQ(effect.filterLeft.resonance, 0.0f);
+  EXPECT_EQ(probe.filterLeft().resonance, 0.0f);
   set(kEf2Cutoff, 0.0f);
-  EXPECT_EQ(effect.ef2CutoffDepth, -1.0f);
+  EXPECT_EQ(probe.ef2CutoffDepth(), -1.0f);
   set(kCutoff, 0.5f);
-  EXPECT_EQ(effect.filterLeft.cutoff, effect.filterRight.cutoff);
-  EXPECT_NEAR(effect.filterLeft.cutoffHz, effect.filterLeft.cutoff * 22050.0f, 1e-3f);
+  EXPECT_EQ(probe.filterLeft().cutoff, probe.filterRight().cutoff);
+  EXPECT_NEAR(probe.filterLeft().cutoffHz, probe.filterLeft().cutoff * 22050.0f, 1e-3f);
   set(kOscWave, 0.5f);
   EXPECT_EQ(display(kOscWave), "tri-saw");
   EXPECT_EQ(get(kOscWave), 0.5f);
@@ -140,17 +157,17 @@ TEST_F(FerrowinParameters, FmDepthDisplays) {
 
 TEST_F(FerrowinParameters, ProgramRecordKeepsTheLastValues) {
   set(kNoiseColor, 0.3f);
-  effect.noise.color = 0.9f;  // something else moved the module
+  probe.noise().color = 0.9f;  // something else moved the module
   effect.dispatcher(effSetProgram, 0, 0, nullptr, 0.0f);
   EXPECT_EQ(get(kNoiseColor), 0.3f);
-  EXPECT_EQ(effect.noise.color, 0.3f);
+  EXPECT_EQ(probe.noise().color, 0.3f);
 }
 
 TEST_F(FerrowinParameters, ValuesThatAreNotNumbersAreRefused) {
   set(kDry, std::numeric_limits<float>::quiet_NaN());
   set(kCutoff, std::numeric_limits<float>::infinity());
   EXPECT_EQ(get(kDry), 1.0f);
-  EXPECT_EQ(effect.dryLevel, 1.0f);
+  EXPECT_EQ(probe.dryLevel(), 1.0f);
   EXPECT_EQ(display(kCutoff), "22050.00");
 }
 

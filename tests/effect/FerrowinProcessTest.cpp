@@ -8,6 +8,7 @@
 
 #include "EveryModulation.h"
 #include "Ferrowin.h"
+#include "FerrowinProbe.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <xmmintrin.h>
@@ -53,39 +54,40 @@ Stereo run(Ferrowin& effect, const std::vector<float>& left, const std::vector<f
 
 TEST(FerrowinChain, FollowsTheModulesInTheirOrder) {
   Ferrowin effect(host);
+  const FerrowinProbe probe(effect);
   setEveryModulation(effect);
   // Copies of the modules as they stand, stepped by hand in the chain's order.
-  EnvelopeFollover f1 = effect.follower1, f2 = effect.follower2;
-  NoiseOscilator noise = effect.noise;
-  FMOscilator osc = effect.oscillator;
-  WaveShaper shaper = effect.shaper;
-  MoogFilter fl = effect.filterLeft, fr = effect.filterRight;
+  EnvelopeFollover f1 = probe.follower1(), f2 = probe.follower2();
+  NoiseOscilator noise = probe.noise();
+  FMOscilator osc = probe.oscillator();
+  WaveShaper shaper = probe.shaper();
+  MoogFilter fl = probe.filterLeft(), fr = probe.filterRight();
 
   const auto left = testSignal(3000, 220.0), right = testSignal(3000, 330.0, 1.0);
   const Stereo out = run(effect, left, &right);
   auto clamp = [](float x) { return x < 0 ? 0.0f : (x > 1 ? 1.0f : x); };
   for (size_t n = 0; n < left.size(); ++n) {
     float d[2] = {left[n], right[n]};
-    float g[2] = {effect.dry2Filter * d[0], effect.dry2Filter * d[1]};
+    float g[2] = {probe.dry2Filter() * d[0], probe.dry2Filter() * d[1]};
     f1.process(d);
     f2.process(d);
     const float e1 = f1.envelope, e2 = f2.envelope;
-    noise.amount = clamp((effect.ef1NoiseDepth - 0.5f) * (e1 * 4.0f) + effect.noiseAmount);
+    noise.amount = clamp((probe.ef1NoiseDepth() - 0.5f) * (e1 * 4.0f) + probe.noiseAmount());
     noise.gain = noise.intScale * noise.amount;
     noise.side = (d[1] - d[0]) * 0.5f;
     noise.process(g);
-    osc.amplitude = clamp((effect.ef1OscDepth - 0.5f) * (e1 * 4.0f) + effect.oscAmount);
-    osc.frequencyOffset = e2 * effect.ef2FmDepth + effect.oscKeyOffset;
+    osc.amplitude = clamp((probe.ef1OscDepth() - 0.5f) * (e1 * 4.0f) + probe.oscAmount());
+    osc.frequencyOffset = e2 * probe.ef2FmDepth() + probe.oscKeyOffset();
     osc.process(g);
     shaper.process(g);
-    fl.cutoffOffset = fr.cutoffOffset = effect.ef2CutoffDepth * e2 + effect.filterKeyOffset;
+    fl.cutoffOffset = fr.cutoffOffset = probe.ef2CutoffDepth() * e2 + probe.filterKeyOffset();
     fl.process(&g[0]);
     fr.process(&g[1]);
-    ASSERT_EQ(out.left[n], d[0] * effect.dryLevel + g[0]) << "frame " << n;
-    ASSERT_EQ(out.right[n], d[1] * effect.dryLevel + g[1]) << "frame " << n;
+    ASSERT_EQ(out.left[n], d[0] * probe.dryLevel() + g[0]) << "frame " << n;
+    ASSERT_EQ(out.right[n], d[1] * probe.dryLevel() + g[1]) << "frame " << n;
   }
   // The test is only worth something if the voice was audible.
-  EXPECT_GT(std::fabs(out.left[2000] - left[2000] * effect.dryLevel), 1e-3f);
+  EXPECT_GT(std::fabs(out.left[2000] - left[2000] * probe.dryLevel()), 1e-3f);
 }
 
 TEST(FerrowinChain, WithoutVoiceOrFilterPathTheOutputIsTheScaledInput) {
@@ -133,6 +135,7 @@ TEST(FerrowinChain, MonoInputMissingOutputAndInPlaceBuffers) {
 
 TEST(FerrowinChain, NullBuffersAndEmptyBlocksDoNothing) {
   Ferrowin effect(host);
+  const FerrowinProbe probe(effect);
   float sample[1] = {0.5f};
   float* channels[2] = {sample, nullptr};
   float* none[2] = {nullptr, nullptr};
@@ -143,7 +146,7 @@ TEST(FerrowinChain, NullBuffersAndEmptyBlocksDoNothing) {
   effect.processReplacing(channels, channels, 0);
   effect.processReplacing(channels, channels, -5);
   EXPECT_EQ(sample[0], 0.5f);
-  EXPECT_EQ(effect.follower1.envelope, 0.0f);  // no frame ran
+  EXPECT_EQ(probe.follower1().envelope, 0.0f);  // no frame ran
 }
 
 TEST(FerrowinChain, OutputStaysFiniteWhateverComesIn) {
@@ -183,6 +186,7 @@ TEST(FerrowinChain, TheCallersFloatingPointStateComesBack) {
 
 TEST(FerrowinChain, SilenceAfterASignalSettlesOnZeroNotOnDenormals) {
   Ferrowin effect(host);
+  const FerrowinProbe probe(effect);
   setEveryModulation(effect);
   effect.setParameter(kOscAmount, 0.0f);
   effect.setParameter(kNoiseAmount, 0.0f);
@@ -192,7 +196,7 @@ TEST(FerrowinChain, SilenceAfterASignalSettlesOnZeroNotOnDenormals) {
   run(effect, signal, &signal);
   const std::vector<float> silence(200000, 0.0f);
   run(effect, silence, &silence);
-  for (float s : {effect.filterLeft.s1, effect.filterLeft.s4, effect.filterRight.s4})
+  for (float s : {probe.filterLeft().s1, probe.filterLeft().s4, probe.filterRight().s4})
     EXPECT_TRUE(s == 0.0f || std::fabs(s) >= std::numeric_limits<float>::min()) << s;
 }
 #endif
@@ -219,29 +223,30 @@ class KeyTracking : public ::testing::Test {
     for (size_t k = 0; k < pointers.size(); ++k) slots[k] = pointers[k];
     EXPECT_EQ(effect.dispatcher(effProcessEvents, 0, 0, events, 0.0f), 1);
   }
-  bool offsetsAreZero() { return effect.filterKeyOffset == 0.0f && effect.oscKeyOffset == 0.0f; }
+  bool offsetsAreZero() { return probe.filterKeyOffset() == 0.0f && probe.oscKeyOffset() == 0.0f; }
 
   Ferrowin effect{host};
+  const FerrowinProbe probe{effect};
 };
 
 TEST_F(KeyTracking, OffsetsFollowTheKey) {
   effect.setParameter(kOscKeyTrack, 1.0f);
   effect.setParameter(kFilterKeyTrack, 1.0f);
-  effect.oscillator.baseFrequency = 523.25f;
+  probe.oscillator().baseFrequency = 523.25f;
   send({{0x90, 69, 100}});
-  EXPECT_NEAR(effect.oscKeyOffset, 440.0f - 523.25f, 1e-3f);
+  EXPECT_NEAR(probe.oscKeyOffset(), 440.0f - 523.25f, 1e-3f);
   // With full tracking the cutoff moves to the key's frequency.
-  const float cutoffHz = effect.filterLeft.cutoffHz;
-  EXPECT_NEAR(effect.filterKeyOffset, (440.0f - cutoffHz) * 2.0f / 44100.0f, 1e-6f);
-  EXPECT_EQ(effect.trackedNote, 69);
+  const float cutoffHz = probe.filterLeft().cutoffHz;
+  EXPECT_NEAR(probe.filterKeyOffset(), (440.0f - cutoffHz) * 2.0f / 44100.0f, 1e-6f);
+  EXPECT_EQ(probe.trackedNote(), 69);
 }
 
 TEST_F(KeyTracking, ReleaseOrderAndVelocityZero) {
   effect.setParameter(kOscKeyTrack, 1.0f);
   send({{0x90, 60, 100}, {0x90, 64, 100}, {0x80, 60, 0}});
-  EXPECT_EQ(effect.trackedNote, 64);
-  EXPECT_NEAR(effect.oscKeyOffset,
-              effect.noteTable->frequency[64] - effect.oscillator.baseFrequency, 1e-3f);
+  EXPECT_EQ(probe.trackedNote(), 64);
+  EXPECT_NEAR(probe.oscKeyOffset(),
+              probe.noteTable().frequency[64] - probe.oscillator().baseFrequency, 1e-3f);
   send({{0x80, 64, 0}});
   EXPECT_TRUE(offsetsAreZero());
   send({{0x93, 62, 90}});  // any channel
@@ -275,19 +280,20 @@ TEST_F(KeyTracking, BrokenEventListsAreSurvived) {
 
 TEST(FerrowinSampleRate, ReachesTheModulesAndRefusesNonsense) {
   Ferrowin effect(host);
+  const FerrowinProbe probe(effect);
   effect.dispatcher(effSetSampleRate, 0, 0, nullptr, 96000.0f);
   EXPECT_EQ(effect.getSampleRate(), 96000.0f);
-  EXPECT_EQ(effect.filterLeft.sampleRate, 96000.0f);
-  EXPECT_EQ(effect.filterRight.sampleRate, 96000.0f);
-  EXPECT_EQ(effect.oscillator.sampleRate, 96000.0f);
-  EXPECT_EQ(effect.follower1.sampleRate, 96000.0f);
-  EXPECT_EQ(effect.follower2.sampleRate, 96000.0f);
-  EXPECT_EQ(effect.noise.sampleRate, 44100.0f);  // rate-independent modules are not told
+  EXPECT_EQ(probe.filterLeft().sampleRate, 96000.0f);
+  EXPECT_EQ(probe.filterRight().sampleRate, 96000.0f);
+  EXPECT_EQ(probe.oscillator().sampleRate, 96000.0f);
+  EXPECT_EQ(probe.follower1().sampleRate, 96000.0f);
+  EXPECT_EQ(probe.follower2().sampleRate, 96000.0f);
+  EXPECT_EQ(probe.noise().sampleRate, 44100.0f);  // rate-independent modules are not told
   for (float bad : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
                     std::numeric_limits<float>::infinity()}) {
     effect.dispatcher(effSetSampleRate, 0, 0, nullptr, bad);
     EXPECT_EQ(effect.getSampleRate(), 96000.0f);
-    EXPECT_EQ(effect.filterLeft.sampleRate, 96000.0f);
+    EXPECT_EQ(probe.filterLeft().sampleRate, 96000.0f);
   }
 }
 
