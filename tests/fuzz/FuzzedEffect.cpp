@@ -10,6 +10,7 @@ VstIntPtr hostStub(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
 
 constexpr int kMaxEvents = 64;
 constexpr size_t kSlotBytes = 64;  // room for the longest event record, zero behind the input's
+constexpr size_t kEventPointerBytes = sizeof(void*);
 
 }  // namespace
 
@@ -45,7 +46,8 @@ void FuzzedEffect::process(FuzzInput& input, int frames, bool inPlace, bool mono
 void FuzzedEffect::sendEvents(FuzzInput& input) {
   const int count = input.takeInRange(0, kMaxEvents);
   std::vector<unsigned char> slots(count * kSlotBytes, 0);
-  std::vector<unsigned char> list(offsetof(VstEvents, events) + (count + 2) * sizeof(VstEvent*), 0);
+  std::vector<unsigned char> list(offsetof(VstEvents, events) + (count + 2) * kEventPointerBytes,
+                                  0);
   auto* events = reinterpret_cast<VstEvents*>(list.data());
   events->numEvents = count;
   VstEvent** pointers = events->events;  // declared with two entries, really `count`

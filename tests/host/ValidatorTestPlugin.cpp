@@ -100,7 +100,8 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /
       return 0;
     case effGetEffectName:
 #if FAULT == FAULT_OVERLONG_NAME
-      std::strcpy(static_cast<char*>(ptr), "A gain effect whose name runs on and on");
+      // The fault itself: no limit.
+      std::strcpy(static_cast<char*>(ptr), "A gain effect whose name runs on and on");  // NOLINT
 #else
       copyText(ptr, "Validator Gain", kVstMaxEffectNameLen);
 #endif
@@ -130,7 +131,7 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /
 void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
   const TestEffect& effect = *effectOf(record);
 #if FAULT == FAULT_CRASH
-  if (frames > 0) *static_cast<volatile float*>(nullptr) = 1.0f;
+  if (frames > 0) *static_cast<volatile float*>(nullptr) = 1.0f;  // NOLINT: the fault itself
 #elif FAULT == FAULT_HANG
   for (volatile bool spinning = true; spinning;) {
   }

@@ -23,9 +23,10 @@ std::atomic<long> allocations{0};
 
 #if defined(FERROWIN_ASAN)
 // Declared by the sanitizer runtime (GCC ships no header for it).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocation)(const volatile void*,
-                                                                              size_t),
-                                                         void (*onRelease)(const volatile void*));
+using AllocationHookProc = void (*)(const volatile void* memory, size_t bytes);
+using ReleaseHookProc = void (*)(const volatile void* memory);
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the runtime's name
+extern "C" int __sanitizer_install_malloc_and_free_hooks(AllocationHookProc, ReleaseHookProc);
 
 namespace {
 void onAllocation(const volatile void*, size_t) { countOne(); }
@@ -45,9 +46,9 @@ void beginCountingAllocations() {
 #elif defined(__linux__) && defined(__GLIBC__)
 
 extern "C" {
-void* __libc_malloc(size_t bytes);
-void* __libc_calloc(size_t count, size_t bytes);
-void* __libc_realloc(void* memory, size_t bytes);
+void* __libc_malloc(size_t bytes);  // NOLINT(bugprone-reserved-identifier): glibc's own
+void* __libc_calloc(size_t count, size_t bytes);   // NOLINT(bugprone-reserved-identifier)
+void* __libc_realloc(void* memory, size_t bytes);  // NOLINT(bugprone-reserved-identifier)
 
 // Everything in the process, the plug-in and the C++ runtime's operator new included, reaches
 // these through the executable's symbol table.

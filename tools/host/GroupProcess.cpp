@@ -86,6 +86,7 @@ GroupOutcome run(const std::vector<std::string>& arguments, const std::string& c
   std::vector<std::string> words = {program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (std::string& word : words) argv.push_back(&word[0]);
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;

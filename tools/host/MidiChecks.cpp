@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kBlockFrames = 256;
 constexpr size_t kSlotBytes = 64;
+constexpr size_t kEventPointerBytes = sizeof(void*);
 
 class EventList {
  public:
@@ -33,7 +34,7 @@ class EventList {
   // Hands the list to the plug-in and empties it.
   void send(PluginInstance& plugin) {
     slots.assign(events.size() * kSlotBytes, 0);
-    list.assign(offsetof(VstEvents, events) + (events.size() + 2) * sizeof(VstEvent*), 0);
+    list.assign(offsetof(VstEvents, events) + (events.size() + 2) * kEventPointerBytes, 0);
     auto* header = reinterpret_cast<VstEvents*>(list.data());
     header->numEvents = static_cast<VstInt32>(events.size());
     VstEvent** pointers = header->events;  // declared with two entries, really as many as events

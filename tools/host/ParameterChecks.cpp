@@ -2,6 +2,7 @@
 // exact bits setParameter stored, so state saved as parameter values comes back byte for byte;
 // the program name round trip; and values no host should send (NaN, infinities, values far
 // outside 0..1), after which the outputs must stay finite.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -27,6 +28,7 @@ uint32_t bitsOf(float value) {
 
 std::vector<float> values(PluginInstance& plugin) {
   std::vector<float> state;
+  state.reserve(static_cast<size_t>(std::max(plugin.record()->numParams, 0)));
   for (VstInt32 i = 0; i < plugin.record()->numParams; ++i) state.push_back(plugin.getParameter(i));
   return state;
 }
