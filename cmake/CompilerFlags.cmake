@@ -14,6 +14,14 @@ if(FERROWIN_SANITIZE)
   add_link_options(-fsanitize=address,undefined,float-cast-overflow)
 endif()
 
+if(FERROWIN_TSAN)
+  if(FERROWIN_SANITIZE)
+    message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(FERROWIN_FUZZ)
   # Coverage for libFuzzer in every library; the fuzzers themselves link its driver.
   add_compile_options(-fsanitize=fuzzer-no-link)

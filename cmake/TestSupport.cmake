@@ -13,6 +13,8 @@ include(GoogleTest)
 # registered with ctest when ctest runs (so the cross build needs Wine only for testing, not
 # building). USES_DISPLAY: in the Windows build the cases may open windows, so they never run
 # beside other cases that do (a window in the way would take another test's pointer events).
+# Without it they run beside the window tests, and a Windows program fails if it creates a
+# window after all.
 function(ferrowin_add_test name)
   cmake_parse_arguments(ARG "USES_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -20,6 +22,8 @@ function(ferrowin_add_test name)
   set(properties TIMEOUT 120)
   if(WIN32 AND ARG_USES_DISPLAY)
     list(APPEND properties RESOURCE_LOCK display)
+  elseif(WIN32)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/NoWindowCheck.cpp)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES ${properties})

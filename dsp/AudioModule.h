@@ -14,5 +14,8 @@ class AudioModule {
 
   const NoteTable* noteTable;   // shared, read only
   float sampleRate = 44100.0f;  // Hz
-  int channelCount = 1;         // frame values the module reads
+  int channelCount = 1;         // frame values the module reads, 1..kFrameChannels
+
+  // A frame never holds more; the loops over a frame stop there whatever channelCount says.
+  static constexpr int kFrameChannels = 2;
 };

@@ -11,7 +11,7 @@ class EnvelopeFollover final : public AudioModule {
   // Reads channelCount values of the frame and never writes it.
   void process(float* frame) override {
     float sum = 0.0f;
-    for (int c = 0; c < channelCount; ++c) sum += frame[c];
+    for (int c = 0; c < channelCount && c < kFrameChannels; ++c) sum += frame[c];
     // The mean comes before rectification: opposite channels cancel.
     float level = sum / static_cast<float>(channelCount);
     if (level < 0.0f) level = -level;

@@ -12,12 +12,24 @@
 class FMOscilator final : public AudioModule {
  public:
   static constexpr std::int32_t clickLength = 2;  // frames of the de-click
+  // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
+  static constexpr float kMaxIncrement = 2.0e9f;
 
   FMOscilator();
 
   void process(float* frame) override {
-    float v = waveValue(waveA) * weightA + waveValue(waveB) * weightB;
+    const float v = waveValue(waveA) * weightA + waveValue(waveB) * weightB;
+    const float out =
+        declick(v, clickTable, lastSample, jumpSize, jumpMidpoint, clickCounter) * amplitude;
+    phase = advance(phase, baseFrequency + frequencyOffset, noteTable->frequency[0], stepsPerHz);
+    frame[0] += out;
+    frame[1] += out;
+  }
 
+  // The jump detection and de-click of the morphed value v; returns the value to play. The
+  // state is passed in so that a block-wise copy of it steps alike.
+  static float declick(float v, const float (&table)[clickLength], float& lastSample,
+                       float& jumpSize, float& jumpMidpoint, std::int32_t& clickCounter) {
     if (clickCounter > clickLength) {
       const float previous = lastSample;
       const float d = v - previous;
@@ -37,25 +49,23 @@ class FMOscilator final : public AudioModule {
 
     // v carries the jump's direction (the waveforms that jump land near +1 or -1): the frame
     // of the jump gives about the old value, the next one the midpoint.
-    if (clickCounter < clickLength) v = clickTable[clickCounter] * jumpSize * v + jumpMidpoint;
-    const float out = v * amplitude;
-
-    float frequencyHz = baseFrequency + frequencyOffset;
-    const float lowestHz = noteTable->frequency[0];
-    if (!(frequencyHz >= lowestHz)) frequencyHz = lowestHz;  // NaN plays the lowest, too
-
+    if (clickCounter < clickLength) v = table[clickCounter] * jumpSize * v + jumpMidpoint;
     // Past clickLength the counter's value no longer matters; stopping it there keeps it from
     // overflowing when the phase never wraps (an increment of 0 at high sample rates).
     if (clickCounter <= clickLength) ++clickCounter;
+    return v;
+  }
 
-    // A whole number of steps: the frequency is quantised to sampleRate / 25000.
+  // The phase after one frame at frequencyHz (held at lowestHz or above; NaN plays the
+  // lowest, too). A whole number of steps: the frequency is quantised to sampleRate / 25000.
+  static std::int32_t advance(std::int32_t phase, float frequencyHz, float lowestHz,
+                              float stepsPerHz) {
+    if (!(frequencyHz >= lowestHz)) frequencyHz = lowestHz;
     float steps = frequencyHz * stepsPerHz;
     if (!(steps < kMaxIncrement)) steps = kMaxIncrement;
     phase += static_cast<std::int32_t>(steps);
     if (phase >= FMWavetables::kLength) phase %= FMWavetables::kLength;
-
-    frame[0] += out;
-    frame[1] += out;
+    return phase;
   }
 
   // x: the normalized "OSC.Wave" value, 0..1 (values outside are taken as 0 or 1).
@@ -85,9 +95,6 @@ class FMOscilator final : public AudioModule {
   const FMWavetables* wavetables;  // shared, read only
 
  private:
-  // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
-  static constexpr float kMaxIncrement = 2.0e9f;
-
   float waveValue(std::int32_t wave) const {
     switch (wave) {
       case 0:

@@ -10,6 +10,7 @@ void MoogFilter::setCutoff(float x) {
   cutoff = (rounded::exp(10.0f * (x * mapSlope + mapOffset)) - 1.0f) / (rounded::exp(10.0f) - 1.0f);
   cutoffHz = cutoff * sampleRate * 0.5f;
   updateCoefficients(cutoff);
+  ++setterSteps;
 }
 
 void MoogFilter::setSampleRate(float rateHz) {
@@ -23,4 +24,5 @@ void MoogFilter::setSampleRate(float rateHz) {
   cutoff = kept > 1.0f ? 1.0f : kept;
   sampleRate = rateHz;
   updateCoefficients(cutoff);
+  ++setterSteps;
 }

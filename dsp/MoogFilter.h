@@ -87,4 +87,7 @@ class MoogFilter final : public AudioModule {
   float s2 = 0.0f;
   float s3 = 0.0f;
   float s4 = 0.0f;
+  // Smoother steps taken by setCutoff and setSampleRate, counted (wrapping) so that a block
+  // processed from a copy of the state meanwhile can take them again.
+  uint32_t setterSteps = 0;
 };

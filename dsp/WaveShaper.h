@@ -14,7 +14,7 @@ class WaveShaper final : public AudioModule {
   void process(float* frame) override {
     drive = smoothIn * driveTarget + smoothKeep * drive;
     const float k = (drive - 1.0f) * 2.0f;
-    for (int i = 0; i < channelCount; ++i) {
+    for (int i = 0; i < channelCount && i < kFrameChannels; ++i) {
       const float x = frame[i];
       const float a = x < 0.0f ? -x : x;
       float y = x * drive * (a + 1.0f) / (k * a + x * x + 1.0f);

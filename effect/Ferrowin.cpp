@@ -3,7 +3,12 @@
 #include <cstring>
 #include <new>
 
+#include "AEffEditor.h"
 #include "TextLimit.h"
+
+#ifdef FERROWIN_WITH_EDITOR
+#include "SDEditor.h"
+#endif
 
 Ferrowin::Ferrowin(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), noteTable(&NoteTable::instance()) {
@@ -17,11 +22,20 @@ Ferrowin::Ferrowin(audioMasterCallback audioMaster)
   setNumOutputs(2);
   setUniqueID(kUniqueId);
   canProcessReplacing(true);
-  // The editor is created here once it exists; it registers itself with setEditor.
+#ifdef FERROWIN_WITH_EDITOR
+  // The editor registers itself; without memory the effect has none and tells the host so.
+  setEditor(new (std::nothrow) SDEditor(this));
+#endif
   askForMidi();
 }
 
-Ferrowin::~Ferrowin() { delete[] programs; }
+Ferrowin::~Ferrowin() {
+  // The editor goes first: a window the host left open closes while the effect is whole, so
+  // no control's last callback reaches a half-destroyed effect.
+  delete editor;
+  editor = nullptr;
+  delete[] programs;
+}
 
 // Every construction and every resume asks the host for MIDI events.
 void Ferrowin::askForMidi() {

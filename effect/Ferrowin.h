@@ -4,6 +4,7 @@
 #include "AudioEffectX.h"
 #include "EnvelopeFollover.h"
 #include "FMOscilator.h"
+#include "FastChain.h"
 #include "MoogFilter.h"
 #include "NoiseOscilator.h"
 #include "NoteTable.h"
@@ -24,6 +25,9 @@ class Ferrowin final : public AudioEffectX {
   void resume() override;
   void setSampleRate(float rateHz) override;
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+  // The same chain one module call at a time: the readable statement of what
+  // processReplacing computes, bit for bit, in a fraction of the time.
+  void processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames);
   VstInt32 processEvents(VstEvents* events) override;
 
   // Parameters and programs (FerrowinParameters.cpp).
@@ -54,6 +58,10 @@ class Ferrowin final : public AudioEffectX {
 
   void askForMidi();
   void trackKey(int key);
+  // What the fast path works on: the modules, and the effect's values the chain reads.
+  FastChain::Modules chainModules();
+  FastChain::Settings chainSettings() const;
+  static bool buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames);
   ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
 
   const NoteTable* noteTable;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "AEffGUIEditor.h"
 #include "Ferrowin.h"
 #include "TextLimit.h"
 
@@ -21,7 +22,8 @@ void Ferrowin::setParameter(VstInt32 index, float x) {
     kParameterTable[index].apply(*this, x);
     if (ProgramRecord* record = currentProgram()) record->values[index] = x;
   }
-  // Every change, from wherever it came, reaches the open editor here once the editor exists.
+  // Every change, from wherever it came and for any index, reaches the editor.
+  if (auto* guiEditor = dynamic_cast<AEffGUIEditor*>(editor)) guiEditor->setParameter(index, x);
 }
 
 float Ferrowin::getParameter(VstInt32 index) {

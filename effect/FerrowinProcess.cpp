@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "DenormalGuard.h"
+#include "FastChain.h"
 #include "Ferrowin.h"
 
 namespace {
@@ -33,9 +34,36 @@ void Ferrowin::setSampleRate(float rateHz) {
   follower2.setSampleRate(rateHz);
 }
 
+bool Ferrowin::buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr && outputs[0] != nullptr &&
+         sampleFrames > 0;
+}
+
 void Ferrowin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-  if (inputs == nullptr || outputs == nullptr || inputs[0] == nullptr || outputs[0] == nullptr)
+  if (!buffersUsable(inputs, outputs, sampleFrames)) return;
+  const FastChain::Modules modules = chainModules();
+  if (!FastChain::accepts(modules, inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames)) {
+    processModuleChain(inputs, outputs, sampleFrames);
     return;
+  }
+  const DenormalGuard denormalGuard;
+  FastChain chain(modules, chainSettings());
+  chain.run(inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames);
+  chain.store();
+}
+
+FastChain::Modules Ferrowin::chainModules() {
+  return {follower1, follower2, noise, oscillator, shaper, filterLeft, filterRight};
+}
+
+FastChain::Settings Ferrowin::chainSettings() const {
+  return {dry2Filter,  dryLevel,       noiseAmount, oscAmount,       ef1NoiseDepth,
+          ef1OscDepth, ef2CutoffDepth, ef2FmDepth,  filterKeyOffset, oscKeyOffset};
+}
+
+// The chain module by module, as the algorithm reads; the fast path gives the same bits.
+void Ferrowin::processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  if (!buffersUsable(inputs, outputs, sampleFrames)) return;
   const DenormalGuard denormalGuard;
   const float* inLeft = inputs[0];
   const float* inRight = inputs[1];  // may be null: mono input

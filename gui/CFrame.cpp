@@ -7,7 +7,8 @@
 #include "COffscreenContext.h"
 #include "GDIPlusGlobals.h"
 #include "GUIEditorInterface.h"
-#include "VstInterface.h"
+#include "TrackingScope.h"
+#include "VstKeyCode.h"
 #include "platform/PlatformWindow.h"
 
 namespace gui {
@@ -31,6 +32,7 @@ CFrame::CFrame(const CRect& size, void* parentWindow, GUIEditorInterface* editor
 }
 
 CFrame::~CFrame() {
+  endMouseGesture();
   if (modalView) {
     CView* view = modalView;
     modalView = nullptr;
@@ -53,6 +55,7 @@ CFrame::~CFrame() {
   if (backBuffer) backBuffer->forget();
   backBuffer = nullptr;
   if (window) platform::destroyFrameWindow(window);
+  if (windowLost) platform::releaseLostFrameWindow();
   window = nullptr;
   GDIPlusGlobals::release();
 }
@@ -116,6 +119,8 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return kMouseEventHandled;
   }
   if (result != kMouseEventNotImplemented) return kMouseEventNotHandled;
+  // The view's loop may close the editor: the frame lives until the context is back.
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   CDrawContext* context = createDrawContext();
   modalView->mouse(context, where, buttons);
   if (context) context->forget();
@@ -197,27 +202,25 @@ bool CFrame::isTypeOf(const char* name) const {
 }
 
 void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
-  // Without any context the cursor cannot be placed in the window, so one is made.
-  CDrawContext* ownContext = nullptr;
   if (!context) context = frameContext;
-  if (!context) context = ownContext = createDrawContext();
+  // Without a context the window's own position places the cursor in the frame.
+  const CPoint origin = context ? context->offsetScreen : platform::getWindowScreenOrigin(window);
   if (buttons == -1) buttons = getCurrentMouseButtons();
+  if (onMouseDown(where, buttons) != kMouseEventHandled) return;
 
-  if (context && onMouseDown(where, buttons) == kMouseEventHandled) {
-    const CPoint start = where;
-    const CButtonState held = buttons & (kLButton | kRButton | kMButton);
-    CPoint current = where;
-    CButtonState now = buttons;
-    for (;;) {
-      doIdleStuff();
-      now = getCurrentMouseButtons();
-      current = platform::getCursorScreenPosition() - context->offsetScreen;
-      if ((now & held) != held || held == 0) break;
-      if (current != start) onMouseMoved(current, now);
-    }
-    onMouseUp(current, now);
+  const CPoint start = where;
+  const CButtonState held = buttons & (kLButton | kRButton | kMButton);
+  CPoint current = where;
+  CButtonState now = buttons;
+  TrackingScope scope(this, nullptr, [&] { onMouseUp(current, now); });
+  for (;;) {
+    doIdleStuff();
+    if (!scope.frameAlive()) break;
+    now = getCurrentMouseButtons();
+    current = platform::getCursorScreenPosition() - origin;
+    if ((now & held) != held || held == 0) break;
+    if (current != start) onMouseMoved(current, now);
   }
-  if (ownContext) ownContext->forget();
 }
 
 bool CFrame::removeView(CView* view, bool withForget) {
@@ -260,6 +263,35 @@ bool CFrame::advanceNextFocusView(CView* oldFocus, bool reverse) {
     container = asContainer(container->getParentView());
   }
   return CViewContainer::advanceNextFocusView(from, reverse);
+}
+
+void CFrame::holdForTracking() {
+  remember();
+  ++trackingHolds;
+}
+
+void CFrame::releaseFromTracking() {
+  --trackingHolds;
+  forget();
+}
+
+bool CFrame::isTrackingAbandoned() const { return !openFlag || getNbReference() <= trackingHolds; }
+
+void CFrame::windowDestroyed() {
+  windowLost = window != nullptr;
+  openFlag = false;
+  systemWindow = nullptr;
+  window = nullptr;
+  dropActive = false;
+  dropTarget = nullptr;
+  endMouseGesture();
+}
+
+void CFrame::endMouseGesture() {
+  if (!mouseDownView) return;
+  CPoint where;
+  if (window) CFrame::getCurrentLocation(where);
+  CViewContainer::onMouseUp(where, 0);
 }
 
 CView* CFrame::getCurrentView() {

@@ -88,6 +88,17 @@ class CFrame : public CViewContainer {
   COffscreenContext* getBackBuffer();
   void* getOuterWindow() const;
 
+  // Blocking tracking loops hold the frame with these (see TrackingScope); it is abandoned
+  // when its window is gone or nobody else holds it any more.
+  void holdForTracking();
+  void releaseFromTracking();
+  bool isTrackingAbandoned() const;
+  // The window procedure's answer to the window's destruction: the frame lives on, closed and
+  // without window, and a gesture in progress ends.
+  void windowDestroyed();
+  // Gives a view that captured the mouse its release, so that its gesture ends.
+  void endMouseGesture();
+
   void* getSystemWindow() const { return systemWindow; }
   void setSystemWindow(void* parentWindow) { systemWindow = parentWindow; }
   void* getWindow() const { return window; }
@@ -110,6 +121,8 @@ class CFrame : public CViewContainer {
   CDrawContext* frameContext = nullptr;
   void* defaultCursor = nullptr;
   int32_t systemMajorVersion = 0;
+  int32_t trackingHolds = 0;
+  bool windowLost = false;  // destroyed from outside; the window class is still in use
 };
 
 }  // namespace gui

@@ -16,6 +16,8 @@ const char* const kMsgCheckIfViewContainer = "kMsgCheckIfViewContainer";
 
 CView::CView(const CRect& size) : size(size), mouseableArea(size) {}
 
+// A copy starts with one reference of its own, not the original's count.
+// NOLINTNEXTLINE(bugprone-copy-constructor-init)
 CView::CView(const CView& other)
     : CBaseObject(),
       size(other.size),

@@ -11,9 +11,9 @@
 #include "CRect.h"
 #include "MouseEvents.h"
 
-struct VstKeyCode;  // the host's key record: character, virtual key (2 = tab), modifier (1 = Shift)
-
 namespace gui {
+
+struct VstKeyCode;  // the key record (VstKeyCode.h)
 
 class CBitmap;
 class CDragContainer;

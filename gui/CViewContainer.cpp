@@ -7,6 +7,7 @@
 #include "CDrawContext.h"
 #include "CFrame.h"
 #include "COffscreenContext.h"
+#include "TrackingScope.h"
 
 namespace gui {
 
@@ -162,6 +163,8 @@ CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState&
     if (result == kMouseEventNotImplemented) {
       // A container answers this only after a view inside it has tracked the press itself.
       if (frame && !asContainer(child)) {
+        // The view's loop may close the editor: the frame lives until the context is back.
+        const TrackingScope keepFrame(frame, nullptr, nullptr);
         CDrawContext* context = frame->createDrawContext();
         child->mouse(context, local, buttons);
         if (context) context->forget();

@@ -8,7 +8,9 @@
 
 namespace gui {
 
-class GDIPlusGlobals : public CBaseObject {
+// Destroyed only by the last release(), through the base's virtual destructor.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class GDIPlusGlobals final : public CBaseObject {
  public:
   // Called by every bitmap and frame on construction and destruction.
   static void acquire();

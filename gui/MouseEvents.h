@@ -24,7 +24,9 @@ enum CButton : int32_t {
 enum CMouseEventResult : int32_t {
   kMouseEventNotImplemented = 0,  // the view wants the blocking form, mouse()
   kMouseEventHandled = 1,         // the view captures the following moves and the release
-  kMouseEventNotHandled = 2
+  kMouseEventNotHandled = 2,
+  // The press is complete: no moves and no release follow, and the mouse is not captured.
+  kMouseDownEventHandledButDontNeedMovedOrUpEvents = 3
 };
 
 enum CMouseWheelAxis : int32_t { kMouseWheelAxisX = 0, kMouseWheelAxisY = 1 };

@@ -9,8 +9,9 @@ packages=(
   libsndfile1-dev libcli11-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64
-  xvfb xauth xdotool imagemagick fonts-liberation
+  xvfb xauth xdotool imagemagick fonts-liberation librsvg2-bin
   espeak-ng sox
+  clang-format clang-tidy
   clang libclang-rt-14-dev
 )
 

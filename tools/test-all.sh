@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up, builds both builds and runs every test: natively (with sanitizers) and
-# the Windows build under Wine on a virtual display.
+# the Windows build under Wine on a virtual display; then checks the form of the code.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -17,6 +17,12 @@ for preset in linux win64; do
   cmake --build --preset "$preset"
 done
 
+# The editor's hand-over between threads, under ThreadSanitizer (one quick test program).
+echo "== linux-tsan: configure, build and run the thread test"
+cmake --preset linux-tsan >/dev/null
+cmake --build --preset linux-tsan --target SDEditorThreadTest
+ctest --preset linux-tsan -R SDEditorThread || status=1
+
 start_display
 trap stop_display EXIT
 
@@ -24,6 +30,10 @@ for preset in linux win64; do
   echo "== $preset: tests"
   ctest --preset "$preset" || status=1
 done
+
+echo "== code form"
+bash tools/check-code.sh || status=1
+
 echo "== fuzz: each fuzzer for a bounded time"
 bash tools/fuzz.sh 12 || status=1
 exit $status

@@ -54,8 +54,10 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, 
 AudioEffect::~AudioEffect() { delete editor; }
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {
+  // The effect owns its editor: one that is replaced goes.
+  if (editor != newEditor) delete editor;
   editor = newEditor;
-  setFlag(effFlagsHasEditor, true);
+  setFlag(effFlagsHasEditor, newEditor != nullptr);
 }
 
 void AudioEffect::setFlag(VstInt32 flag, bool state) {

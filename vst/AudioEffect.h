@@ -75,7 +75,8 @@ class AudioEffect {
   virtual bool isInputConnected(VstInt32 input);
   virtual bool isOutputConnected(VstInt32 output);
 
-  // Makes `newEditor` the effect's editor (owned from now on) and announces it to the host.
+  // Makes `newEditor` the effect's editor (owned from now on; a different previous editor is
+  // deleted) and announces it to the host through the has-editor flag (cleared for null).
   void setEditor(AEffEditor* newEditor);
 
   // The record's entries: each finds the object through the record and forwards.

@@ -22,6 +22,8 @@ void uninitializeOle();
 int32_t getSystemMajorVersion();
 // Milliseconds since the system started.
 uint32_t getTicks();
+// A number that names the calling thread while it runs; never 0.
+uint64_t currentThreadId();
 
 CPoint getCursorScreenPosition();
 // The toolkit's button bits (kLButton ... kAlt) from the asynchronous key states, with the
@@ -38,6 +40,9 @@ void restoreCursor(void* cursor);
 void* createFrameWindow(CFrame* frame, void* parent, int32_t width, int32_t height);
 // Clears the user data, destroys the window and unregisters the class after the last one.
 void destroyFrameWindow(void* window);
+// The frame's window was destroyed from outside (with its parent): the frame gives up the use
+// of the window class that the window held.
+void releaseLostFrameWindow();
 // Asks for a repaint of that part of the window, with erasing.
 void invalidateWindowRect(void* window, const CRect& rect);
 CPoint getWindowScreenOrigin(void* window);

@@ -14,6 +14,8 @@ struct FerrowinProbe {
   MoogFilter& filterRight() const { return effect.filterRight; }
   FMOscilator& oscillator() const { return effect.oscillator; }
   WaveShaper& shaper() const { return effect.shaper; }
+  FastChain::Modules chainModules() const { return effect.chainModules(); }
+  FastChain::Settings chainSettings() const { return effect.chainSettings(); }
 
   VstInt32 trackedNote() const { return effect.trackedNote; }
   float noiseAmount() const { return effect.noiseAmount; }

@@ -10,7 +10,7 @@
 #include "CDrawContext.h"
 #include "CView.h"
 #include "CViewContainer.h"
-#include "VstInterface.h"
+#include "VstKeyCode.h"
 
 // The native build runs on the headless window layer, whose pointer, buttons and windows the
 // tests script; the Windows build runs the tests that need no window.

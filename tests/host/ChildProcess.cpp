@@ -39,11 +39,44 @@ HANDLE inheritableFile(const std::string& path) {
 
 }  // namespace
 
+#if !defined(_WIN32)
+int startChild(const std::vector<std::string>& arguments, const std::string& scratch) {
+  const std::string outPath = scratch + "/child.out";
+  const std::string errPath = scratch + "/child.err";
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (const std::string& word : arguments) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  pid_t child = 0;
+  const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
+  return child;
+}
+
+ChildResult finishChild(int processId, const std::string& scratch) {
+  ChildResult result;
+  int status = 0;
+  waitpid(processId, &status, 0);
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + result.signal;
+  result.out = slurp(scratch + "/child.out");
+  result.err = slurp(scratch + "/child.err");
+  return result;
+}
+#endif
+
 ChildResult runChild(const std::vector<std::string>& arguments, const std::string& scratch) {
+#if defined(_WIN32)
   const std::string outPath = scratch + "/child.out";
   const std::string errPath = scratch + "/child.err";
   ChildResult result;
-#if defined(_WIN32)
   std::string commandLine;
   for (const std::string& word : arguments)
     commandLine += (commandLine.empty() ? "" : " ") + quotedCommandWord(word);
@@ -67,26 +100,10 @@ ChildResult runChild(const std::vector<std::string>& arguments, const std::strin
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   result.exitCode = static_cast<int>(code);
-#else
-  std::vector<char*> argv;
-  argv.reserve(arguments.size() + 1);
-  for (const std::string& word : arguments) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  pid_t child = 0;
-  const int failed = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-#endif
   result.out = slurp(outPath);
   result.err = slurp(errPath);
   return result;
+#else
+  return finishChild(startChild(arguments, scratch), scratch);
+#endif
 }

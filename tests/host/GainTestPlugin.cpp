@@ -1,15 +1,13 @@
 // A minimal effect written directly against the interface record for the host's tests: two
 // parameters, "LeftGain" and "RightGain" (gain = 2 × value, so 0.5 is unity), and a log of
 // every dispatcher call, process call and MIDI event it receives.
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 #include "GainTestPluginLog.h"
-
-#if defined(_WIN32)
-#define TEST_PLUGIN_EXPORT extern "C" __declspec(dllexport)
-#else
-#define TEST_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include "TestPluginExport.h"
 
 namespace {
 
@@ -65,7 +63,21 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
   }
 }
 
+// With GAIN_TEST_PLUGIN_HOLD=PATH in the environment, the first block creates the file PATH
+// and then waits (up to a minute) for the test to stop the process: a render caught midway.
+void holdWhenAsked() {
+  static bool held = false;
+  const char* marker = std::getenv("GAIN_TEST_PLUGIN_HOLD");
+  if (held || marker == nullptr) return;
+  held = true;
+  if (std::FILE* file = std::fopen(marker, "wb")) std::fclose(file);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
+  holdWhenAsked();
   const bool distinct = inputs[0] != inputs[1] && inputs[0] != outputs[0] &&
                         inputs[0] != outputs[1] && inputs[1] != outputs[0] &&
                         inputs[1] != outputs[1] && outputs[0] != outputs[1];

@@ -2,13 +2,17 @@
 // output file, and a summary line on success.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "HostTestFiles.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr int kRateHz = 8000;
 constexpr int kFrames = 6 * kRateHz;  // long enough for a progress display on a terminal
@@ -91,7 +95,15 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure(rawRender("in.f32", {"--note", "5:6:60:100"}),
                 "note '5:6:60:100' lies outside the file (6 s, 48000 frames)");
   expectFailure(rawRender("in.f32", {"--block", "0"}), "--block", 2);
-  expectFailure(rawRender("in.f32", {"--block", "many"}), "--block", 2);
+  expectFailure(rawRender("in.f32", {"--block", "many"}), "'many' is not a number", 2);
+  expectFailure(rawRender("in.f32", {"--block", "65537"}), "not in range", 2);
+  expectFailure(rawRender("in.f32", {"--block=-3"}), "not in range", 2);
+  expectFailure(rawRender("in.f32", {"--block", "12k"}), "'12k' is not a number", 2);
+  std::vector<std::string> fastRate = rawRender("in.f32");
+  fastRate[6] = "fast";
+  expectFailure(fastRate, "'fast' is not a number", 2);
+  fastRate[6] = "1000001";
+  expectFailure(fastRate, "not in range 1 to 1000000", 2);
   expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"),
                  files.path("out.f32"), "--raw"},
                 "raw input needs its sample rate: --rate HZ");
@@ -101,7 +113,6 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32")},
                 "output is required", 2);
   const std::string plugin = builtFile(GAIN_TEST_PLUGIN_PATH);
-#if defined(FERROWIN_HOST_SNDFILE)
   writeRaw(files.path("not-a-wav.wav"), {0.5f, 0.5f});
   expectFailure({"render", plugin, files.path("not-a-wav.wav"), files.path("out.wav")},
                 "cannot read " + files.path("not-a-wav.wav"));
@@ -109,10 +120,65 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
                 "cannot open " + files.path("missing.wav"));
   expectFailure({"render", plugin, files.path("in.f32"), files.path("out.wav"), "--rate", "8000"},
                 "--rate is for raw input only");
-#else
-  expectFailure({"render", plugin, files.path("in.f32"), files.path("out.wav")},
-                "this build reads and writes raw 32-bit float stereo only");
+  // The same range of rates as --rate allows.
+  writeWavBytes(files.path("fast.wav"), {1, 16, 2, 1000001}, {0.5f, 0.5f});
+  expectFailure(
+      {"render", plugin, files.path("fast.wav"), files.path("out.wav")},
+      "the sample rate of " + files.path("fast.wav") + ", 1000001 Hz, is outside 1 to 1000000 Hz");
+  // What both builds' readers refuse, in their words.
+  writeWavBytes(files.path("u8.wav"), {1, 8, 1, 8000}, {0.5f, 0.5f});
+  expectFailure({"render", plugin, files.path("u8.wav"), files.path("out.wav")},
+                "; supported are 16- or 24-bit PCM and 32-bit float");
+  writeWavBytes(files.path("three.wav"), {1, 16, 3, 8000}, {0.5f, 0.5f, 0.5f});
+  expectFailure({"render", plugin, files.path("three.wav"), files.path("out.wav")},
+                "unsupported format of " + files.path("three.wav") +
+                    ": it has 3 channels; supported are mono and stereo");
+}
+
+// A file cut short renders what it holds, and says so.
+TEST_F(HostCli, WarnsOfAWavFileShorterThanItsHeaderSays) {
+  // 699 whole frames and half of one more, where the header promises 1000.
+  std::vector<float> samples(2 * 699 + 1, 0.5f);
+  writeWavBytes(files.path("short.wav"), {1, 16, 2, kRateHz}, samples, 1000);
+  const ChildResult result = host({"render", builtFile(GAIN_TEST_PLUGIN_PATH),
+                                   files.path("short.wav"), files.path("out.wav"), "--print-peak"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "warning: " + files.path("short.wav") +
+                            " is cut short: its header promises 1000 frames, it holds 699; "
+                            "rendering those\n");
+  EXPECT_EQ(result.out.rfind("frames: 699,", 0), 0u) << result.out;
+}
+
+// An output that is the input (or the plug-in), by whatever name, is refused before anything is
+// written, and the file keeps its contents.
+TEST_F(HostCli, RefusesAnOutputThatIsTheInputOrThePlugin) {
+  const std::vector<float> input = readRaw(files.path("in.f32"));
+  // A copy, so that a failure cannot damage the plug-in the other tests load.
+  const std::string plugin = files.path("plugin.bin");
+  fs::copy_file(builtFile(GAIN_TEST_PLUGIN_PATH), plugin);
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {files.path("in.f32"), "is the input"},
+      {files.path("../" + fs::path(files.path("")).parent_path().filename().string() + "/in.f32"),
+       "is the input"},
+      {plugin, "is the plug-in"},
+  };
+#if !defined(_WIN32)
+  fs::create_hard_link(files.path("in.f32"), files.path("hard.f32"));
+  fs::create_symlink("in.f32", files.path("soft.f32"));
+  cases.emplace_back(files.path("hard.f32"), "is the input");
+  cases.emplace_back(files.path("soft.f32"), "is the input");
 #endif
+  for (const auto& [output, message] : cases) {
+    std::vector<std::string> arguments = rawRender("in.f32");
+    arguments[1] = plugin;
+    arguments[3] = output;
+    const ChildResult result = host(arguments);
+    EXPECT_EQ(result.exitCode, 1) << output;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("choose another output file"), std::string::npos) << result.err;
+    EXPECT_EQ(readRaw(files.path("in.f32")), input) << output;
+    EXPECT_FALSE(fs::exists(output + ".partial")) << output;
+  }
 }
 
 }  // namespace

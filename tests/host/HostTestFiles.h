@@ -34,5 +34,22 @@ void writeWav(const std::string& path, int format, int channels, int rateHz,
 std::vector<float> readWav(const std::string& path, int* channels = nullptr, int* format = nullptr);
 #endif
 
+// A WAV file written byte by byte, as any program may write one, so that both builds' readers
+// are tested on the same files. PCM samples are rounded to the nearest step of full scale
+// 2^(bits-1); give multiples of that step to have them read back exactly.
+struct WavLayout {
+  int formatTag = 1;  // 1 PCM, 3 float
+  int bits = 16;
+  int channels = 2;
+  int rateHz = 44100;
+  bool extensible = false;  // the format in a WAVE_FORMAT_EXTENSIBLE chunk
+};
+// `statedFrames` larger than the samples makes a file cut short after its header was written.
+void writeWavBytes(const std::string& path, const WavLayout& layout,
+                   const std::vector<float>& samples, long statedFrames = -1);
+// A 32-bit float WAV file: its samples, channels and rate; throws when it is anything else.
+std::vector<float> readFloatWav(const std::string& path, int* channels = nullptr,
+                                int* rateHz = nullptr);
+
 // A file given by the build as a path: as it is natively, beside the test program on Windows.
 std::string builtFile(const std::string& path);

@@ -214,6 +214,30 @@ TEST(BaseDispatcher, EditorOpcodesReachTheEditorAndDieWithTheEffect) {
   EXPECT_EQ(MockEditor::destroyed, before + 1);
 }
 
+TEST(BaseDispatcher, AReplacedEditorIsDeletedOnceAndTheFlagFollows) {
+  NiceMock<MockEffect> effect;
+  auto* first = new NiceMock<MockEditor>(&effect);
+  auto* second = new NiceMock<MockEditor>(&effect);
+  const int before = MockEditor::destroyed;
+  struct Step {
+    AEffEditor* editor;
+    int destroyedSoFar;
+    bool hasEditorFlag;
+  };
+  // Setting the same editor again keeps it; null leaves the effect without one.
+  const Step steps[] = {{first, 0, true},
+                        {first, 0, true},
+                        {second, 1, true},
+                        {nullptr, 2, false},
+                        {nullptr, 2, false}};
+  for (const Step& step : steps) {
+    effect.setEditor(step.editor);
+    EXPECT_EQ(effect.getEditor(), step.editor);
+    EXPECT_EQ(MockEditor::destroyed - before, step.destroyedSoFar);
+    EXPECT_EQ((effect.getAeffect()->flags & effFlagsHasEditor) != 0, step.hasEditorFlag);
+  }
+}
+
 TEST(ExtendedDispatcher, EveryRowReachesItsOperation) {
   NiceMock<MockEffect> effect;
   char text[64] = "bypass";

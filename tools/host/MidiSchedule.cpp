@@ -77,8 +77,9 @@ MidiSchedule::MidiSchedule(const std::vector<NoteSpec>& notes, int sampleRateHz,
 
   // Room for every event at once, so that no block needs to allocate.
   midi.resize(sorted.size());
-  const size_t bytes =
-      offsetof(VstEvents, events) + sizeof(VstEvents::events[0]) * (sorted.size() + 2);
+  // The list ends in an array of event pointers.
+  // NOLINTNEXTLINE(bugprone-sizeof-expression)
+  const size_t bytes = offsetof(VstEvents, events) + sizeof(VstEvent*) * (sorted.size() + 2);
   list.reset(new VstIntPtr[(bytes + sizeof(VstIntPtr) - 1) / sizeof(VstIntPtr)]());
 }
 

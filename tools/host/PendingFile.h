@@ -1,5 +1,7 @@
-// An output written under a temporary name beside its final one and renamed when complete, so
-// a failed or interrupted run never leaves a partial file where the user expects a result.
+// An output file written under a temporary name beside its final one and renamed when
+// complete, so a failed or interrupted run never leaves a partial file where the user expects a
+// result. A symbolic link is written at its target, and an output that is not a regular file
+// (a FIFO, a device such as /dev/null) is written directly, never replaced.
 #pragma once
 
 #include <string>
@@ -11,13 +13,16 @@ class PendingFile {
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
 
-  const std::string& temporaryPath() const { return temporary; }
+  // Where the data goes: the temporary file, or the output itself when written directly.
+  const std::string& writePath() const { return written; }
   const std::string& finalPath() const { return target; }
+  bool direct() const { return written == resolved; }
   // Moves the temporary file to the final name, replacing what was there.
   void commit();
 
  private:
-  std::string target;
-  std::string temporary;
+  std::string target;    // as the user named it
+  std::string resolved;  // the file a link leads to, else the target
+  std::string written;
   bool committed = false;
 };

@@ -8,7 +8,7 @@
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "raw data is little-endian");
 
 RawSink::RawSink(const std::string& path) : pending(path) {
-  file = std::fopen(pending.temporaryPath().c_str(), "wb");
+  file = std::fopen(pending.writePath().c_str(), "wb");
   if (file == nullptr)
     throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "FileIdentity.h"
 #include "HostCallback.h"
 #include "MidiSchedule.h"
 #include "ParameterSetting.h"
@@ -14,37 +15,26 @@
 #include "RawSink.h"
 #include "RawSource.h"
 #include "Renderer.h"
-#if defined(FERROWIN_HOST_SNDFILE)
+#if defined(_WIN32)
+#include "MmioWavSink.h"
+#include "MmioWavSource.h"
+// Windows reads and writes WAV files through its own multimedia file functions.
+using WavSink = MmioWavSink;
+using WavSource = MmioWavSource;
+#else
 #include "WavSink.h"
 #include "WavSource.h"
 #endif
-
-bool renderSupportsWav() {
-#if defined(FERROWIN_HOST_SNDFILE)
-  return true;
-#else
-  return false;
-#endif
-}
 
 namespace {
 
 std::unique_ptr<AudioSource> openSource(const RenderOptions& options) {
   if (options.raw) return std::make_unique<RawSource>(options.inputPath, options.rawRateHz);
-#if defined(FERROWIN_HOST_SNDFILE)
   return std::make_unique<WavSource>(options.inputPath);
-#else
-  throw std::runtime_error(
-      "this build reads and writes raw 32-bit float stereo only: use --raw --rate HZ");
-#endif
 }
 
 std::unique_ptr<AudioSink> createSink(const RenderOptions& options, int sampleRateHz) {
-#if defined(FERROWIN_HOST_SNDFILE)
   if (!options.raw) return std::make_unique<WavSink>(options.outputPath, sampleRateHz);
-#else
-  (void)sampleRateHz;
-#endif
   return std::make_unique<RawSink>(options.outputPath);
 }
 
@@ -61,8 +51,24 @@ void runRender(const RenderOptions& options, std::ostream& out) {
   std::vector<NoteSpec> notes;
   for (const std::string& text : options.notes) notes.push_back(MidiSchedule::parseNote(text));
 
+  // The output is replaced only at the end, but a file the user still needs must not be it.
+  for (const std::string* precious : {&options.inputPath, &options.pluginPath})
+    if (sameFile(options.outputPath, *precious))
+      throw std::runtime_error("the output " + options.outputPath + " is the " +
+                               (precious == &options.inputPath ? "input " : "plug-in ") +
+                               *precious + "; choose another output file");
+
   std::unique_ptr<AudioSource> source = openSource(options);
   const int rateHz = source->sampleRateHz();
+  if (rateHz < kMinSampleRateHz || rateHz > kMaxSampleRateHz)
+    throw std::runtime_error("the sample rate of " + options.inputPath + ", " +
+                             std::to_string(rateHz) + " Hz, is outside " +
+                             std::to_string(kMinSampleRateHz) + " to " +
+                             std::to_string(kMaxSampleRateHz) + " Hz");
+  if (source->statedFrames() > source->frames())
+    std::cerr << "warning: " << options.inputPath << " is cut short: its header promises "
+              << source->statedFrames() << " frames, it holds " << source->frames()
+              << "; rendering those\n";
   MidiSchedule schedule(notes, rateHz, source->frames());
 
   PluginLibrary library;

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// The sample rates a render accepts, from a WAV header or from --rate.
+constexpr int kMinSampleRateHz = 1;
+constexpr int kMaxSampleRateHz = 1000000;
+
 struct RenderOptions {
   std::string pluginPath;
   std::string inputPath;
@@ -17,10 +21,8 @@ struct RenderOptions {
   bool printPeak = false;
 };
 
-// Whether this build reads and writes WAV files (otherwise raw data only).
-bool renderSupportsWav();
-
 // Checks everything (texts, input, plug-in, parameter names, note times) before the output is
-// created, renders, and prints the summary line to `out` when asked. Throws
-// std::runtime_error with a one-line message; the output file then does not exist.
+// created, renders, and prints the summary line to `out` when asked; warns on standard error of
+// a file shorter than its header says. Refuses an output that is the input or the plug-in.
+// Throws std::runtime_error with a one-line message; the output file then does not exist.
 void runRender(const RenderOptions& options, std::ostream& out);

@@ -1,30 +1,34 @@
 #include "WavSink.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
 WavSink::WavSink(const std::string& path, int sampleRateHz) : pending(path) {
-  // libsndfile's message for a folder that cannot be written is vaguer than the C library's.
-  std::FILE* probe = std::fopen(pending.temporaryPath().c_str(), "wb");
-  if (probe == nullptr)
+  // Opened once, here: libsndfile's message for a folder that cannot be written is vaguer than
+  // the C library's, and a FIFO opened twice would show its reader an end after the first.
+  descriptor = open(pending.writePath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (descriptor < 0)
     throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-  std::fclose(probe);
 
   SF_INFO info{};
   info.samplerate = sampleRateHz;
   info.channels = 2;
   info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-  file = sf_open(pending.temporaryPath().c_str(), SFM_WRITE, &info);
-  if (file == nullptr)
+  file = sf_open_fd(descriptor, SFM_WRITE, &info, SF_FALSE);
+  if (file == nullptr) {
+    close(descriptor);
     throw std::runtime_error("cannot write " + path + ": " + sf_strerror(nullptr));
+  }
 }
 
 WavSink::~WavSink() {
   if (file != nullptr) sf_close(file);
+  if (descriptor >= 0) close(descriptor);
 }
 
 void WavSink::write(const float* samples, int64_t count) {
@@ -35,6 +39,10 @@ void WavSink::write(const float* samples, int64_t count) {
 void WavSink::commit() {
   const int status = sf_close(file);
   file = nullptr;
+  const int closed = close(descriptor);
+  descriptor = -1;
+  if (closed != 0)
+    throw std::runtime_error("cannot write " + pending.finalPath() + ": " + std::strerror(errno));
   if (status != 0)
     throw std::runtime_error("cannot write " + pending.finalPath() + ": " +
                              sf_error_number(status));

@@ -21,5 +21,6 @@ class WavSink : public AudioSink {
 
  private:
   PendingFile pending;
+  int descriptor = -1;
   sf_private_tag* file = nullptr;
 };

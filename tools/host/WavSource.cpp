@@ -24,6 +24,24 @@ std::string formatName(int format, int countCommand, int entryCommand) {
   return "format " + std::to_string(format);
 }
 
+// The size of the data chunk as the header states it, or -1 when there is none. libsndfile
+// quietly shortens a chunk that runs past the end of the file, so the header is read here.
+int64_t statedDataBytes(std::FILE* file) {
+  unsigned char riff[12];
+  if (std::fread(riff, 1, sizeof riff, file) != sizeof riff || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0)
+    return -1;
+  unsigned char chunk[8];
+  while (std::fread(chunk, 1, sizeof chunk, file) == sizeof chunk) {
+    const uint32_t size = chunk[4] | chunk[5] << 8 | chunk[6] << 16 | uint32_t{chunk[7]} << 24;
+    // All ones: written to a stream whose length was not known.
+    if (std::memcmp(chunk, "data", 4) == 0) return size == 0xFFFFFFFFu ? -1 : size;
+    // Chunks are padded to an even size.
+    if (std::fseek(file, static_cast<long>(size) + (size & 1), SEEK_CUR) != 0) return -1;
+  }
+  return -1;
+}
+
 }  // namespace
 
 WavSource::WavSource(const std::string& filePath) : path(filePath) {
@@ -31,6 +49,7 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   std::FILE* probe = std::fopen(path.c_str(), "rb");
   if (probe == nullptr)
     throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
+  const int64_t dataBytes = statedDataBytes(probe);
   std::fclose(probe);
 
   SF_INFO info{};
@@ -60,6 +79,12 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   rateHz = info.samplerate;
   channelCount = info.channels;
   frameCount = info.frames;
+  // One or two channels of 2, 3 or 4 bytes, as checked above.
+  const int64_t sampleBytes = encoding == SF_FORMAT_PCM_16   ? 2
+                              : encoding == SF_FORMAT_PCM_24 ? 3
+                                                             : 4;
+  const int64_t frameBytes = sampleBytes * (channelCount == 2 ? 2 : 1);
+  stated = dataBytes < 0 ? frameCount : dataBytes / frameBytes;
 }
 
 WavSource::~WavSource() { sf_close(file); }

@@ -19,6 +19,7 @@ class WavSource : public AudioSource {
   int sampleRateHz() const override { return rateHz; }
   int channels() const override { return channelCount; }
   int64_t frames() const override { return frameCount; }
+  int64_t statedFrames() const override { return stated; }
   void read(float* samples, int64_t count) override;
 
  private:
@@ -27,4 +28,5 @@ class WavSource : public AudioSource {
   int rateHz = 0;
   int channelCount = 0;
   int64_t frameCount = 0;
+  int64_t stated = 0;
 };

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "EditCommand.h"
 #include "HostCallback.h"
 #include "InfoReport.h"
 #include "PluginInstance.h"
@@ -34,8 +35,18 @@ int runInfo(const std::string& pluginPath) {
   return 0;
 }
 
+// Runs before the range check, whose message for a word would be "not in range".
+const CLI::Validator kWholeNumber(
+    [](const std::string& text) {
+      const size_t digits = text.rfind('-', 0) == 0 ? 1 : 0;  // a sign is the range's concern
+      const bool number =
+          text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
+      return number ? std::string() : "'" + text + "' is not a number";
+    },
+    "", "whole number");
+
 void addRenderOptions(CLI::App& render, RenderOptions& options) {
-  const std::string wav = renderSupportsWav() ? "WAV file, or raw data with --raw" : "raw data";
+  const std::string wav = "WAV file, or raw data with --raw";
   render.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
   render
       .add_option("input", options.inputPath,
@@ -45,6 +56,7 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
       ->required();
   render.add_option("--block", options.blockFrames, "frames per processing block")
       ->capture_default_str()
+      ->check(kWholeNumber)
       ->check(CLI::Range(1, 65536));
   render
       .add_option("--set", options.settings,
@@ -61,14 +73,23 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
                   "input and output are raw 32-bit float little-endian interleaved stereo");
   render.add_option("--rate", options.rawRateHz, "sample rate of raw input, Hz")
       ->type_name("HZ")
-      ->check(CLI::Range(1, 1000000));
+      ->check(kWholeNumber)
+      ->check(CLI::Range(kMinSampleRateHz, kMaxSampleRateHz));
   render.add_flag("--print-peak", options.printPeak,
                   "print frames processed and each output channel's peak and RMS level");
 }
 
-}  // namespace
+void addEditOptions(CLI::App& edit, EditOptions& options) {
+  edit.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
+  edit.add_option("--seconds", options.seconds,
+                  "close the editor after this many seconds (default: when the window is closed)")
+      ->check(CLI::Range(0.001, 86400.0));
+  edit.add_option("--idle-ms", options.idleMs, "milliseconds between the editor's idle calls")
+      ->capture_default_str()
+      ->check(CLI::Range(10, 1000));
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   CLI::App app{"Loads a plug-in and drives it as a host does."};
   app.require_subcommand(1);
   // Paths such as /tmp/in.f32 are paths under Wine too, never options.
@@ -84,6 +105,13 @@ int main(int argc, char** argv) {
       app.add_subcommand("render", "run an audio file through the effect, block by block");
   addRenderOptions(*render, renderOptions);
 
+  EditOptions editOptions;
+  CLI::App* edit = app.add_subcommand(
+      "edit", std::string("open the plug-in's editor in a window and print every parameter "
+                          "change and gesture it reports") +
+                  (editSupported() ? "" : " (Windows build only)"));
+  addEditOptions(*edit, editOptions);
+
   ValidateCommandLine validate;
   validate.add(app);
 
@@ -98,10 +126,29 @@ int main(int argc, char** argv) {
   if (*info) return runInfo(infoPluginPath);
   if (validate.chosen()) return validate.run(std::cout, std::cerr);
   try {
+    if (*edit) {
+      runEdit(editOptions, std::cout);
+      return 0;
+    }
     runRender(renderOptions, std::cout);
   } catch (const std::exception& e) {
     std::cerr << "error: " << e.what() << "\n";
     return kFailure;
   }
   return 0;
+}
+
+}  // namespace
+
+// Whatever escapes a command (a plug-in's exception, memory running out) still ends in one
+// line and the failure status, never in an abort.
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "error: an unknown exception ended the program\n";
+  }
+  return kFailure;
 }

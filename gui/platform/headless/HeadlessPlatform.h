@@ -15,6 +15,9 @@ void setCursorScreenPosition(const CPoint& position);
 // Button bits (kLButton ...) that getCurrentMouseButtons answers.
 void setMouseButtons(int32_t buttons);
 void setSystemMajorVersion(int32_t major);
+// What the window procedure does when the host destroys its window first: the record goes
+// and the frame is told.
+void destroyWindowFromOutside(void* window);
 void setWindowScreenOrigin(void* window, const CPoint& origin);
 // The rectangles invalidated on window since the last call.
 std::vector<CRect> takeInvalidatedRects(void* window);
@@ -26,6 +29,14 @@ int32_t oleInitBalance();
 bool isDropRegistered(void* window);
 // The type of the last setCursor call; -1 before any.
 int32_t lastCursorType();
+// Stops the system clock: from now on the tick count is `ticks`, and only a sleep (or another
+// call) moves it. reset() brings the system clock back.
+void setTicks(uint32_t ticks);
+// The milliseconds of every sleep since the last call, in order.
+std::vector<uint32_t> takeSleeps();
+// Paint messages waiting in the thread's queue; dispatching one takes it away.
+void queuePaintMessages(int32_t count);
+int32_t pendingPaintMessages();
 // Graphics-system start-ups minus shut-downs.
 int32_t graphicsSystemBalance();
 // Brings everything back to the state of a fresh process (windows still alive are leaked).

@@ -1,10 +1,14 @@
 // The headless build has no windows: a frame window is a record of what was asked of it, and
 // the mouse is whatever a test sets (see HeadlessPlatform.h).
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <map>
+#include <thread>
 
+#include "../../CFrame.h"
 #include "../GraphicsSystem.h"
+#include "../PlatformIdle.h"
 #include "../PlatformWindow.h"
 #include "HeadlessPlatform.h"
 
@@ -31,6 +35,10 @@ struct State {
   int32_t cursorType = -1;
   int32_t graphicsBalance = 0;
   std::vector<Window*> windows;
+  bool testClock = false;  // ticks and sleeps follow the test's clock, not the system's
+  uint32_t ticks = 0;
+  std::vector<uint32_t> sleeps;
+  int32_t pendingPaints = 0;
 };
 
 State& state() {
@@ -62,9 +70,32 @@ void uninitializeOle() { state().oleBalance--; }
 int32_t getSystemMajorVersion() { return state().majorVersion; }
 
 uint32_t getTicks() {
+  if (state().testClock) return state().ticks;
   using namespace std::chrono;
   return static_cast<uint32_t>(
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+uint64_t currentThreadId() {
+  // Numbered in order of first use, so that no thread gets 0.
+  static std::atomic<uint64_t> next{1};
+  thread_local const uint64_t id = next.fetch_add(1, std::memory_order_relaxed);
+  return id;
+}
+
+void sleepMilliseconds(uint32_t milliseconds) {
+  state().sleeps.push_back(milliseconds);
+  if (state().testClock) {
+    state().ticks += milliseconds;
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+}
+
+bool dispatchOnePaintMessage() {
+  if (state().pendingPaints == 0) return false;
+  state().pendingPaints--;
+  return true;
 }
 
 CPoint getCursorScreenPosition() { return state().cursor; }
@@ -89,6 +120,8 @@ void destroyFrameWindow(void* window) {
   delete w;
   state().classUses--;
 }
+
+void releaseLostFrameWindow() { state().classUses--; }
 
 void invalidateWindowRect(void* window, const CRect& rect) {
   if (Window* w = find(window)) w->invalidated.push_back(rect);
@@ -144,6 +177,16 @@ void setCursorScreenPosition(const CPoint& position) { state().cursor = position
 void setMouseButtons(int32_t buttons) { state().buttons = buttons; }
 void setSystemMajorVersion(int32_t major) { state().majorVersion = major; }
 
+void destroyWindowFromOutside(void* window) {
+  Window* w = find(window);
+  if (!w) return;
+  auto& windows = state().windows;
+  windows.erase(std::find(windows.begin(), windows.end(), w));
+  CFrame* frame = w->frame;
+  delete w;
+  if (frame) frame->windowDestroyed();
+}
+
 void setWindowScreenOrigin(void* window, const CPoint& origin) {
   if (Window* w = find(window)) w->screenOrigin = origin;
 }
@@ -166,6 +209,20 @@ bool isDropRegistered(void* window) {
 }
 
 int32_t lastCursorType() { return state().cursorType; }
+
+void setTicks(uint32_t ticks) {
+  state().testClock = true;
+  state().ticks = ticks;
+}
+
+std::vector<uint32_t> takeSleeps() {
+  std::vector<uint32_t> sleeps;
+  sleeps.swap(state().sleeps);
+  return sleeps;
+}
+
+void queuePaintMessages(int32_t count) { state().pendingPaints += count; }
+int32_t pendingPaintMessages() { return state().pendingPaints; }
 int32_t graphicsSystemBalance() { return state().graphicsBalance; }
 
 void reset() {

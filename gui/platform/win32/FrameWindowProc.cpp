@@ -68,9 +68,15 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
       // The host destroyed its window first: the frame lives on, closed. OLE's reference to the
       // drop target must be given up before the window is gone, or the target is never freed.
-      frame->setOpenFlag(false);
-      frame->setSystemWindow(nullptr);
       RevokeDragDrop(window);
+      // Later calls must not reach a dead handle, nor later messages a frame.
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      frame->windowDestroyed();
+      break;
+
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse: the press it was tracking ends here.
+      if (reinterpret_cast<HWND>(lParam) != window) frame->endMouseGesture();
       break;
 
     case WM_PAINT:

@@ -40,6 +40,8 @@ int32_t getSystemMajorVersion() {
 
 uint32_t getTicks() { return GetTickCount(); }
 
+uint64_t currentThreadId() { return GetCurrentThreadId(); }
+
 CPoint getCursorScreenPosition() {
   POINT point = {};
   GetCursorPos(&point);
@@ -125,6 +127,8 @@ void destroyFrameWindow(void* window) {
   DestroyWindow(asWindow(window));
   unuseFrameWindowClass();
 }
+
+void releaseLostFrameWindow() { unuseFrameWindowClass(); }
 
 void invalidateWindowRect(void* window, const CRect& rect) {
   if (!window) return;

@@ -1,11 +1,7 @@
 // Frames made and destroyed on a real window: the window class, GDI+ and memory come back to
 // where they were.
 #include <gtest/gtest.h>
-
-// clang-format off
 #include <windows.h>
-#include <psapi.h>
-// clang-format on
 
 #include <cstdio>
 
@@ -43,51 +39,6 @@ bool classRegistered() {
   std::snprintf(name, sizeof(name), "Plugin%p", gui::getModuleHandle());
   WNDCLASSA info;
   return GetClassInfoA(static_cast<HINSTANCE>(gui::getModuleHandle()), name, &info) != 0;
-}
-
-struct Memory {
-  SIZE_T privateBytes;  // as the system reports them (Wine reports 0)
-  SIZE_T workingSet;
-  SIZE_T committedPrivate;  // committed private pages, from the address space itself
-  SIZE_T heapInUse;         // busy blocks of every heap of the process
-};
-
-SIZE_T committedPrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (char* address = nullptr; VirtualQuery(address, &info, sizeof(info)) == sizeof(info);
-       address = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    if (static_cast<char*>(info.BaseAddress) + info.RegionSize < address) break;
-  }
-  return total;
-}
-
-SIZE_T heapBytesInUse() {
-  HANDLE heaps[64];
-  const DWORD count = GetProcessHeaps(64, heaps);
-  SIZE_T total = 0;
-  for (DWORD i = 0; i < count && i < 64; ++i) {
-    if (!HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry = {};
-    while (HeapWalk(heaps[i], &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
-    HeapUnlock(heaps[i]);
-  }
-  return total;
-}
-
-Memory memoryNow() {
-  PROCESS_MEMORY_COUNTERS_EX counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                       sizeof(counters));
-  return {counters.PrivateUsage, counters.WorkingSetSize, committedPrivateBytes(),
-          heapBytesInUse()};
-}
-
-long long growth(SIZE_T before, SIZE_T after) {
-  return static_cast<long long>(after) - static_cast<long long>(before);
 }
 
 // A frame with a small tree: a container with a bitmap background and ten views, painted once.
@@ -206,21 +157,14 @@ TEST_F(FrameLifetime, GraphicsSystemStartsOnceAndStartsAgainAfterTheLastRelease)
 
 TEST_F(FrameLifetime, TwoHundredFramesLeaveNothingBehind) {
   for (int i = 0; i < kWarmUpCycles; ++i) makePaintAndDestroyFrame(host->window());
-  const Memory before = memoryNow();
+  const ProcessMemory before = memoryNow();
   const DWORD start = GetTickCount();
   for (int i = 0; i < kCycles; ++i) makePaintAndDestroyFrame(host->window());
   const DWORD elapsed = GetTickCount() - start;
-  const Memory after = memoryNow();
+  const ProcessMemory after = memoryNow();
 
   std::printf("frames: %d in %lu ms\n", kCycles, elapsed);
-  std::printf("private bytes (reported):   %zu -> %zu (%+lld)\n", before.privateBytes,
-              after.privateBytes, growth(before.privateBytes, after.privateBytes));
-  std::printf("working set (reported):     %zu -> %zu (%+lld)\n", before.workingSet,
-              after.workingSet, growth(before.workingSet, after.workingSet));
-  std::printf("committed private pages:    %zu -> %zu (%+lld)\n", before.committedPrivate,
-              after.committedPrivate, growth(before.committedPrivate, after.committedPrivate));
-  std::printf("heap bytes in use:          %zu -> %zu (%+lld)\n", before.heapInUse, after.heapInUse,
-              growth(before.heapInUse, after.heapInUse));
+  printGrowth(before, after);
 
   EXPECT_FALSE(classRegistered());
   EXPECT_EQ(gui::platform::frameWindowClassUseCount(), 0);

@@ -1,5 +1,10 @@
 #include "WineTestSupport.h"
 
+// clang-format off
+#include <windows.h>
+#include <psapi.h>
+// clang-format on
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -210,6 +215,59 @@ std::vector<std::string> waitForPixels(
     // Wine copies window surfaces to the X server at its own pace: look again.
   } while (GetTickCount() - start < timeoutMs);
   return failures;
+}
+
+namespace {
+
+SIZE_T committedPrivateBytes() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (char* address = nullptr; VirtualQuery(address, &info, sizeof(info)) == sizeof(info);
+       address = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    if (static_cast<char*>(info.BaseAddress) + info.RegionSize < address) break;
+  }
+  return total;
+}
+
+SIZE_T heapBytesInUse() {
+  HANDLE heaps[64];
+  const DWORD count = GetProcessHeaps(64, heaps);
+  SIZE_T total = 0;
+  for (DWORD i = 0; i < count && i < 64; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry = {};
+    while (HeapWalk(heaps[i], &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return total;
+}
+
+long long growth(SIZE_T before, SIZE_T after) {
+  return static_cast<long long>(after) - static_cast<long long>(before);
+}
+
+}  // namespace
+
+ProcessMemory memoryNow() {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof(counters));
+  return {counters.PrivateUsage, counters.WorkingSetSize, committedPrivateBytes(),
+          heapBytesInUse()};
+}
+
+void printGrowth(const ProcessMemory& before, const ProcessMemory& after) {
+  std::printf("private bytes (reported):   %zu -> %zu (%+lld)\n", before.privateBytes,
+              after.privateBytes, growth(before.privateBytes, after.privateBytes));
+  std::printf("working set (reported):     %zu -> %zu (%+lld)\n", before.workingSet,
+              after.workingSet, growth(before.workingSet, after.workingSet));
+  std::printf("committed private pages:    %zu -> %zu (%+lld)\n", before.committedPrivate,
+              after.committedPrivate, growth(before.committedPrivate, after.committedPrivate));
+  std::printf("heap bytes in use:          %zu -> %zu (%+lld)\n", before.heapInUse, after.heapInUse,
+              growth(before.heapInUse, after.heapInUse));
 }
 
 std::string describe(const gui::CColor& color) {

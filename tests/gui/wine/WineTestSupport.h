@@ -71,6 +71,17 @@ std::vector<std::string> waitForPixels(
     const std::function<void(const Screenshot&, std::vector<std::string>&)>& check,
     DWORD timeoutMs = kWaitTimeoutMs, Screenshot* last = nullptr);
 
+// What the process holds, by the figures that follow leaks under Wine (docs/wine.md).
+struct ProcessMemory {
+  SIZE_T privateBytes;  // as the system reports them (Wine reports 0)
+  SIZE_T workingSet;
+  SIZE_T committedPrivate;  // committed private pages, from the address space itself
+  SIZE_T heapInUse;         // busy blocks of every heap of the process
+};
+ProcessMemory memoryNow();
+// Prints each figure before and after, with the difference.
+void printGrowth(const ProcessMemory& before, const ProcessMemory& after);
+
 std::string describe(const gui::CColor& color);
 // Colours read from the screen may differ by rounding in the X server's depth conversion.
 bool closeTo(const gui::CColor& a, const gui::CColor& b, int32_t tolerance = 8);

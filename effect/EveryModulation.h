@@ -1,6 +1,6 @@
 // Settings that keep every path of the effect's chain busy: oscillator and noise on and
 // modulated by the first follower, cutoff and frequency moved by the second, key tracking on.
-// Shared by the chain's tests and the benchmarks.
+// Shared by the chain's tests and the benchmarks, so it lives beside the effect.
 #pragma once
 
 #include <utility>

@@ -1,0 +1,450 @@
+#include "FastChain.h"
+
+#include <atomic>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+
+namespace {
+
+// Lanes 2 and 3 repeat lanes 0 and 1, so that they never hold anything a division could turn
+// into a NaN.
+inline __m128 pair(float left, float right) { return _mm_setr_ps(left, right, left, right); }
+inline __m128 broadcast0(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(0, 0, 0, 0)); }
+inline __m128 broadcast1(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(1, 1, 1, 1)); }
+inline float lane0(__m128 x) { return _mm_cvtss_f32(x); }
+inline __m128 broadcast3(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)); }
+inline float lane1(__m128 x) { return _mm_cvtss_f32(broadcast1(x)); }
+inline float lane2(__m128 x) { return _mm_cvtss_f32(_mm_movehl_ps(x, x)); }
+
+// whenClear where the mask is clear, else whenSet: difference = whenSet ^ whenClear.
+inline __m128 select(__m128 mask, __m128 difference, __m128 whenClear) {
+  return _mm_xor_ps(whenClear, _mm_and_ps(mask, difference));
+}
+
+// x < 0 ? -x : x, as the modules write it: -0 and NaN keep their sign.
+inline __m128 magnitude(__m128 x) {
+  const __m128 negative = _mm_cmplt_ps(x, _mm_setzero_ps());
+  return _mm_xor_ps(x, _mm_and_ps(negative, _mm_set1_ps(-0.0f)));
+}
+
+// |x| with the sign bit cleared: differs from magnitude() only for -0 and NaN. Where the
+// magnitude is only added to 1 or to a product with +0 (x x), or a NaN operand before it
+// decides the result, the bits come out the same.
+inline __m128 clearSign(__m128 x) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), x); }
+
+// x < 0 ? 0 : (x > 1 ? 1 : x): maxps(a, b) gives a only where a > b and minps(a, b) only
+// where a < b, so a NaN passes through both, as it does through the modules' comparisons.
+inline __m128 clampUnit(__m128 x) {
+  return _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_setzero_ps(), x));
+}
+
+// A sample that is not finite is read as silence: x - x is 0 only for finite x.
+inline __m128 finiteOrZero(__m128 x) {
+  return _mm_and_ps(x, _mm_cmpeq_ps(_mm_sub_ps(x, x), _mm_setzero_ps()));
+}
+
+inline int typeClass(std::int32_t filterType) {
+  return filterType == MoogFilter::kHighPass || filterType == MoogFilter::kBandPass
+             ? filterType
+             : MoogFilter::kLowPass;
+}
+
+const float* waveTable(const FMOscilator& oscillator, std::int32_t wave) {
+  switch (wave) {
+    case 0:
+      return oscillator.wavetables->sineTable;
+    case 1:
+      return oscillator.wavetables->triangleTable;
+    case 2:
+      return oscillator.wavetables->rampTable;
+    default:
+      return nullptr;  // the square has no table
+  }
+}
+
+// What the followers control, from their envelopes e1 and e2 (lanes 0 and 1): lane 0 the
+// noise level and lane 1 the oscillator level, both (depth - 0.5) (e1 4) + amount clamped to
+// 0..1; lane 2 the oscillator's offset in Hz and lane 3 the filters' cutoff offset, both
+// e2 depth + key offset (e2 x 1 is e2 exactly, and the clamp's bounds there are infinite).
+// A depth of 0.5 leaves a level alone; 1 adds up to 2 e1, 0 takes up to 2 e1 away.
+struct ControlSettings {
+  __m128 depth;  // noise depth - 0.5, oscillator depth - 0.5, FM depth, cutoff depth
+  __m128 base;   // noise amount, oscillator amount, oscillator key offset, cutoff key offset
+};
+
+inline __m128 controlsFor(__m128 envelopes, const ControlSettings& settings) {
+  const float infinity = std::numeric_limits<float>::infinity();
+  const __m128 e = _mm_mul_ps(_mm_shuffle_ps(envelopes, envelopes, _MM_SHUFFLE(1, 1, 0, 0)),
+                              _mm_setr_ps(4.0f, 4.0f, 1.0f, 1.0f));
+  const __m128 sum = _mm_add_ps(_mm_mul_ps(settings.depth, e), settings.base);
+  // As clampUnit, lane by lane with the bounds of each.
+  const __m128 low = _mm_max_ps(_mm_setr_ps(0.0f, 0.0f, -infinity, -infinity), sum);
+  return _mm_min_ps(_mm_setr_ps(1.0f, 1.0f, infinity, infinity), low);
+}
+
+// The side signal (x1 - x0) / 2 of the dry frame, in every lane.
+inline __m128 sideOf(__m128 dry) {
+  const __m128 swapped = _mm_shuffle_ps(dry, dry, _MM_SHUFFLE(3, 2, 0, 1));
+  return broadcast0(_mm_mul_ps(_mm_sub_ps(swapped, dry), _mm_set1_ps(0.5f)));
+}
+
+bool overlapsElsewhere(const float* a, const float* b, int frames) {
+  if (a == nullptr || b == nullptr || a == b) return false;
+  const auto start = [](const float* p) { return reinterpret_cast<std::uintptr_t>(p); };
+  const std::uintptr_t bytes = static_cast<std::uintptr_t>(frames) * sizeof(float);
+  return start(a) < start(b) + bytes && start(b) < start(a) + bytes;
+}
+
+void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smoothed,
+                 const __m128* coefficients, const LadderPair& ladders, float cutoffOffset,
+                 std::uint32_t setterStepsAtStart) {
+  filter.cutoffOffset = cutoffOffset;
+  filter.smoothedCutoff = lane(*smoothed);
+  filter.stageGain = lane(coefficients[0]);
+  filter.stageFeedback = lane(coefficients[1]);
+  filter.feedback = lane(coefficients[2]);
+  filter.s0 = lane(ladders.s0);
+  filter.s1 = lane(ladders.s1);
+  filter.s2 = lane(ladders.s2);
+  filter.s3 = lane(ladders.s3);
+  filter.s4 = lane(ladders.s4);
+  // Steps a setter took while the block ran were taken from the state of the block's start
+  // and have just been overwritten: take them again from the block's result.
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  for (std::uint32_t k = filter.setterSteps - setterStepsAtStart; k != 0; --k)
+    filter.updateCoefficients(filter.cutoff);
+}
+
+}  // namespace
+
+bool FastChain::accepts(const Modules& modules, const float* inLeft, const float* inRight,
+                        const float* outLeft, const float* outRight, int frames) {
+  if (modules.follower1.channelCount != 2 || modules.follower2.channelCount != 2 ||
+      modules.shaper.channelCount != 2)
+    return false;
+  if (typeClass(modules.filterLeft.filterType) != typeClass(modules.filterRight.filterType))
+    return false;
+  for (const float* out : {outLeft, outRight})
+    for (const float* in : {inLeft, inRight})
+      if (overlapsElsewhere(out, in, frames)) return false;
+  return true;
+}
+
+FastChain::FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {
+  // The setters' step counts are read before the state they step, so that a step taken in
+  // between is taken again rather than lost.
+  setterStepsLeft = m.filterLeft.setterSteps;
+  setterStepsRight = m.filterRight.setterSteps;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+}
+
+void FastChain::store() {
+  Modules& m = modules;
+  const Result& r = result;
+  m.follower1.envelope = lane0(r.envelopes);
+  m.follower2.envelope = lane1(r.envelopes);
+
+  NoiseOscilator& noise = m.noise;
+  noise.amount = r.noiseAmount;
+  noise.gain = r.noiseGain;
+  noise.side = r.noiseSide;
+  noise.lcgState = static_cast<std::int32_t>(r.lcgState);
+  noise.mixA = r.mixA;
+  noise.mixB = r.mixB;
+
+  FMOscilator& osc = m.oscillator;
+  osc.phase = r.phase;
+  osc.clickCounter = r.clickCounter;
+  osc.lastSample = r.lastSample;
+  osc.jumpSize = r.jumpSize;
+  osc.jumpMidpoint = r.jumpMidpoint;
+  osc.amplitude = r.amplitude;
+  osc.frequencyOffset = r.frequencyOffset;
+
+  m.shaper.drive = r.drive;
+
+  const __m128 coefficients[3] = {r.stageGain, r.stageFeedback, r.feedback};
+  storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
+              setterStepsLeft);
+  storeFilter(m.filterRight, lane1, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
+              setterStepsRight);
+}
+
+void FastChain::run(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                    int frames) {
+  switch (typeClass(modules.filterLeft.filterType)) {
+    case MoogFilter::kHighPass:
+      chooseBuffers<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
+      break;
+    case MoogFilter::kBandPass:
+      chooseBuffers<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
+      break;
+    default:
+      chooseBuffers<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
+      break;
+  }
+}
+
+template <int kType>
+void FastChain::chooseBuffers(const float* inLeft, const float* inRight, float* outLeft,
+                              float* outRight, int frames) {
+  if (inRight == nullptr) {
+    if (outRight == nullptr) {
+      chooseFold<kType, true, false>(inLeft, inRight, outLeft, outRight, frames);
+    } else {
+      chooseFold<kType, true, true>(inLeft, inRight, outLeft, outRight, frames);
+    }
+  } else if (outRight == nullptr) {
+    chooseFold<kType, false, false>(inLeft, inRight, outLeft, outRight, frames);
+  } else {
+    chooseFold<kType, false, true>(inLeft, inRight, outLeft, outRight, frames);
+  }
+}
+
+template <int kType, bool kMono, bool kRightOutput>
+void FastChain::chooseFold(const float* inLeft, const float* inRight, float* outLeft,
+                           float* outRight, int frames) {
+  if (modules.shaper.foldEnabled) {
+    runVariant<kType, kMono, kRightOutput, true>(inLeft, inRight, outLeft, outRight, frames);
+  } else {
+    runVariant<kType, kMono, kRightOutput, false>(inLeft, inRight, outLeft, outRight, frames);
+  }
+}
+
+template <int kType, bool kMono, bool kRightOutput, bool kFold>
+void FastChain::runVariant(const float* inLeft, const float* inRight, float* outLeft,
+                           float* outRight, int frames) {
+  const __m128 zero = _mm_setzero_ps();
+  const __m128 one = _mm_set1_ps(1.0f);
+  const __m128 half = _mm_set1_ps(0.5f);
+  const __m128 rightNegated = _mm_setr_ps(0.0f, -0.0f, 0.0f, -0.0f);
+
+  // The settings, read once for the block.
+  const Settings& set = settings;
+  const EnvelopeFollover& f1 = modules.follower1;
+  const EnvelopeFollover& f2 = modules.follower2;
+  const NoiseOscilator& noise = modules.noise;
+  const FMOscilator& osc = modules.oscillator;
+  const WaveShaper& shaper = modules.shaper;
+  const MoogFilter& left = modules.filterLeft;
+  const MoogFilter& right = modules.filterRight;
+  const __m128 gDry2Filter = _mm_set1_ps(set.dry2Filter), gDryLevel = _mm_set1_ps(set.dryLevel);
+  const __m128 rise = pair(f1.riseCoefficient, f2.riseCoefficient);
+  const __m128 fall = pair(f1.fallCoefficient, f2.fallCoefficient);
+  const __m128 riseXorFall = _mm_xor_ps(rise, fall);
+  const ControlSettings controlSettings{
+      _mm_setr_ps(set.ef1NoiseDepth - 0.5f, set.ef1OscDepth - 0.5f, set.ef2FmDepth,
+                  set.ef2CutoffDepth),
+      _mm_setr_ps(set.noiseAmount, set.oscAmount, set.oscKeyOffset, set.filterKeyOffset)};
+  const float gIntScale = noise.intScale;
+  const __m128 colorWeights =
+      _mm_setr_ps(noise.color, noise.color, 1.0f - noise.color, 1.0f - noise.color);
+  const float* const tableA = waveTable(osc, osc.waveA);  // null for the square
+  const float* const tableB = waveTable(osc, osc.waveB);
+  const float gWeightA = osc.weightA, gWeightB = osc.weightB;
+  const std::int32_t gPulseWidth = osc.pulseWidth;
+  const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
+  const float gStepsPerHz = osc.stepsPerHz;
+  const float gDriveStep = shaper.smoothIn * shaper.driveTarget, gDriveKeep = shaper.smoothKeep;
+  const float gShaperGain = shaper.outputGain, gFoldThreshold = shaper.foldThreshold;
+  const __m128 gCutoff = pair(left.cutoff, right.cutoff);
+  const __m128 smoothIn = pair(left.smoothIn, right.smoothIn);
+  const __m128 smoothKeep = pair(left.smoothKeep, right.smoothKeep);
+  const __m128 gResonance = pair(left.resonance, right.resonance);
+  const __m128 gLevelScale = pair(left.levelScale, right.levelScale);
+
+  // The running state, in registers for the block.
+  __m128 env = pair(f1.envelope, f2.envelope);
+  std::uint32_t lcg = static_cast<std::uint32_t>(noise.lcgState);
+  std::uint32_t wordA = noise.mixA, wordB = noise.mixB;
+  std::int32_t sPhase = osc.phase, counter = osc.clickCounter;
+  float last = osc.lastSample, jump = osc.jumpSize, midpoint = osc.jumpMidpoint;
+  float sDrive = shaper.drive;
+  __m128 smoothed = pair(left.smoothedCutoff, right.smoothedCutoff);
+  LadderPair ladder;
+  ladder.s0 = pair(left.s0, right.s0);
+  ladder.s1 = pair(left.s1, right.s1);
+  ladder.s2 = pair(left.s2, right.s2);
+  ladder.s3 = pair(left.s3, right.s3);
+  ladder.s4 = pair(left.s4, right.s4);
+
+  // A frame passes three stages: the followers, the noise and the oscillator (voice); the
+  // generator's sum, the shaper and the filters' coefficients (shape); the ladders and the mix
+  // (ladders). While frame n passes the ladders, frame n + kShapeAhead is shaped and frame
+  // n + kVoiceAhead voiced: each stage finds its inputs long computed, so its work is ready
+  // beside the ladders' recursion. The frames in between wait in two small ring buffers, in
+  // memory, which leaves the registers to the ladders' state. Frame m has place m % 4 in both.
+  struct Voiced {
+    __m128 dry;         // x0, x1
+    __m128 noise;       // the noise values of both channels
+    __m128 controls;    // as controlsFor
+    __m128 oscillator;  // the oscillator's value in every lane
+  };
+  struct Pending {
+    __m128 dry;
+    LadderPair::Frame ladder;
+  };
+  constexpr int kShapeAhead = 3;
+  constexpr int kVoiceAhead = 6;
+  alignas(16) Voiced voiced[4];
+  alignas(16) Pending prepared[4];
+
+  // The followers, the noise and the oscillator of frame n, in the modules' order.
+  const auto voice = [&](int n, Voiced& next) __attribute__((always_inline)) {
+    const __m128 left = _mm_load_ss(inLeft + n);
+    const __m128 right = kMono ? left : _mm_load_ss(inRight + n);
+    const __m128 dry = finiteOrZero(_mm_unpacklo_ps(left, right));  // x0, x1
+    next.dry = dry;
+    const __m128 swapped = _mm_shuffle_ps(dry, dry, _MM_SHUFFLE(3, 2, 0, 1));  // x1, x0
+
+    // Both followers hear the mean of the channels; halving by a multiplication rounds
+    // exactly as the division by the channel count of 2 does.
+    __m128 level = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
+    level = broadcast0(_mm_min_ps(magnitude(level), one));  // NaN counts as full level
+    const __m128 rising = _mm_cmpgt_ps(level, env);
+    env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, riseXorFall, fall)));
+    const __m128 controls = controlsFor(env, controlSettings);
+    next.controls = controls;
+
+    // Noise. The right gain 1 - (-|s|) is 1 + |s| exactly.
+    const __m128 gains =
+        _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(clearSign(sideOf(dry)), rightNegated)),
+                   _mm_set1_ps(gIntScale * lane0(controls)));
+    const std::uint32_t m1 = lcg * 16807u;
+    const std::uint32_t m2 = lcg * 282475249u;  // 16807 squared: both steps from one state
+    lcg = m2;
+    const std::uint32_t x1 = wordA ^ wordB;
+    const std::uint32_t t = wordB + x1;
+    const std::uint32_t x2 = t ^ x1;
+    wordB = t + x2;
+    wordA = x2;
+    // Two words to a 64-bit move: m1, m2, x1, x2 in the lanes.
+    const auto packed = [](std::uint32_t low, std::uint32_t high) {
+      return static_cast<long long>(low | static_cast<std::uint64_t>(high) << 32);
+    };
+    const __m128 words = _mm_cvtepi32_ps(
+        _mm_unpacklo_epi64(_mm_cvtsi64_si128(packed(m1, m2)), _mm_cvtsi64_si128(packed(x1, x2))));
+    const __m128 weighted = _mm_mul_ps(words, colorWeights);
+    next.noise = _mm_mul_ps(_mm_add_ps(weighted, _mm_movehl_ps(weighted, weighted)), gains);
+
+    // Oscillator.
+    const float square = sPhase < gPulseWidth ? 1.0f : -1.0f;
+    const float a = tableA != nullptr ? tableA[sPhase] : square;
+    const float b = tableB != nullptr ? tableB[sPhase] : square;
+    const float v = a * gWeightA + b * gWeightB;
+    const float out =
+        FMOscilator::declick(v, osc.clickTable, last, jump, midpoint, counter) * lane1(controls);
+    sPhase = FMOscilator::advance(sPhase, gBaseFrequency + lane2(controls), gLowest, gStepsPerHz);
+    next.oscillator = _mm_set1_ps(out);
+  };
+
+  // The generator frame of frame n through the shaper, and the filters' coefficients.
+  const auto shape = [&](const Voiced& frame, Pending& next) __attribute__((always_inline)) {
+    next.dry = frame.dry;
+    __m128 generator = _mm_mul_ps(gDry2Filter, frame.dry);
+    generator = _mm_add_ps(generator, frame.noise);
+    generator = _mm_add_ps(generator, frame.oscillator);
+
+    // Shaper.
+    sDrive = gDriveStep + gDriveKeep * sDrive;
+    const __m128 driveV = _mm_set1_ps(sDrive);
+    const __m128 k = _mm_set1_ps((sDrive - 1.0f) * 2.0f);
+    const __m128 x = generator;
+    const __m128 ax = clearSign(x);
+    __m128 y = _mm_div_ps(_mm_mul_ps(_mm_mul_ps(x, driveV), _mm_add_ps(ax, one)),
+                          _mm_add_ps(_mm_add_ps(_mm_mul_ps(k, ax), _mm_mul_ps(x, x)), one));
+    if constexpr (kFold) {
+      alignas(16) float lanes[4];
+      _mm_store_ps(lanes, y);
+      for (int c = 0; c < 2; ++c)
+        if (lanes[c] > gFoldThreshold || lanes[c] < -gFoldThreshold)
+          lanes[c] = WaveShaper::fold(lanes[c], gFoldThreshold);
+      y = _mm_load_ps(lanes);
+    }
+    generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
+
+    // The filters' coefficients: one smoother step, then p, f and q.
+    const __m128 target = _mm_add_ps(gCutoff, broadcast3(frame.controls));
+    smoothed = _mm_add_ps(_mm_mul_ps(target, smoothIn), _mm_mul_ps(smoothKeep, smoothed));
+    const __m128 c = clampUnit(smoothed);
+    const __m128 bc = _mm_sub_ps(one, c);
+    const __m128 p = _mm_add_ps(_mm_mul_ps(_mm_mul_ps(c, _mm_set1_ps(0.8f)), bc), c);
+    next.ladder.stageGain = p;
+    next.ladder.stageFeedback = _mm_sub_ps(_mm_mul_ps(_mm_set1_ps(2.0f), p), one);
+    const __m128 shape =
+        _mm_add_ps(_mm_mul_ps(_mm_mul_ps(_mm_set1_ps(5.6f), bc), bc), _mm_sub_ps(one, bc));
+    next.ladder.feedback =
+        _mm_mul_ps(_mm_add_ps(_mm_mul_ps(shape, _mm_mul_ps(bc, half)), one), gResonance);
+    next.ladder.scaledInput = _mm_div_ps(generator, gLevelScale);
+  };
+
+  // The ladders of frame n, the restart of a ladder that left the finite numbers, the mix.
+  const auto back = [&](int n, const Pending& frame) __attribute__((always_inline)) {
+    __m128 y = _mm_mul_ps(ladder.step<kType>(frame.ladder), gLevelScale);
+    const __m128 finite = _mm_cmpeq_ps(_mm_sub_ps(y, y), zero);
+    if ((_mm_movemask_ps(finite) & 3) != 3) {
+      y = _mm_and_ps(y, finite);
+      ladder.keepLanes(finite);
+    }
+    const __m128 out = _mm_add_ps(_mm_mul_ps(frame.dry, gDryLevel), y);
+    _mm_store_ss(outLeft + n, out);
+    if constexpr (kRightOutput) _mm_store_ss(outRight + n, broadcast1(out));
+  };
+
+  // Frames 0 .. kVoiceAhead - 1 voiced and 0 .. kShapeAhead - 1 shaped, each voiced frame
+  // shaped before its place is taken again.
+  for (int m = 0; m < kVoiceAhead; ++m) {
+    const int toShape = m - (kVoiceAhead - kShapeAhead);
+    if (toShape >= 0 && toShape < frames) shape(voiced[toShape & 3], prepared[toShape & 3]);
+    if (m < frames) voice(m, voiced[m & 3]);
+  }
+  int n = 0;
+  // Four frames per turn, so that each has a fixed place in the buffers.
+  for (; n + kVoiceAhead + 3 < frames; n += 4) {
+    voice(n + kVoiceAhead, voiced[2]);
+    shape(voiced[3], prepared[3]);
+    back(n, prepared[0]);
+    voice(n + kVoiceAhead + 1, voiced[3]);
+    shape(voiced[0], prepared[0]);
+    back(n + 1, prepared[1]);
+    voice(n + kVoiceAhead + 2, voiced[0]);
+    shape(voiced[1], prepared[1]);
+    back(n + 2, prepared[2]);
+    voice(n + kVoiceAhead + 3, voiced[1]);
+    shape(voiced[2], prepared[2]);
+    back(n + 3, prepared[3]);
+  }
+  for (; n < frames; ++n) {
+    if (n + kVoiceAhead < frames) voice(n + kVoiceAhead, voiced[(n + kVoiceAhead) & 3]);
+    if (n + kShapeAhead < frames)
+      shape(voiced[(n + kShapeAhead) & 3], prepared[(n + kShapeAhead) & 3]);
+    back(n, prepared[n & 3]);
+  }
+  const Pending& current = prepared[(frames - 1) & 3];
+
+  Result& r = result;
+  r.envelopes = env;
+  r.lcgState = lcg;
+  r.mixA = wordA;
+  r.mixB = wordB;
+  r.phase = sPhase;
+  r.clickCounter = counter;
+  r.lastSample = last;
+  r.jumpSize = jump;
+  r.jumpMidpoint = midpoint;
+  r.drive = sDrive;
+  r.smoothedCutoff = smoothed;
+  r.stageGain = current.ladder.stageGain;
+  r.stageFeedback = current.ladder.stageFeedback;
+  r.feedback = current.ladder.feedback;
+  r.ladders = ladder;
+  // What the modules' fields hold after the last frame, recomputed from its values.
+  const __m128 controls = controlsFor(env, controlSettings);
+  r.noiseAmount = lane0(controls);
+  r.noiseGain = gIntScale * r.noiseAmount;
+  r.noiseSide = lane0(sideOf(current.dry));
+  r.amplitude = lane1(controls);
+  r.frequencyOffset = lane2(controls);
+  r.cutoffOffset = _mm_cvtss_f32(broadcast3(controls));
+}

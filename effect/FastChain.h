@@ -1,0 +1,103 @@
+// The signal chain of the effect for a whole block at once, computing exactly the bits of the
+// module-by-module chain (each module's `process`, called in the effect's order) in a fraction
+// of its time:
+// - the left and right channels share one SSE register wherever they do the same operations
+//   (the ladders and their coefficients, the shaper, the noise values, and the two followers
+//   side by side);
+// - every module's state is loaded into local variables when the block starts and stored back
+//   when it ends, so no output store can force it through memory;
+// - the settings are read once per block, and the branches that depend only on them (filter
+//   type, fold, mono input, missing right output) are separate compiled variants;
+// - the work of the next frame that does not depend on the ladders is issued before the
+//   current frame's ladders, so that it is ready beside their recursion.
+// Every sample takes the same operations in the same order as the modules; clamps use the
+// modules' comparisons (NaN passes or is caught exactly where it is there).
+//
+// Threads: a setting written on another thread while a block runs takes effect at the next
+// block, since the block works on its own copy. Only the modules' running state is stored back,
+// never a setting, and cutoff smoother steps that a filter's setters took meanwhile are taken
+// again on top of the block's result.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "EnvelopeFollover.h"
+#include "FMOscilator.h"
+#include "LadderPair.h"
+#include "MoogFilter.h"
+#include "NoiseOscilator.h"
+#include "WaveShaper.h"
+
+class FastChain {
+ public:
+  // The effect's own values that the chain reads.
+  struct Settings {
+    float dry2Filter;
+    float dryLevel;
+    float noiseAmount;
+    float oscAmount;
+    float ef1NoiseDepth;
+    float ef1OscDepth;
+    float ef2CutoffDepth;
+    float ef2FmDepth;
+    float filterKeyOffset;
+    float oscKeyOffset;
+  };
+
+  struct Modules {
+    EnvelopeFollover& follower1;
+    EnvelopeFollover& follower2;
+    NoiseOscilator& noise;
+    FMOscilator& oscillator;
+    WaveShaper& shaper;
+    MoogFilter& filterLeft;
+    MoogFilter& filterRight;
+  };
+
+  // False where the module chain must run instead: modules set up unlike the effect's (filters
+  // of different types, a module not on two channels), or an output that overlaps an input
+  // without being the same buffer (frames are read ahead of the writes). Null right
+  // pointers stand for a mono input and a missing right output.
+  static bool accepts(const Modules& modules, const float* inLeft, const float* inRight,
+                      const float* outLeft, const float* outRight, int frames);
+
+  // Takes the effect's values and notes the filters' setter steps so far.
+  FastChain(const Modules& modules, const Settings& settings);
+
+  // Runs frames >= 1 frames, with the settings and state it reads from the modules when it
+  // starts; the pointers as for accepts. The modules are not written.
+  void run(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int frames);
+
+  // Stores the state back into the modules.
+  void store();
+
+ private:
+  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  void runVariant(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                  int frames);
+  template <int kType, bool kMono, bool kRightOutput>
+  void chooseFold(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                  int frames);
+  template <int kType>
+  void chooseBuffers(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                     int frames);
+
+  Modules modules;
+  Settings settings;
+  std::uint32_t setterStepsLeft, setterStepsRight;  // as at the block's start
+
+  // The modules' running state after the block, for store(). Lanes: 0 left, 1 right.
+  struct Result {
+    __m128 envelopes;  // lane 0 follower 1, lane 1 follower 2
+    float noiseAmount, noiseGain, noiseSide;
+    std::uint32_t lcgState, mixA, mixB;
+    std::int32_t phase, clickCounter;
+    float lastSample, jumpSize, jumpMidpoint, amplitude, frequencyOffset;
+    float drive;
+    float cutoffOffset;
+    __m128 smoothedCutoff, stageGain, stageFeedback, feedback;
+    LadderPair ladders;
+  } result;
+};

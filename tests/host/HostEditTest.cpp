@@ -1,0 +1,78 @@
+// The edit command as a user runs it: under Wine it opens the editor of a test plug-in, prints
+// the gesture the editor makes on opening and ends after the given time; plug-ins without an
+// editor are refused. Without a window layer (natively) the command says so.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "HostTestFiles.h"
+
+namespace {
+
+class HostEdit : public ::testing::Test {
+ protected:
+  ChildResult host(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), builtFile(FERROWIN_HOST_PATH));
+    // A folder per run: under Wine a child that made windows can leave its stream files open
+    // for a moment after it has ended.
+    const ScratchFolder streams;
+    return runChild(arguments, streams.path(""));
+  }
+  void expectRefusal(const std::vector<std::string>& arguments, const std::string& message,
+                     int exitCode = 1) {
+    const ChildResult result = host(arguments);
+    EXPECT_EQ(result.exitCode, exitCode) << message;
+    EXPECT_EQ(result.err.rfind("error: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(message), std::string::npos)
+        << "expected \"" << message << "\" in " << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+};
+
+TEST_F(HostEdit, RefusesBadOptions) {
+  const std::string plugin = builtFile(EDITOR_TEST_PLUGIN_PATH);
+  expectRefusal({"edit"}, "plugin is required", 2);
+  expectRefusal({"edit", plugin, "--seconds", "0"}, "--seconds", 2);
+  expectRefusal({"edit", plugin, "--idle-ms", "5"}, "--idle-ms", 2);
+}
+
+#if defined(_WIN32)
+
+TEST_F(HostEdit, PrintsTheEditorsGestureAndEndsAfterTheGivenTime) {
+  const ChildResult result = host({"edit", builtFile(EDITOR_TEST_PLUGIN_PATH), "--seconds", "0.3"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  // The editor's place on the screen is the system's choice. (GoogleTest's regular expressions
+  // on Windows are the simple kind: \d, but no brackets.)
+  EXPECT_THAT(result.out, ::testing::MatchesRegex("begin 1 \"Tone\"\n"
+                                                  "automate 1 \"Tone\" 0\\.250000 \"0\\.250000\"\n"
+                                                  "end 1 \"Tone\"\n"
+                                                  "editor open: 240 x 120 at -?\\d+,-?\\d+\n"
+                                                  "editor closed\n"));
+}
+
+TEST_F(HostEdit, RefusesPluginsWithoutAnEditor) {
+  struct Case {
+    const char* plugin;
+    const char* message;
+  };
+  const Case cases[] = {
+      {GAIN_TEST_PLUGIN_PATH, "has no editor"},
+      {EDITOR_TEST_PLUGIN_NO_RECT_PATH, "has no editor: it reports no window size"},
+      {"no-such-plugin.dll", "cannot load"},
+  };
+  for (const Case& c : cases) expectRefusal({"edit", builtFile(c.plugin)}, c.message);
+}
+
+#else
+
+TEST_F(HostEdit, SaysThatOnlyTheWindowsBuildHasAWindowLayer) {
+  expectRefusal({"edit", builtFile(EDITOR_TEST_PLUGIN_PATH)}, "only the Windows build has");
+}
+
+#endif
+
+}  // namespace

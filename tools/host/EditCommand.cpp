@@ -1,0 +1,156 @@
+#include "EditCommand.h"
+
+#include <stdexcept>
+
+#include "EditReport.h"
+
+#if defined(_WIN32)
+
+#include <windows.h>
+
+#include "HostCallback.h"
+#include "PluginInstance.h"
+#include "PluginLibrary.h"
+
+namespace {
+
+constexpr UINT_PTR kIdleTimer = 1;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+const char* const kWindowClass = "FerrowinHostEditor";
+
+// The edit command's state; the host callback and the window procedure reach it.
+struct EditSession {
+  explicit EditSession(std::ostream& out) : report(out) {}
+  HostCallback host;
+  EditReport report;
+  PluginInstance* plugin = nullptr;
+  ULONGLONG deadlineMs = 0;  // 0: none
+  bool editorOpen = false;
+};
+
+EditSession* session = nullptr;
+
+VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                       float opt) {
+  const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
+  if (session) session->report.hostCall(effect, opcode, index, opt);
+  return answer;
+}
+
+// The editor goes before its parent window, so that it never sees its window destroyed
+// under it.
+void closeEditor(HWND window) {
+  if (session && session->editorOpen) {
+    session->editorOpen = false;
+    KillTimer(window, kIdleTimer);
+    session->plugin->dispatch(effEditClose);
+  }
+  DestroyWindow(window);
+}
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (!session || !session->editorOpen) return 0;
+      session->plugin->dispatch(effEditIdle);
+      session->host.clear();  // the report has printed what matters; keep memory flat
+      if (session->deadlineMs && GetTickCount64() >= session->deadlineMs) closeEditor(window);
+      return 0;
+    case WM_CLOSE:
+      closeEditor(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+HWND makeWindow(const std::string& title, int width, int height) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = nullptr;  // the editor covers all of it
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassA(&windowClass);  // fails harmlessly when it exists
+  RECT outer = {0, 0, width, height};
+  AdjustWindowRect(&outer, kWindowStyle, FALSE);
+  return CreateWindowExA(0, kWindowClass, title.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                         outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+bool editSupported() { return true; }
+
+void runEdit(const EditOptions& options, std::ostream& out) {
+  PluginLibrary library;
+  if (!library.load(options.pluginPath)) throw std::runtime_error(library.error());
+  EditSession state(out);
+  session = &state;
+  struct SessionEnd {
+    ~SessionEnd() { session = nullptr; }
+  } sessionEnd;
+
+  PluginInstance plugin(library.entry(), hostCallback);
+  if (!plugin.valid()) throw std::runtime_error(options.pluginPath + " created no effect");
+  state.plugin = &plugin;
+  plugin.dispatch(effOpen);
+  if ((plugin.record()->flags & effFlagsHasEditor) == 0)
+    throw std::runtime_error(options.pluginPath + " has no editor");
+  ERect* rect = nullptr;
+  if (plugin.dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr)
+    throw std::runtime_error(options.pluginPath + " has no editor: it reports no window size");
+  const int width = rect->right - rect->left;
+  const int height = rect->bottom - rect->top;
+  if (width <= 0 || height <= 0) {
+    throw std::runtime_error(options.pluginPath + " reports an editor of " + std::to_string(width) +
+                             " x " + std::to_string(height) + " pixels");
+  }
+
+  std::string name = effectText(plugin.record(), effGetEffectName, 0, 32);
+  if (name.empty()) name = options.pluginPath;
+  const HWND window = makeWindow("ferrowin-host edit: " + name, width, height);
+  if (!window) throw std::runtime_error("cannot make a window for the editor");
+  ShowWindow(window, SW_SHOWNORMAL);
+  if (plugin.dispatch(effEditOpen, 0, 0, window) == 0) {
+    DestroyWindow(window);
+    throw std::runtime_error(options.pluginPath + " did not open its editor");
+  }
+  state.editorOpen = true;
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  out << "editor open: " << width << " x " << height << " at " << origin.x << "," << origin.y
+      << "\n"
+      << std::flush;
+  if (options.seconds > 0)
+    state.deadlineMs = GetTickCount64() + static_cast<ULONGLONG>(options.seconds * 1000.0);
+  SetTimer(window, kIdleTimer, static_cast<UINT>(options.idleMs), nullptr);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  // A window destroyed without WM_CLOSE (the session ends) leaves the editor to be closed.
+  if (state.editorOpen) plugin.dispatch(effEditClose);
+  state.editorOpen = false;
+  plugin.close();
+  out << "editor closed\n" << std::flush;
+}
+
+#else
+
+bool editSupported() { return false; }
+
+void runEdit(const EditOptions& /*options*/, std::ostream& /*out*/) {
+  throw std::runtime_error(
+      "edit needs a window layer, which only the Windows build has; run ferrowin-host.exe "
+      "under Windows or Wine");
+}
+
+#endif

@@ -1,0 +1,62 @@
+#include "InterruptCleanup.h"
+
+#include <atomic>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
+namespace {
+
+// Read by the signal handler, so it must be lock-free to be safe there.
+std::atomic<const char*> doomedPath{nullptr};
+static_assert(std::atomic<const char*>::is_always_lock_free, "read from a signal handler");
+
+#if !defined(_WIN32)
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};
+
+// Only async-signal-safe calls: unlink, sigaction, raise.
+void onSignal(int signal) {
+  if (const char* path = doomedPath.exchange(nullptr)) unlink(path);
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+  raise(signal);  // delivered when the handler returns, as the signal is blocked until then
+}
+
+void install() {
+  static const bool installed = [] {
+    for (int signal : kSignals) {
+      struct sigaction previous {};
+      sigaction(signal, nullptr, &previous);
+      // A signal the caller chose to ignore (nohup, a shell's background job) stays ignored.
+      if (previous.sa_handler == SIG_IGN) continue;
+      struct sigaction action {};
+      action.sa_handler = onSignal;
+      sigemptyset(&action.sa_mask);
+      for (int other : kSignals) sigaddset(&action.sa_mask, other);
+      sigaction(signal, &action, nullptr);
+    }
+    return true;
+  }();
+  (void)installed;
+}
+#endif
+
+}  // namespace
+
+namespace InterruptCleanup {
+
+void remove(const char* path) {
+#if !defined(_WIN32)
+  install();
+#endif
+  doomedPath.store(path);
+}
+
+void forget() { doomedPath.store(nullptr); }
+
+}  // namespace InterruptCleanup

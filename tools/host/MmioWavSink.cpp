@@ -1,0 +1,87 @@
+#include "MmioWavSink.h"
+
+#include <climits>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kChannels = 2;
+constexpr WORD kIeeeFloat = 3;  // WAVE_FORMAT_IEEE_FLOAT, which the lean Windows headers leave out
+constexpr DWORD kFrameBytes = kChannels * sizeof(float);
+// mmio's offsets are signed 32-bit: the whole file must stay below 2 GiB.
+constexpr int64_t kMaxDataBytes = LONG_MAX - 4096;
+
+}  // namespace
+
+MmioWavSink::MmioWavSink(const std::string& path, int sampleRateHz) : pending(path) {
+  std::string target = pending.writePath();
+  file = mmioOpenA(&target[0], nullptr, MMIO_CREATE | MMIO_WRITE | MMIO_ALLOCBUF);
+  if (file == nullptr) throw std::runtime_error("cannot write " + path);
+
+  riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+  if (mmioCreateChunk(file, &riff, MMIO_CREATERIFF) != MMSYSERR_NOERROR) fail();
+
+  // WAVEFORMATEX with no extra bytes, as a non-PCM format is written.
+  WAVEFORMATEX format{};
+  format.wFormatTag = kIeeeFloat;
+  format.nChannels = kChannels;
+  format.nSamplesPerSec = static_cast<DWORD>(sampleRateHz);
+  format.nAvgBytesPerSec = static_cast<DWORD>(sampleRateHz) * kFrameBytes;
+  format.nBlockAlign = kFrameBytes;
+  format.wBitsPerSample = 32;
+  format.cbSize = 0;
+  MMCKINFO chunk{};
+  chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
+  const LONG formatBytes = sizeof(WAVEFORMATEX);
+  if (mmioCreateChunk(file, &chunk, 0) != MMSYSERR_NOERROR ||
+      mmioWrite(file, reinterpret_cast<const char*>(&format), formatBytes) != formatBytes ||
+      mmioAscend(file, &chunk, 0) != MMSYSERR_NOERROR)
+    fail();
+
+  chunk = MMCKINFO{};
+  chunk.ckid = mmioFOURCC('f', 'a', 'c', 't');
+  const DWORD unknown = 0;
+  if (mmioCreateChunk(file, &chunk, 0) != MMSYSERR_NOERROR) fail();
+  factValue = static_cast<LONG>(chunk.dwDataOffset);
+  if (mmioWrite(file, reinterpret_cast<const char*>(&unknown), sizeof unknown) != sizeof unknown ||
+      mmioAscend(file, &chunk, 0) != MMSYSERR_NOERROR)
+    fail();
+
+  data.ckid = mmioFOURCC('d', 'a', 't', 'a');
+  if (mmioCreateChunk(file, &data, 0) != MMSYSERR_NOERROR) fail();
+}
+
+MmioWavSink::~MmioWavSink() {
+  if (file != nullptr) mmioClose(file, 0);
+}
+
+void MmioWavSink::fail() {
+  mmioClose(file, 0);
+  file = nullptr;
+  throw std::runtime_error("cannot write " + pending.finalPath());
+}
+
+void MmioWavSink::write(const float* samples, int64_t count) {
+  if ((frames + count) * kFrameBytes > kMaxDataBytes)
+    throw std::runtime_error("cannot write " + pending.finalPath() +
+                             ": a WAV file written here holds at most 2 GiB of samples");
+  const auto bytes = static_cast<LONG>(count * kFrameBytes);
+  if (mmioWrite(file, reinterpret_cast<const char*>(samples), bytes) != bytes) fail();
+  frames += count;
+}
+
+void MmioWavSink::commit() {
+  // Ascending from a chunk made by mmioCreateChunk writes its true size, from the position at
+  // the chunk's end; the fact chunk's frame count is written last, where it was left open.
+  const auto frameCount = static_cast<DWORD>(frames);
+  if (mmioAscend(file, &data, 0) != MMSYSERR_NOERROR ||
+      mmioAscend(file, &riff, 0) != MMSYSERR_NOERROR ||
+      mmioSeek(file, factValue, SEEK_SET) != factValue ||
+      mmioWrite(file, reinterpret_cast<const char*>(&frameCount), sizeof frameCount) !=
+          sizeof frameCount)
+    fail();
+  const MMRESULT closed = mmioClose(file, 0);
+  file = nullptr;
+  if (closed != MMSYSERR_NOERROR) throw std::runtime_error("cannot write " + pending.finalPath());
+  pending.commit();
+}
