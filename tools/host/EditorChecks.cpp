@@ -1,6 +1,7 @@
 // Editor (Windows build): opened and closed twice, opened while processing is off, parameters
 // changed from a second thread while the editor opens and closes, and effClose with the window
-// still open. The host's window is a plain top-level window of this process.
+// still open. The host's window is a plain top-level window of this process, never shown, so
+// that the checks take neither the pointer nor the focus from anything else on the desktop.
 #include "ValidationGroups.h"
 
 #if defined(_WIN32)
@@ -49,7 +50,6 @@ void checkEditor(ValidationContext& context, CheckReport& report) {
   HWND host = CreateWindowExA(0, "STATIC", "validator", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                               1200, 900, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (host == nullptr) return report.skip("editor checks", "no window can be made (no display)");
-  ShowWindow(host, SW_SHOWNOACTIVATE);
   const int idles = 2 + context.options.level;
 
   setProcessing(*plugin, true);
