@@ -21,3 +21,8 @@ if(FERROWIN_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+
+if(FERROWIN_FUZZ)
+  # Coverage for libFuzzer in every library; the fuzzers themselves link its driver.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -110,8 +110,11 @@ void Ferrowin::processModuleChain(float** inputs, float** outputs, VstInt32 samp
 }
 
 VstInt32 Ferrowin::processEvents(VstEvents* events) {
+  // The list is declared with two entries but holds numEvents: indexing the declared array past
+  // two would be undefined, reading through a pointer is not.
+  VstEvent* const* list = events->events;
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = list[i];
     if (event == nullptr || event->type != kVstMidiType) continue;
     const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
     const int status = static_cast<unsigned char>(midi->midiData[0]) & 0xf0;  // any channel

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool imagemagick fonts-liberation librsvg2-bin
   espeak-ng sox
   clang-format clang-tidy
+  clang libclang-rt-14-dev
 )
 
 missing=()

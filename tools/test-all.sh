@@ -33,4 +33,7 @@ done
 
 echo "== code form"
 bash tools/check-code.sh || status=1
+
+echo "== fuzz: each fuzzer for a bounded time"
+bash tools/fuzz.sh 12 || status=1
 exit $status

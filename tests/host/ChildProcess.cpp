@@ -4,6 +4,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "GroupProcess.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -28,24 +30,6 @@ std::string slurp(const std::string& path) {
 }
 
 #if defined(_WIN32)
-// One command-line word as the C runtime splits it again: quoted, backslashes before quotes
-// doubled.
-std::string quoted(const std::string& word) {
-  std::string text = "\"";
-  size_t backslashes = 0;
-  for (char c : word) {
-    if (c == '\\') {
-      ++backslashes;
-    } else {
-      if (c == '"') text.append(backslashes + 1, '\\');
-      backslashes = 0;
-    }
-    text += c;
-  }
-  text.append(backslashes, '\\');
-  return text + "\"";
-}
-
 HANDLE inheritableFile(const std::string& path) {
   SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
   return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_ALWAYS,
@@ -95,7 +79,7 @@ ChildResult runChild(const std::vector<std::string>& arguments, const std::strin
   ChildResult result;
   std::string commandLine;
   for (const std::string& word : arguments)
-    commandLine += (commandLine.empty() ? "" : " ") + quoted(word);
+    commandLine += (commandLine.empty() ? "" : " ") + quotedCommandWord(word);
   HANDLE out = inheritableFile(outPath);
   HANDLE err = inheritableFile(errPath);
   STARTUPINFOA startup{};

@@ -11,6 +11,7 @@
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
 #include "RenderCommand.h"
+#include "ValidateCommandLine.h"
 
 namespace {
 
@@ -111,6 +112,9 @@ int run(int argc, char** argv) {
                   (editSupported() ? "" : " (Windows build only)"));
   addEditOptions(*edit, editOptions);
 
+  ValidateCommandLine validate;
+  validate.add(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -120,6 +124,7 @@ int run(int argc, char** argv) {
   }
 
   if (*info) return runInfo(infoPluginPath);
+  if (validate.chosen()) return validate.run(std::cout, std::cerr);
   try {
     if (*edit) {
       runEdit(editOptions, std::cout);

@@ -1,0 +1,112 @@
+// `ferrowin-host validate` against a well-behaved test effect and against copies of it with one
+// deliberate fault each: every fault must fail the check meant to catch it, and the validator
+// must carry on past crashes and hangs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CheckReport.h"
+#include "ChildProcess.h"
+#include "GroupProcess.h"
+#include "HostTestFiles.h"
+
+namespace {
+
+struct FaultCase {
+  const char* fault;      // the test plug-in's name after "validator_"
+  int exitCode;           // of validate
+  const char* expected;   // the start of a line validate must print
+  const char* figure;     // text that line must contain
+  double timeoutSeconds;  // time limit per group
+};
+
+constexpr double kRoomy = 60.0;
+// Long enough for a group under Wine, short enough that the hang's five groups stay quick.
+constexpr double kHangLimit = 4.0;
+
+const FaultCase kFaults[] = {
+    {"none", 0, " passed, 0 failed", "", kRoomy},
+    {"nan_output", 1, "FAIL  processing: 44100 Hz, block 1,", "NaN", kRoomy},
+    {"subnormal_output", 1, "FAIL  processing: 44100 Hz, block 1,", "subnormal", kRoomy},
+    {"overlong_name", 1, "FAIL  identity: effect name within 32 bytes", "wrote 40 bytes", kRoomy},
+    {"write_past_end", 1, "FAIL  processing: 44100 Hz, block 1,", "written outside the block",
+     kRoomy},
+    {"crash", 1, "FAIL  processing: crashed", "", kRoomy},
+    {"hang", 1, "FAIL  processing: hung", "no answer within 4 s", kHangLimit},
+#if defined(_WIN32)
+    {"allocation", 0, "SKIP  realtime: no allocation in processReplacing", "", kRoomy},
+#else
+    {"allocation", 1, "FAIL  realtime: no allocation in processReplacing", "allocations in",
+     kRoomy},
+#endif
+};
+
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault; }
+
+class ValidateFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(ValidateFault, FailsTheCheckThatCatchesIt) {
+  const FaultCase& c = GetParam();
+  ScratchFolder streams;
+  const std::string plugin =
+      builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + c.fault + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult result = runChild({builtFile(FERROWIN_HOST_PATH), "validate", plugin, "--level",
+                                       "1", "--timeout", std::to_string(c.timeoutSeconds)},
+                                      streams.path(""));
+  EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
+  const size_t at = result.out.find(c.expected);
+  ASSERT_NE(at, std::string::npos) << result.out;
+  const std::string line = result.out.substr(at, result.out.find('\n', at) - at);
+  EXPECT_NE(line.find(c.figure), std::string::npos) << line;
+  // The validator carried on to its last group and its summary.
+  EXPECT_NE(result.out.find("  realtime: "), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(" passed, "), std::string::npos) << result.out;
+  if (c.exitCode == 0) {
+    EXPECT_EQ(result.out.find("\nFAIL  "), std::string::npos) << result.out;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ValidateFault, ::testing::ValuesIn(kFaults),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) {
+                           return std::string(info.param.fault);
+                         });
+
+TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
+  struct Case {
+    std::string line;
+    bool parses;
+    std::string printed;
+  };
+  const Case cases[] = {
+      {"PASS\tcold\t3.2 ms", true, "PASS  opening: cold: 3.2 ms"},
+      {"FAIL\tname\t", true, "FAIL  opening: name"},
+      {"SKIP\teditor\tno editor", true, "SKIP  opening: editor: no editor"},
+      {"END", false, ""},
+      {"PASS cold 3.2 ms", false, ""},
+      {"MAYBE\tcold\t3", false, ""},
+      {"PASS\tonly what", false, ""},
+  };
+  for (const Case& c : cases) {
+    CheckLine line;
+    ASSERT_EQ(parseCheckLine(c.line, &line), c.parses) << c.line;
+    if (c.parses) {
+      EXPECT_EQ(formatCheckLine("opening", line), c.printed);
+    }
+  }
+}
+
+TEST(CommandWords, AreQuotedSoThatTheRuntimeSplitsThemBackUnchanged) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "\"plain\""},
+      {"two words", "\"two words\""},
+      {"", "\"\""},
+      {"say \"hi\"", "\"say \\\"hi\\\"\""},
+      {"C:\\folder\\", "\"C:\\folder\\\\\""},  // a trailing backslash doubled
+      {"a\\\"b", "\"a\\\\\\\"b\""},            // backslash before a quote doubled
+      {"C:\\a b\\c", "\"C:\\a b\\c\""},        // other backslashes kept
+  };
+  for (const auto& [word, quoted] : cases) EXPECT_EQ(quotedCommandWord(word), quoted) << word;
+}
+
+}  // namespace

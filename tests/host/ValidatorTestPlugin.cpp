@@ -1,0 +1,188 @@
+// A small well-behaved stereo gain effect for the validator's tests, built once as is and once
+// per deliberate fault (FAULT below), each fault one that hosts fail a plug-in for. On Windows
+// it has an editor: a plain child window.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "VstInterface.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#define TEST_PLUGIN_EXPORT extern "C" __declspec(dllexport)
+#else
+#define TEST_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+#define FAULT_NONE 0
+#define FAULT_NAN_OUTPUT 1
+#define FAULT_SUBNORMAL_OUTPUT 2
+#define FAULT_OVERLONG_NAME 3
+#define FAULT_WRITE_PAST_END 4
+#define FAULT_CRASH 5
+#define FAULT_HANG 6
+#define FAULT_ALLOCATION 7
+#ifndef FAULT
+#define FAULT FAULT_NONE
+#endif
+
+namespace {
+
+struct TestEffect {
+  AEffect record;
+  float values[2] = {0.5f, 0.5f};
+  char programName[kVstMaxProgNameLen] = "Default";
+#if defined(_WIN32)
+  HWND window = nullptr;
+  ERect rect = {0, 0, 120, 200};
+#endif
+};
+
+TestEffect* effectOf(AEffect* record) { return static_cast<TestEffect*>(record->object); }
+
+void copyText(void* to, const char* text, size_t limit) {
+  std::snprintf(static_cast<char*>(to), limit, "%s", text);
+}
+
+// Gain 0..2 for a stored value; anything that is not a value 0..1 counts as unity.
+float gainOf(float value) { return value >= 0.0f && value <= 1.0f ? 2.0f * value : 1.0f; }
+
+#if defined(_WIN32)
+VstIntPtr editor(TestEffect& effect, VstInt32 opcode, void* ptr) {
+  switch (opcode) {
+    case effEditGetRect:
+      *static_cast<ERect**>(ptr) = &effect.rect;
+      return 1;
+    case effEditOpen:
+      effect.window = CreateWindowExA(0, "STATIC", "gain", WS_CHILD | WS_VISIBLE, 0, 0, 200, 120,
+                                      static_cast<HWND>(ptr), nullptr, nullptr, nullptr);
+      return effect.window != nullptr;
+    case effEditClose:
+      if (effect.window) DestroyWindow(effect.window);
+      effect.window = nullptr;
+      return 0;
+    default:
+      return 0;
+  }
+}
+#endif
+
+VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* ptr,
+                   float /*opt*/) {
+  TestEffect& effect = *effectOf(record);
+  const bool parameter = index >= 0 && index < 2;
+  switch (opcode) {
+    case effClose:
+#if defined(_WIN32)
+      editor(effect, effEditClose, nullptr);
+#endif
+      delete &effect;
+      return 1;
+    case effGetParamName:
+      if (parameter) copyText(ptr, index == 0 ? "Left" : "Right", kVstMaxParamStrLen + 1);
+      return 0;
+    case effGetParamLabel:
+      if (parameter) copyText(ptr, "x", kVstMaxParamStrLen + 1);
+      return 0;
+    case effGetParamDisplay:
+      if (parameter) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", static_cast<double>(gainOf(effect.values[index])));
+        copyText(ptr, text, kVstMaxParamStrLen + 1);
+      }
+      return 0;
+    case effGetProgramName:
+      copyText(ptr, effect.programName, kVstMaxProgNameLen);
+      return 0;
+    case effSetProgramName:
+      copyText(effect.programName, static_cast<const char*>(ptr), kVstMaxProgNameLen);
+      return 0;
+    case effGetEffectName:
+#if FAULT == FAULT_OVERLONG_NAME
+      // The fault itself: no limit.
+      std::strcpy(static_cast<char*>(ptr), "A gain effect whose name runs on and on");  // NOLINT
+#else
+      copyText(ptr, "Validator Gain", kVstMaxEffectNameLen);
+#endif
+      return 1;
+    case effGetVendorString:
+      copyText(ptr, "Ferrowin tests", kVstMaxVendorStrLen);
+      return 1;
+    case effCanDo:
+      return std::strcmp(static_cast<const char*>(ptr), "receiveVstMidiEvent") == 0 ? 1 : -1;
+    case effCanBeAutomated:
+      return parameter ? 1 : 0;
+    case effGetPlugCategory:
+      return kPlugCategEffect;
+    case effGetVstVersion:
+      return kVstVersion;
+    case effProcessEvents:
+      return 1;
+    default:
+#if defined(_WIN32)
+      return editor(effect, opcode, ptr);
+#else
+      return 0;
+#endif
+  }
+}
+
+void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
+  const TestEffect& effect = *effectOf(record);
+#if FAULT == FAULT_CRASH
+  if (frames > 0) *static_cast<volatile float*>(nullptr) = 1.0f;  // NOLINT: the fault itself
+#elif FAULT == FAULT_HANG
+  for (volatile bool spinning = true; spinning;) {
+  }
+#elif FAULT == FAULT_ALLOCATION
+  volatile float* scratch = new float[frames > 0 ? frames : 1];
+  scratch[0] = 0.0f;
+  delete[] scratch;
+#endif
+  for (int c = 0; c < 2; ++c) {
+    const float gain = gainOf(effect.values[c]);
+    for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = gain * inputs[c][i];
+  }
+  if (frames <= 0) return;
+#if FAULT == FAULT_NAN_OUTPUT
+  outputs[0][frames / 2] = std::numeric_limits<float>::quiet_NaN();
+#elif FAULT == FAULT_SUBNORMAL_OUTPUT
+  outputs[1][0] = 1e-40f;
+#elif FAULT == FAULT_WRITE_PAST_END
+  outputs[1][frames] = 0.0f;
+#endif
+}
+
+void setParameter(AEffect* record, VstInt32 index, float value) {
+  if (index >= 0 && index < 2) effectOf(record)->values[index] = value;
+}
+
+float getParameter(AEffect* record, VstInt32 index) {
+  return index >= 0 && index < 2 ? effectOf(record)->values[index] : 0.0f;
+}
+
+}  // namespace
+
+TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
+  auto* effect = new TestEffect{};
+  AEffect& r = effect->record;
+  r.magic = kEffectMagic;
+  r.dispatcher = dispatch;
+  r.setParameter = setParameter;
+  r.getParameter = getParameter;
+  r.numPrograms = 1;
+  r.numParams = 2;
+  r.numInputs = 2;
+  r.numOutputs = 2;
+  r.flags = effFlagsCanReplacing;
+#if defined(_WIN32)
+  r.flags |= effFlagsHasEditor;
+#endif
+  r.object = effect;
+  r.uniqueID = fourCharCode('V', 'a', 'l', 'G');
+  r.version = 1;
+  r.processReplacing = processReplacing;
+  if (host) host(&r, audioMasterWantMidi, 0, 1, nullptr, 0.0f);
+  return &r;
+}

@@ -1,0 +1,46 @@
+// The results of one group of validation checks, one line per check. A group runs in a child
+// process and writes each line to its report file as soon as it is known, so that the lines
+// before a crash survive it.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+enum class CheckStatus { Pass, Fail, Skip };
+
+class CheckReport {
+ public:
+  // Writes to `file` (not owned); null keeps the lines only in the counts.
+  explicit CheckReport(std::FILE* file) : file(file) {}
+
+  void add(CheckStatus status, const std::string& what, const std::string& figure);
+  void check(bool ok, const std::string& what, const std::string& figure) {
+    add(ok ? CheckStatus::Pass : CheckStatus::Fail, what, figure);
+  }
+  void skip(const std::string& what, const std::string& reason) {
+    add(CheckStatus::Skip, what, reason);
+  }
+  // The marker a group writes when it ran to its end.
+  void finish();
+
+  int failures() const { return failed; }
+
+ private:
+  std::FILE* file;
+  int failed = 0;
+};
+
+// One line of a report file: "PASS", "FAIL" or "SKIP", what was checked and the figure.
+struct CheckLine {
+  CheckStatus status = CheckStatus::Fail;
+  std::string what;
+  std::string figure;
+};
+
+// Parses one line of a report file; false for the end marker and for anything malformed.
+bool parseCheckLine(const std::string& line, CheckLine* parsed);
+bool isFinishLine(const std::string& line);
+// "PASS  group: what: figure", as the validator prints it.
+std::string formatCheckLine(const std::string& group, const CheckLine& line);
+// "3.25" style figures.
+std::string fixed(double value, int decimals);

@@ -1,0 +1,144 @@
+// Opening: how long a host waits from loading the library to effOpen answered, first in a new
+// process (cold) and again after unloading (warm), and that a scan (open, identity questions,
+// close) leaves no file, window or other handle open. Console output during the scan is
+// checked by the parent, which captures the group's output.
+#include <algorithm>
+#include <chrono>
+
+#include "InfoReport.h"
+#include "ValidationGroups.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dirent.h>
+#endif
+
+namespace {
+
+constexpr double kTargetMs = 50.0;
+
+// Open files, sockets and other handles of this process.
+long openHandles() {
+#if defined(_WIN32)
+  DWORD count = 0;
+  // Wine answers without counting (0); then the check is skipped.
+  if (!GetProcessHandleCount(GetCurrentProcess(), &count) || count == 0) return -1;
+  return static_cast<long>(count);
+#else
+  DIR* folder = opendir("/proc/self/fd");
+  if (folder == nullptr) return -1;
+  long count = 0;
+  while (readdir(folder) != nullptr) ++count;
+  closedir(folder);
+  return count;
+#endif
+}
+
+#if defined(_WIN32)
+BOOL CALLBACK countOwnWindow(HWND window, LPARAM count) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) ++*reinterpret_cast<long*>(count);
+  return TRUE;
+}
+#endif
+
+long ownWindows() {
+  long count = 0;
+#if defined(_WIN32)
+  EnumWindows(countOwnWindow, reinterpret_cast<LPARAM>(&count));
+#endif
+  return count;
+}
+
+// What a host asks while it scans a library for effects.
+void scan(PluginInstance& plugin) {
+  probeText(plugin, effGetEffectName, 0, kVstMaxEffectNameLen);
+  probeText(plugin, effGetVendorString, 0, kVstMaxVendorStrLen);
+  probeText(plugin, effGetProductString, 0, kVstMaxProductStrLen);
+  plugin.dispatch(effGetVendorVersion);
+  plugin.dispatch(effGetPlugCategory);
+  plugin.dispatch(effGetVstVersion);
+  for (int i = 0; i < kCommonCapabilityCount; ++i) plugin.canDo(kCommonCapabilities[i]);
+  for (VstInt32 i = 0; i < plugin.record()->numParams; ++i)
+    probeText(plugin, effGetParamName, i, 64);
+}
+
+// A host is a windowed program: the system libraries that a plug-in's editor needs are loaded
+// long before it scans plug-ins, so their first load is not counted against the plug-in.
+void loadHostLibraries() {
+#if defined(_WIN32)
+  for (const char* name : {"user32.dll", "gdi32.dll", "ole32.dll", "shell32.dll", "gdiplus.dll",
+                           "comdlg32.dll", "winmm.dll"})
+    LoadLibraryA(name);
+#endif
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+}  // namespace
+
+void checkOpening(ValidationContext& context, CheckReport& report) {
+  const std::string& path = context.options.pluginPath;
+  loadHostLibraries();
+  auto start = std::chrono::steady_clock::now();
+  auto library = std::make_unique<PluginLibrary>();
+  if (!library->load(path)) {
+    report.check(false, "library loads", library->error());
+    return;
+  }
+  const long handlesBefore = openHandles();
+  const long windowsBefore = ownWindows();
+  auto plugin = std::make_unique<PluginInstance>(library->entry(), HostCallback::dispatch);
+  if (!plugin->valid()) {
+    report.check(false, "entry point gives an effect record", "null, or not the record's magic");
+    return;
+  }
+  plugin->dispatch(effOpen);
+  const double coldMs = millisecondsSince(start);
+  report.check(coldMs < kTargetMs, "cold: load to effOpen answered",
+               fixed(coldMs, 1) + " ms (target < 50 ms)");
+  scan(*plugin);
+  const long handlesAfter = openHandles();
+  const long windowsAfter = ownWindows();
+  plugin.reset();
+  library.reset();
+  const std::string handles = "no file or other handle left open by the scan";
+  if (handlesBefore < 0 || handlesAfter < 0)
+    report.skip(handles, "this system does not count a process's handles");
+  else
+    report.check(handlesAfter <= handlesBefore, handles,
+                 std::to_string(handlesBefore) + " handles before, " +
+                     std::to_string(handlesAfter) + " after");
+#if defined(_WIN32)
+  report.check(windowsAfter == windowsBefore, "no window opened by the scan",
+               std::to_string(windowsAfter - windowsBefore) + " new windows");
+#else
+  (void)windowsBefore;
+  (void)windowsAfter;
+#endif
+
+  double warmMs = 1e9;
+  double slowestMs = 0.0;
+  const int repeats = 2 + context.options.level;
+  for (int i = 0; i < repeats; ++i) {
+    start = std::chrono::steady_clock::now();
+    PluginLibrary again;
+    if (!again.load(path)) {
+      report.check(false, "warm: library loads again", again.error());
+      return;
+    }
+    PluginInstance warm(again.entry(), HostCallback::dispatch);
+    if (warm.valid()) warm.dispatch(effOpen);
+    const double ms = millisecondsSince(start);
+    warmMs = std::min(warmMs, ms);
+    slowestMs = std::max(slowestMs, ms);
+  }
+  report.check(warmMs < kTargetMs, "warm: load to effOpen answered",
+               fixed(warmMs, 1) + " ms best, " + fixed(slowestMs, 1) + " ms slowest of " +
+                   std::to_string(repeats) + " (target < 50 ms)");
+}

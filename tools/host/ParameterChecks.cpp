@@ -1,0 +1,194 @@
+// Parameters: names, labels and displays over a grid of values; getParameter gives back the
+// exact bits setParameter stored, so state saved as parameter values comes back byte for byte;
+// the program name round trip; and values no host should send (NaN, infinities, values far
+// outside 0..1), after which the outputs must stay finite.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "AudioBench.h"
+#include "ValidationGroups.h"
+
+namespace {
+
+// Hosts give parameter names more room than the nominal 8 characters; 32 bytes is the most a
+// plug-in may count on.
+constexpr size_t kNameLimit = 32;
+constexpr size_t kParamTextLimit = kVstMaxParamStrLen + 1;
+constexpr int kBlockFrames = 256;
+
+uint32_t bitsOf(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+std::vector<float> values(PluginInstance& plugin) {
+  std::vector<float> state;
+  state.reserve(static_cast<size_t>(std::max(plugin.record()->numParams, 0)));
+  for (VstInt32 i = 0; i < plugin.record()->numParams; ++i) state.push_back(plugin.getParameter(i));
+  return state;
+}
+
+void restore(PluginInstance& plugin, const std::vector<float>& state) {
+  for (size_t i = 0; i < state.size(); ++i) plugin.setParameter(static_cast<VstInt32>(i), state[i]);
+}
+
+void checkNames(PluginInstance& plugin, CheckReport& report) {
+  size_t longest = 0;
+  int bad = 0;
+  int overNominal = 0;
+  std::string first;
+  for (VstInt32 i = 0; i < plugin.record()->numParams; ++i) {
+    const TextAnswer name = probeText(plugin, effGetParamName, i, kNameLimit);
+    const bool good = name.fits() && !name.text.empty();
+    if (!good && bad++ == 0)
+      first = ", first: parameter " + std::to_string(i) + " " + name.figure(kNameLimit);
+    if (name.text.size() > static_cast<size_t>(kVstMaxParamStrLen)) ++overNominal;
+    longest = std::max(longest, name.text.size());
+  }
+  report.check(bad == 0, "names present and within 32 bytes",
+               "longest " + std::to_string(longest) + " characters, " +
+                   std::to_string(overNominal) + " over the nominal 8" + first);
+}
+
+void checkTextsOverGrid(ValidationContext& context, PluginInstance& plugin, CheckReport& report) {
+  const int steps = 2 + 2 * context.options.level;
+  const std::vector<float> state = values(plugin);
+  for (VstInt32 i = 0; i < plugin.record()->numParams; ++i) {
+    size_t longestDisplay = 0;
+    size_t longestLabel = 0;
+    std::string fault;
+    for (int step = 0; step <= steps && fault.empty(); ++step) {
+      const float value = static_cast<float>(step) / static_cast<float>(steps);
+      plugin.setParameter(i, value);
+      const TextAnswer display = probeText(plugin, effGetParamDisplay, i, kParamTextLimit);
+      const TextAnswer label = probeText(plugin, effGetParamLabel, i, kParamTextLimit);
+      if (!display.fits())
+        fault = "display at " + fixed(value, 3) + ": " + display.figure(kParamTextLimit);
+      if (!label.fits())
+        fault = "label at " + fixed(value, 3) + ": " + label.figure(kParamTextLimit);
+      longestDisplay = std::max(longestDisplay, display.text.size());
+      longestLabel = std::max(longestLabel, label.text.size());
+    }
+    plugin.setParameter(i, state[i]);
+    report.check(fault.empty(), "display and label of " + parameterName(plugin, i),
+                 fault.empty() ? std::to_string(steps + 1) + " values, longest display " +
+                                     std::to_string(longestDisplay) + ", label " +
+                                     std::to_string(longestLabel) + " characters"
+                               : fault);
+  }
+}
+
+void checkRoundTrip(ValidationContext& context, PluginInstance& plugin, CheckReport& report) {
+  const VstInt32 parameters = plugin.record()->numParams;
+  const std::vector<float> state = values(plugin);
+  const int count = 4 + 4 * context.options.level;
+  int differ = 0;
+  std::string first;
+  for (VstInt32 i = 0; i < parameters; ++i) {
+    for (int n = 0; n < count; ++n) {
+      const float value = n < 3 ? 0.5f * static_cast<float>(n) : context.uniform(0.0f, 1.0f);
+      plugin.setParameter(i, value);
+      const float back = plugin.getParameter(i);
+      if (bitsOf(back) != bitsOf(value) && differ++ == 0)
+        first = ", first: " + parameterName(plugin, i) + " set " + fixed(value, 9) + ", read " +
+                fixed(back, 9);
+    }
+  }
+  report.check(differ == 0, "getParameter returns exactly the value set",
+               std::to_string(parameters) + " parameters x " + std::to_string(count) + " values, " +
+                   std::to_string(differ) + " differ" + first);
+
+  // A saved state of parameter values, then other values, then the saved state again.
+  std::vector<float> saved;
+  for (VstInt32 i = 0; i < parameters; ++i) {
+    plugin.setParameter(i, context.uniform(0.0f, 1.0f));
+    saved.push_back(plugin.getParameter(i));
+  }
+  context.changeParameters(plugin, 3 * parameters);
+  restore(plugin, saved);
+  const std::vector<float> back = values(plugin);
+  int changed = 0;
+  for (VstInt32 i = 0; i < parameters; ++i)
+    if (bitsOf(back[i]) != bitsOf(saved[i])) ++changed;
+  report.check(changed == 0, "state saved as parameter values comes back byte for byte",
+               std::to_string(changed) + " of " + std::to_string(parameters) + " values differ");
+  restore(plugin, state);
+}
+
+void checkProgramName(ValidationContext& context, PluginInstance& plugin, CheckReport& report) {
+  if (plugin.record()->numPrograms <= 0)
+    return report.skip("program name round trip", "the plug-in has no programs");
+  const std::string before = probeText(plugin, effGetProgramName, 0, kVstMaxProgNameLen).text;
+  std::string name = "Checked " + std::to_string(context.uniformInt(100, 999));
+  plugin.dispatch(effSetProgramName, 0, 0, &name[0]);
+  const TextAnswer back = probeText(plugin, effGetProgramName, 0, kVstMaxProgNameLen);
+  std::string original = before;
+  plugin.dispatch(effSetProgramName, 0, 0, &original[0]);
+  report.check(back.fits() && back.text == name, "program name round trip",
+               "set \"" + name + "\", read " + back.figure(kVstMaxProgNameLen));
+}
+
+void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
+  struct Outlandish {
+    const char* what;
+    float value;
+  };
+  const Outlandish cases[] = {
+      {"NaN", std::numeric_limits<float>::quiet_NaN()},
+      {"+infinity", std::numeric_limits<float>::infinity()},
+      {"-infinity", -std::numeric_limits<float>::infinity()},
+      {"-1", -1.0f},
+      {"2", 2.0f},
+      {"1e30", 1e30f},
+      {"-1e30", -1e30f},
+      {"largest float", FLT_MAX},
+      {"subnormal", 1e-42f},
+      {"-0", -0.0f},
+  };
+  for (const Outlandish& bad : cases) {
+    std::unique_ptr<PluginInstance> plugin = context.open();
+    if (!plugin) return report.check(false, "entry point gives an effect record", "none");
+    AudioBench bench(*plugin->record(), kBlockFrames);
+    setProcessing(*plugin, true);
+    const std::vector<float> state = values(*plugin);
+    std::string fault;
+    BlockScan total;
+    for (VstInt32 i = 0; i < plugin->record()->numParams && fault.empty(); ++i) {
+      BlockScan scan;
+      plugin->setParameter(i, bad.value);
+      const TextAnswer display = probeText(*plugin, effGetParamDisplay, i, kParamTextLimit);
+      bench.run(*plugin, kBlockFrames, false, context.random, &scan);
+      plugin->setParameter(i, state[i]);
+      for (int block = 0; block < 4; ++block)
+        bench.run(*plugin, kBlockFrames, false, context.random, &scan);
+      if (scan.nans || scan.infinities || scan.guardWrites)
+        fault = parameterName(*plugin, i) + ": " + scan.figure();
+      else if (!display.fits())
+        fault = parameterName(*plugin, i) + " display: " + display.figure(kParamTextLimit);
+      total.add(scan);
+    }
+    report.check(fault.empty(),
+                 std::string("outputs finite after each parameter set to ") + bad.what,
+                 fault.empty() ? total.figure() : "first: " + fault);
+  }
+}
+
+}  // namespace
+
+void checkParameters(ValidationContext& context, CheckReport& report) {
+  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
+  if (!plugin) return;
+  if (plugin->record()->numParams <= 0)
+    return report.skip("parameter checks", "the plug-in has none");
+  checkNames(*plugin, report);
+  checkTextsOverGrid(context, *plugin, report);
+  checkRoundTrip(context, *plugin, report);
+  checkProgramName(context, *plugin, report);
+  plugin.reset();
+  checkOutlandishValues(context, report);
+}

@@ -1,0 +1,136 @@
+#include "ValidateCommand.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "GroupProcess.h"
+#include "ValidationGroups.h"
+
+namespace {
+
+// The last line a crashed child printed (a sanitizer's or the runtime's message), shortened.
+std::string lastConsoleLine(const std::string& console) {
+  std::istringstream lines(console);
+  std::string line;
+  std::string last;
+  while (std::getline(lines, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (!line.empty()) last = line;
+  }
+  constexpr size_t kMaxLength = 160;
+  return last.size() > kMaxLength ? last.substr(0, kMaxLength) + "..." : last;
+}
+
+std::string ending(const GroupOutcome& outcome, double limitSeconds) {
+  char code[32];
+  switch (outcome.kind) {
+    case GroupOutcome::TimedOut:
+      return "no answer within " + fixed(limitSeconds, 0) + " s";
+    case GroupOutcome::Crashed:
+#if defined(_WIN32)
+      std::snprintf(code, sizeof code, "exception 0x%08x", outcome.code);
+#else
+      std::snprintf(code, sizeof code, "signal %u", outcome.code);
+#endif
+      return code;
+    case GroupOutcome::Exited:
+      return "exit code " + std::to_string(outcome.code);
+    default:
+      return "the group's process could not be started";
+  }
+}
+
+struct Tally {
+  int passed = 0;
+  int failed = 0;
+
+  void print(std::ostream& out, const std::string& group, const CheckLine& line) {
+    if (line.status == CheckStatus::Pass) ++passed;
+    if (line.status == CheckStatus::Fail) ++failed;
+    out << formatCheckLine(group, line) << "\n" << std::flush;
+  }
+};
+
+void runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
+              std::ostream& out, Tally& tally) {
+  const std::string reportPath = temporaryFile("ferrowin-report");
+  const std::vector<std::string> arguments = {"validate-group",
+                                              group,
+                                              options.pluginPath,
+                                              "--level",
+                                              std::to_string(options.level),
+                                              "--seed",
+                                              std::to_string(options.seed),
+                                              "--report",
+                                              reportPath};
+  const GroupOutcome outcome = runGroupProcess(arguments, limitSeconds);
+  std::istringstream report(fileText(reportPath));
+  std::remove(reportPath.c_str());
+  std::string text;
+  std::string lastCheck;
+  bool finished = false;
+  while (std::getline(report, text)) {
+    CheckLine line;
+    if (isFinishLine(text)) finished = true;
+    if (!parseCheckLine(text, &line)) continue;
+    tally.print(out, group, line);
+    lastCheck = line.what;
+  }
+  if (!finished || outcome.kind != GroupOutcome::Exited || outcome.code != 0) {
+    CheckLine line;
+    line.what = outcome.kind == GroupOutcome::TimedOut ? "hung" : "crashed";
+    line.figure = ending(outcome, limitSeconds);
+    if (!lastCheck.empty()) line.figure += ", after \"" + lastCheck + "\"";
+    const std::string message = lastConsoleLine(outcome.console);
+    if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
+      line.figure += " (" + message + ")";
+    tally.print(out, group, line);
+  } else if (group == kValidationGroups[0].name) {
+    CheckLine line;
+    line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Fail;
+    line.what = "no console output during the scan";
+    line.figure = std::to_string(outcome.console.size()) + " bytes";
+    if (!outcome.console.empty()) line.figure += ": " + lastConsoleLine(outcome.console);
+    tally.print(out, group, line);
+  }
+}
+
+}  // namespace
+
+double groupTimeLimitSeconds(int level) { return 60.0 + 12.0 * level; }
+
+int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
+  if (!std::ifstream(options.pluginPath, std::ios::binary)) {
+    err << "error: cannot open " << options.pluginPath << "\n";
+    return 1;
+  }
+  const double limitSeconds =
+      options.timeoutSeconds > 0 ? options.timeoutSeconds : groupTimeLimitSeconds(options.level);
+  out << "validating " << options.pluginPath << " at level " << options.level << ", seed "
+      << options.seed << "\n";
+  Tally tally;
+  for (int i = 0; i < kValidationGroupCount; ++i)
+    runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
+  out << tally.passed << " passed, " << tally.failed << " failed\n";
+  return tally.failed == 0 ? 0 : 1;
+}
+
+int runValidateGroup(const std::string& group, const ValidateOptions& options,
+                     const std::string& reportPath) {
+  reportCrashesByExitCode();
+  std::FILE* file = std::fopen(reportPath.c_str(), "wb");
+  if (file == nullptr) return 1;
+  CheckReport report(file);
+  ValidationContext context(options);
+  int status = 1;
+  for (int i = 0; i < kValidationGroupCount; ++i) {
+    if (group != kValidationGroups[i].name) continue;
+    kValidationGroups[i].run(context, report);
+    report.finish();
+    status = 0;
+  }
+  std::fclose(file);
+  return status;
+}

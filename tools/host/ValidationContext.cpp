@@ -1,0 +1,42 @@
+#include "ValidationContext.h"
+
+bool ValidationContext::load(std::string* error) {
+  if (!loaded && !library.load(options.pluginPath)) {
+    *error = library.error();
+    return false;
+  }
+  loaded = true;
+  return true;
+}
+
+std::unique_ptr<PluginInstance> ValidationContext::open(float rateHz, int blockFrames) {
+  host.sampleRateHz = rateHz;
+  host.blockSize = blockFrames;
+  auto plugin = std::make_unique<PluginInstance>(library.entry(), HostCallback::dispatch);
+  if (!plugin->valid()) return nullptr;
+  plugin->dispatch(effOpen);
+  plugin->dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
+  plugin->dispatch(effSetBlockSize, 0, blockFrames);
+  return plugin;
+}
+
+std::unique_ptr<PluginInstance> ValidationContext::openChecked(CheckReport& report, float rateHz,
+                                                               int blockFrames) {
+  std::string error;
+  if (!load(&error)) {
+    report.check(false, "library loads", error);
+    return nullptr;
+  }
+  std::unique_ptr<PluginInstance> plugin = open(rateHz, blockFrames);
+  if (!plugin) report.check(false, "entry point gives an effect record", "null, or no magic");
+  return plugin;
+}
+
+void ValidationContext::changeParameters(PluginInstance& plugin, int count) {
+  const int parameters = plugin.record()->numParams;
+  if (parameters <= 0) return;
+  for (int i = 0; i < count; ++i)
+    plugin.setParameter(uniformInt(0, parameters - 1), uniform(0.0f, 1.0f));
+}
+
+void setProcessing(PluginInstance& plugin, bool on) { plugin.dispatch(effMainsChanged, 0, on); }
