@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string>
 
 #include "GroupProcess.h"
 
@@ -89,11 +90,20 @@ ChildResult runChild(const std::vector<std::string>& arguments, const std::strin
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(arguments[0].c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                                      0, nullptr, nullptr, &startup, &process);
+  // Under Wine a start now and then fails (CreateProcess refused, after 1.7 s) for no
+  // reason of the program's own; try again before calling it a failure.
+  BOOL started = FALSE;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    started = CreateProcessA(arguments[0].c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                             nullptr, nullptr, &startup, &process);
+    if (!started) error = GetLastError();
+  }
   CloseHandle(out);
   CloseHandle(err);
-  if (!started) throw std::runtime_error("cannot start " + arguments[0]);
+  if (!started)
+    throw std::runtime_error("cannot start " + arguments[0] + " (error " + std::to_string(error) +
+                             ")");
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD code = 0;
   GetExitCodeProcess(process.hProcess, &code);

@@ -51,8 +51,11 @@ GroupOutcome run(const std::vector<std::string>& arguments, const std::string& c
   startup.hStdOutput = console;
   startup.hStdError = console;
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &startup, &process);
+  // Under Wine a start now and then fails for no reason of the program's own; try again.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt)
+    started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                             nullptr, &startup, &process);
   CloseHandle(console);
   if (!started) return outcome;
   const auto timeoutMs = static_cast<DWORD>(timeoutSeconds * 1000.0);
