@@ -74,6 +74,8 @@ class Ferrowin final : public AudioEffectX {
   FMOscilator oscillator;
   WaveShaper shaper;
   VstInt32 trackedNote = kNoKey;  // key of the last note-on that set the offsets, 0..127
+  // The fast path's encoding; tests also run the baseline one on processors that have AVX.
+  FastChain::InstructionSet instructionSet = FastChain::best();
 
   float noiseAmount = 0.25f;     // base noise level, 0..0.25
   float oscAmount = 0.25f;       // base oscillator level, 0..1

@@ -48,7 +48,7 @@ void Ferrowin::processReplacing(float** inputs, float** outputs, VstInt32 sample
   }
   const DenormalGuard denormalGuard;
   FastChain chain(modules, chainSettings());
-  chain.run(inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames);
+  chain.run(inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames, instructionSet);
   chain.store();
 }
 

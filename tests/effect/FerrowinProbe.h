@@ -16,6 +16,7 @@ struct FerrowinProbe {
   WaveShaper& shaper() const { return effect.shaper; }
   FastChain::Modules chainModules() const { return effect.chainModules(); }
   FastChain::Settings chainSettings() const { return effect.chainSettings(); }
+  FastChain::InstructionSet& instructionSet() const { return effect.instructionSet; }
 
   VstInt32 trackedNote() const { return effect.trackedNote; }
   float noiseAmount() const { return effect.noiseAmount; }
