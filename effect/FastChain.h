@@ -13,16 +13,12 @@
 // Every sample takes the same operations in the same order as the modules; clamps use the
 // modules' comparisons (NaN passes or is caught exactly where it is there).
 //
-// The block loop is compiled twice: in the baseline SSE2 encoding, and in the VEX encoding of
-// processors with AVX, whose three-operand forms spare the register copies that two-operand
-// SSE needs (about a tenth of the loop's instructions). Both do the same single-precision
-// operations, without fused multiply-adds, so both give the same bits; the processor's best
-// is chosen when the library loads.
-//
-// Threads: a setting written on another thread while a block runs takes effect at the next
-// block, since the block works on its own copy. Only the modules' running state is stored back,
-// never a setting, and cutoff smoother steps that a filter's setters took meanwhile are taken
-// again on top of the block's result.
+// The block loop is compiled three times, for the same single-precision operations without
+// fused multiply-adds, so all three give the same bits: in the baseline SSE2 encoding; in the
+// VEX encoding of processors with AVX, whose three-operand forms spare the register copies
+// that two-operand SSE needs (about a sixth of the loop's instructions); and in the EVEX
+// encoding of processors with AVX-512 VL, whose 32 registers spare most of the loop's stack
+// traffic. The processor's best is chosen when the library loads.
 #pragma once
 
 #include <emmintrin.h>
@@ -52,9 +48,10 @@ class FastChain {
     float oscKeyOffset;
   };
 
-  enum class InstructionSet { kSse2, kAvx };
-  // The best this processor and its operating system support.
+  enum class InstructionSet { kSse2, kAvx, kAvx512 };
+  // The best this processor and its operating system support; each one supports those before.
   static InstructionSet best();
+  static const char* name(InstructionSet instructionSet);  // "SSE2", "AVX", "AVX-512"
 
   struct Modules {
     EnvelopeFollover& follower1;
@@ -89,11 +86,17 @@ class FastChain {
   void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                int frames);
   template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  void runEncoded(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                  int frames);
+  template <int kType, bool kMono, bool kRightOutput, bool kFold>
   void runSse2(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                int frames);
   template <int kType, bool kMono, bool kRightOutput, bool kFold>
   void runAvx(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
               int frames);
+  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  void runAvx512(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                 int frames);
   template <int kType, bool kMono, bool kRightOutput>
   void chooseFold(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                   int frames);

@@ -1,6 +1,7 @@
 // A small well-behaved stereo gain effect for the validator's tests, built once as is and once
 // per deliberate fault (FAULT below), each fault one that hosts fail a plug-in for. On Windows
 // it has an editor: a plain child window.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -41,8 +42,12 @@ struct TestEffect {
 
 TestEffect* effectOf(AEffect* record) { return static_cast<TestEffect*>(record->object); }
 
+// Cut to limit - 1 characters and terminated.
 void copyText(void* to, const char* text, size_t limit) {
-  std::snprintf(static_cast<char*>(to), limit, "%s", text);
+  if (limit == 0) return;
+  const size_t length = std::min(std::strlen(text), limit - 1);
+  std::memcpy(to, text, length);
+  static_cast<char*>(to)[length] = '\0';
 }
 
 // Gain 0..2 for a stored value; anything that is not a value 0..1 counts as unity.

@@ -220,7 +220,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nPer-frame CPU time ratios, median of the repetitions (minimum):\n");
+    std::printf("\nFast path encoding: %s\n", FastChain::name(FastChain::best()));
+    std::printf("Per-frame CPU time ratios, median of the repetitions (minimum):\n");
     std::printf("%-42s %18s %18s\n", "case", "fast/module", "fast/ladders");
     for (const auto& [config, contenders] : perFrame) {
       std::printf("%-42s %18s %18s\n", config.c_str(),
