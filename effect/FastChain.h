@@ -17,8 +17,13 @@
 // fused multiply-adds, so all three give the same bits: in the baseline SSE2 encoding; in the
 // VEX encoding of processors with AVX, whose three-operand forms spare the register copies
 // that two-operand SSE needs (about a sixth of the loop's instructions); and in the EVEX
-// encoding of processors with AVX-512 VL, whose 32 registers spare most of the loop's stack
-// traffic. The processor's best is chosen when the library loads.
+// encoding of processors with AVX-512 VL, whose 32 registers spare a fifth of the loop's
+// stack traffic. The processor's best is chosen when the library loads.
+//
+// Threads: a setting written on another thread while a block runs takes effect at the next
+// block, since the block works on its own copy. Only the modules' running state is stored back,
+// never a setting, and cutoff smoother steps that a filter's setters took meanwhile are taken
+// again on top of the block's result.
 #pragma once
 
 #include <emmintrin.h>

@@ -74,7 +74,7 @@ class Ferrowin final : public AudioEffectX {
   FMOscilator oscillator;
   WaveShaper shaper;
   VstInt32 trackedNote = kNoKey;  // key of the last note-on that set the offsets, 0..127
-  // The fast path's encoding; tests also run the baseline one on processors that have AVX.
+  // The fast path's encoding; tests run each one the processor has.
   FastChain::InstructionSet instructionSet = FastChain::best();
 
   float noiseAmount = 0.25f;     // base noise level, 0..0.25
