@@ -23,6 +23,8 @@ class Lv2TestHost {
   // The port's index, or -1.
   int portIndex(const char* symbol) const;
   LV2_URID map(const char* uri);
+  LV2_URID_Map* uridMap() { return &mapFeature; }
+  LilvWorld* lilvWorld() const { return world; }
   // URID map and unmap, options (block lengths, rate), bounded block length and log.
   const LV2_Feature* const* everyFeature() { return features.data(); }
 

@@ -1,6 +1,7 @@
 #include "Lv2TestInstance.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "Lv2Adapter.h"
 #include "lv2/atom/forge.h"
@@ -16,6 +17,7 @@ Lv2TestInstance::Lv2TestInstance(Lv2TestHost& host, double rateHz, bool withFeat
     : host(host),
       controls(Lv2Adapter::kNumPorts, 0.0f),
       sequence(kSequenceWords, 0),
+      atomFloat(host.map(LV2_ATOM__Float)),
       midiType(host.map(LV2_MIDI__MidiEvent)) {
   for (std::vector<float>& channel : audio) channel.assign(Lv2TestHost::kMaxBlock, 0.0f);
   if (host.plugin() == nullptr) return;
@@ -65,6 +67,9 @@ std::vector<float> Lv2TestInstance::render(const std::vector<float>& input, int 
       audio[0][i] = input[2 * (start + i)];
       audio[1][i] = input[2 * (start + i) + 1];
     }
+    // A channel the plug-in leaves unwritten comes out as NaN.
+    std::fill(audio[2].begin(), audio[2].end(), std::numeric_limits<float>::quiet_NaN());
+    std::fill(audio[3].begin(), audio[3].end(), std::numeric_limits<float>::quiet_NaN());
     writeSequence(midi, start, count);
     lilv_instance_run(instance, static_cast<uint32_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -77,10 +82,7 @@ std::vector<float> Lv2TestInstance::render(const std::vector<float>& input, int 
 
 void Lv2TestInstance::writeSequence(const std::vector<MidiAt>& midi, long from, int frames) {
   LV2_Atom_Forge forge;
-  LV2_URID_Map map{&host, [](LV2_URID_Map_Handle handle, const char* uri) {
-                     return static_cast<Lv2TestHost*>(handle)->map(uri);
-                   }};
-  lv2_atom_forge_init(&forge, &map);
+  lv2_atom_forge_init(&forge, host.uridMap());
   lv2_atom_forge_set_buffer(&forge, atomBuffer(), atomBufferBytes());
   LV2_Atom_Forge_Frame frame;
   lv2_atom_forge_sequence_head(&forge, &frame, 0);
