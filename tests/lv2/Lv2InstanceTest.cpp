@@ -12,6 +12,7 @@
 #include "Lv2Adapter.h"
 #include "Lv2TestInstance.h"
 #include "ParameterTable.h"
+#include "TestSignal.h"
 #include "lv2/atom/atom.h"
 #include "lv2/lv2plug.in/ns/lv2core/lv2.h"
 #include "lv2/midi/midi.h"
@@ -21,17 +22,9 @@ namespace {
 constexpr double kRateHz = 48000.0;
 constexpr int kBlock = 64;
 
-// A quarter of a second of a stereo tone with bursts of noise.
+// A quarter of a second.
 std::vector<float> shortSignal() {
-  std::vector<float> samples(2 * static_cast<size_t>(kRateHz / 4));
-  uint32_t noise = 99;
-  for (size_t i = 0; i < samples.size(); ++i) {
-    noise = noise * 1664525u + 1013904223u;
-    const float white = static_cast<float>(noise >> 8) / 8388608.0f - 1.0f;
-    samples[i] =
-        0.5f * std::sin(0.01f * static_cast<float>(i)) + ((i / 2000) % 2 ? 0.3f : 0.0f) * white;
-  }
-  return samples;
+  return testSignal(static_cast<int>(kRateHz / 4), static_cast<int>(kRateHz));
 }
 
 bool allFinite(const std::vector<float>& samples) {

@@ -14,27 +14,14 @@
 #include "HostTestFiles.h"
 #include "Lv2Adapter.h"
 #include "Lv2TestInstance.h"
+#include "TestSignal.h"
 
 namespace {
 
 constexpr int kRateHz = 44100;
 
-// One second of stereo: a tone per channel under noise bursts that come and go every 0.1 s, so
-// that the followers, the oscillator's modulation and the filters all move.
-std::vector<float> testSignal() {
-  std::vector<float> samples(2 * kRateHz);
-  uint32_t noise = 12345;
-  const double twoPi = 2.0 * std::acos(-1.0);
-  for (int n = 0; n < kRateHz; ++n) {
-    const double t = static_cast<double>(n) / kRateHz;
-    const float burst = (n / (kRateHz / 10)) % 2 == 1 ? 0.4f : 0.02f;
-    noise = noise * 1664525u + 1013904223u;
-    const float white = static_cast<float>(noise >> 8) / 8388608.0f - 1.0f;  // -1..1
-    samples[2 * n] = static_cast<float>(0.3 * std::sin(twoPi * 220.0 * t)) + burst * white;
-    samples[2 * n + 1] = static_cast<float>(0.3 * std::sin(twoPi * 331.0 * t)) - burst * white;
-  }
-  return samples;
-}
+// One second.
+std::vector<float> oneSecond() { return testSignal(kRateHz, kRateHz); }
 
 struct Setting {
   const char* symbol;  // the LV2 port
@@ -130,7 +117,7 @@ TEST(Lv2Render, Lv2applyRendersWhatTheVstBuildRenders) {
         {"ef1_smooth", "EF1.Smooth", "0.2"}}},
   };
   const ScratchFolder scratch;
-  const std::vector<float> input = testSignal();
+  const std::vector<float> input = oneSecond();
   writeInput(scratch, input);
   for (const RenderCase& render : cases) {
     SCOPED_TRACE(render.what);
@@ -157,7 +144,7 @@ TEST(Lv2Render, MidiNoteThroughTheAtomPortSoundsAsThroughProcessEvents) {
                                          {"cutoff", "CutOff", "0.3"},
                                          {"resonance", "Resonance", "0.6"}};
   const ScratchFolder scratch;
-  const std::vector<float> input = testSignal();
+  const std::vector<float> input = oneSecond();
   writeInput(scratch, input);
 
   char note[64];

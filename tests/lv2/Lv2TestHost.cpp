@@ -1,8 +1,5 @@
 #include "Lv2TestHost.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "lv2/atom/atom.h"
 #include "lv2/buf-size/buf-size.h"
 
@@ -10,23 +7,6 @@ namespace {
 
 LV2_URID mapUri(LV2_URID_Map_Handle handle, const char* uri) {
   return static_cast<Lv2TestHost*>(handle)->map(uri);
-}
-
-int logPrintf(LV2_Log_Handle handle, LV2_URID /*type*/, const char* format, ...) {
-  char text[512];
-  va_list arguments;
-  va_start(arguments, format);
-  const int length = std::vsnprintf(text, sizeof text, format, arguments);
-  va_end(arguments);
-  static_cast<std::string*>(handle)->append(text);
-  return length;
-}
-
-int logVprintf(LV2_Log_Handle handle, LV2_URID /*type*/, const char* format, va_list arguments) {
-  char text[512];
-  const int length = std::vsnprintf(text, sizeof text, format, arguments);
-  static_cast<std::string*>(handle)->append(text);
-  return length;
 }
 
 }  // namespace
@@ -54,12 +34,10 @@ Lv2TestHost::Lv2TestHost(const std::string& folder, const char* pluginUri)
        &blockLength},
       {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr},
   };
-  logFeature = {&log, logPrintf, logVprintf};
   featureRecords = {{LV2_URID__map, &mapFeature},
                     {LV2_URID__unmap, &unmapFeature},
                     {LV2_OPTIONS__options, options.data()},
-                    {LV2_BUF_SIZE__boundedBlockLength, nullptr},
-                    {LV2_LOG__log, &logFeature}};
+                    {LV2_BUF_SIZE__boundedBlockLength, nullptr}};
   for (const LV2_Feature& feature : featureRecords) features.push_back(&feature);
   features.push_back(nullptr);
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "lv2/core/lv2.h"
-#include "lv2/log/log.h"
 #include "lv2/options/options.h"
 #include "lv2/urid/urid.h"
 
@@ -25,7 +24,7 @@ class Lv2TestHost {
   LV2_URID map(const char* uri);
   LV2_URID_Map* uridMap() { return &mapFeature; }
   LilvWorld* lilvWorld() const { return world; }
-  // URID map and unmap, options (block lengths, rate), bounded block length and log.
+  // URID map and unmap, options (block lengths) and bounded block length.
   const LV2_Feature* const* everyFeature() { return features.data(); }
 
   static constexpr int kMaxBlock = 4096;
@@ -34,8 +33,6 @@ class Lv2TestHost {
   LilvWorld* world;
   const LilvPlugin* found = nullptr;
   std::vector<std::string> uris;
-  std::string log;  // what the plug-in wrote to the log
-  LV2_Log_Log logFeature;
   LV2_URID_Map mapFeature;
   LV2_URID_Unmap unmapFeature;
   int32_t blockLength = kMaxBlock;
