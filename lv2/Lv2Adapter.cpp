@@ -37,11 +37,17 @@ Lv2Adapter* Lv2Adapter::create(double rateHz, const LV2_Feature* const* features
 }
 
 Lv2Adapter::Lv2Adapter(float rateHz, const LV2_Feature* const* features)
-    : effect(nullptr),
+    : rateHz(rateHz),
       midi(mapped(findUridMap(features), LV2_ATOM__Sequence),
            mapped(findUridMap(features), LV2_MIDI__MidiEvent)) {
-  effect.setSampleRate(rateHz);
+  renew();
+}
+
+void Lv2Adapter::renew() {
+  effect.emplace(nullptr);
+  effect->setSampleRate(rateHz);
   for (int i = 0; i < kNumParameters; ++i) appliedBits[i] = bitsOf(kParameterTable[i].defaultValue);
+  hasRun = false;
 }
 
 void Lv2Adapter::connect(uint32_t port, void* data) {
@@ -56,11 +62,15 @@ void Lv2Adapter::connect(uint32_t port, void* data) {
   }
 }
 
-void Lv2Adapter::activate() { effect.resume(); }
+void Lv2Adapter::activate() {
+  if (hasRun) renew();
+  effect->resume();
+}
 
-void Lv2Adapter::deactivate() { effect.suspend(); }
+void Lv2Adapter::deactivate() { effect->suspend(); }
 
 void Lv2Adapter::run(uint32_t frames) {
+  hasRun = true;
   applyChangedControls();
   passMidi();
   for (uint32_t done = 0; done < frames;) {
@@ -75,14 +85,14 @@ void Lv2Adapter::applyChangedControls() {
     if (controls[i] == nullptr) continue;
     const uint32_t bits = bitsOf(*controls[i]);
     if (bits == appliedBits[i]) continue;
-    effect.setParameter(i, *controls[i]);
+    effect->setParameter(i, *controls[i]);
     appliedBits[i] = bits;
   }
 }
 
 void Lv2Adapter::passMidi() {
   midi.start(midiIn);
-  while (VstEvents* batch = midi.nextBatch()) effect.processEvents(batch);
+  while (VstEvents* batch = midi.nextBatch()) effect->processEvents(batch);
 }
 
 void Lv2Adapter::process(uint32_t offset, uint32_t frames) {
@@ -97,5 +107,5 @@ void Lv2Adapter::process(uint32_t offset, uint32_t frames) {
   // The effect reads both inputs before it writes, so the host may process in place.
   float* in[2] = {const_cast<float*>(inputs[0]) + offset,
                   inputs[1] ? const_cast<float*>(inputs[1]) + offset : nullptr};
-  effect.processReplacing(in, out, static_cast<VstInt32>(frames));
+  effect->processReplacing(in, out, static_cast<VstInt32>(frames));
 }

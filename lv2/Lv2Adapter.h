@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "AtomMidiReader.h"
 #include "Ferrowin.h"
@@ -29,6 +30,8 @@ class Lv2Adapter {
   static Lv2Adapter* create(double rateHz, const LV2_Feature* const* features);
 
   void connect(uint32_t port, void* data);
+  // A host that deactivates and activates an instance again expects it to forget its history:
+  // an instance that has run starts from a new effect, which the ports' values then reach.
   void activate();
   void deactivate();
   void run(uint32_t frames);
@@ -36,6 +39,8 @@ class Lv2Adapter {
  private:
   Lv2Adapter(float rateHz, const LV2_Feature* const* features);
 
+  // A new effect at the instance's rate, holding the defaults until the next run.
+  void renew();
   // Passes each control port whose value differs from the last one passed (at first, the
   // program's) to setParameter, as a host passes the parameters it changes; so a port's value
   // means what a normalized parameter value means, and the effect hears no other call.
@@ -44,7 +49,9 @@ class Lv2Adapter {
   // Frames `offset` to `offset + frames` of the connected buffers.
   void process(uint32_t offset, uint32_t frames);
 
-  Ferrowin effect;
+  float rateHz;
+  std::optional<Ferrowin> effect;
+  bool hasRun = false;  // since the effect was made
   AtomMidiReader midi;
   const float* controls[kNumParameters] = {};
   uint32_t appliedBits[kNumParameters] = {};  // the bits of the value last passed on

@@ -289,6 +289,24 @@ TEST_F(Lv2Instance, RunsWithoutHostFeaturesAndIgnoresMidiThen) {
   EXPECT_TRUE(sameBits(output, without.render(input, kBlock)));
 }
 
+// Deactivated and activated again, an instance forgets its history (the followers, the
+// filters' state, a held note) and sounds as a new one with the same port values.
+TEST_F(Lv2Instance, ReactivatedInstanceSoundsAsNew) {
+  const std::vector<float> input = shortSignal();
+  Lv2TestInstance used(host, kRateHz);
+  Lv2TestInstance fresh(host, kRateHz);
+  for (Lv2TestInstance* instance : {&used, &fresh}) {
+    instance->set("fil_keytrack", 1.0f);
+    instance->set("resonance", 0.8f);
+  }
+  const std::vector<float> first = used.render(input, kBlock, {{0, {0x90, 72, 100}}});
+  lilv_instance_deactivate(used.lilv());
+  lilv_instance_activate(used.lilv());
+  const std::vector<float> again = used.render(input, kBlock);
+  EXPECT_FALSE(sameBits(first, again));  // the note no longer sounds
+  EXPECT_TRUE(sameBits(again, fresh.render(input, kBlock)));
+}
+
 // A host saves the port values and restores them into a new instance, which then sounds as an
 // instance given those values directly: the ports hold everything that shapes the sound.
 TEST_F(Lv2Instance, RestoredPortValuesSoundTheSame) {
