@@ -4,13 +4,13 @@
 
 #include "EditReport.h"
 
+// The Linux window of the command is in X11EditCommand.cpp.
 #if defined(_WIN32)
 
 #include <windows.h>
 
+#include "EditTarget.h"
 #include "HostCallback.h"
-#include "PluginInstance.h"
-#include "PluginLibrary.h"
 
 namespace {
 
@@ -88,33 +88,18 @@ HWND makeWindow(const std::string& title, int width, int height) {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  PluginLibrary library;
-  if (!library.load(options.pluginPath)) throw std::runtime_error(library.error());
   EditSession state(out);
   session = &state;
   struct SessionEnd {
     ~SessionEnd() { session = nullptr; }
   } sessionEnd;
 
-  PluginInstance plugin(library.entry(), hostCallback);
-  if (!plugin.valid()) throw std::runtime_error(options.pluginPath + " created no effect");
+  EditTarget target(options.pluginPath, hostCallback);
+  PluginInstance& plugin = target.plugin();
   state.plugin = &plugin;
-  plugin.dispatch(effOpen);
-  if ((plugin.record()->flags & effFlagsHasEditor) == 0)
-    throw std::runtime_error(options.pluginPath + " has no editor");
-  ERect* rect = nullptr;
-  if (plugin.dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr)
-    throw std::runtime_error(options.pluginPath + " has no editor: it reports no window size");
-  const int width = rect->right - rect->left;
-  const int height = rect->bottom - rect->top;
-  if (width <= 0 || height <= 0) {
-    throw std::runtime_error(options.pluginPath + " reports an editor of " + std::to_string(width) +
-                             " x " + std::to_string(height) + " pixels");
-  }
-
-  std::string name = effectText(plugin.record(), effGetEffectName, 0, 32);
-  if (name.empty()) name = options.pluginPath;
-  const HWND window = makeWindow("ferrowin-host edit: " + name, width, height);
+  const int width = target.width();
+  const int height = target.height();
+  const HWND window = makeWindow(target.title(), width, height);
   if (!window) throw std::runtime_error("cannot make a window for the editor");
   ShowWindow(window, SW_SHOWNORMAL);
   if (plugin.dispatch(effEditOpen, 0, 0, window) == 0) {
@@ -141,16 +126,6 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   state.editorOpen = false;
   plugin.close();
   out << "editor closed\n" << std::flush;
-}
-
-#else
-
-bool editSupported() { return false; }
-
-void runEdit(const EditOptions& /*options*/, std::ostream& /*out*/) {
-  throw std::runtime_error(
-      "edit needs a window layer, which only the Windows build has; run ferrowin-host.exe "
-      "under Windows or Wine");
 }
 
 #endif
