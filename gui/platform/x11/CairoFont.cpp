@@ -9,7 +9,7 @@ CairoFont::~CairoFont() { cairo_font_face_destroy(face); }
 
 void CairoFont::select(cairo_t* cr) const {
   cairo_set_font_face(cr, face);
-  cairo_set_font_size(cr, sizePx);
+  cairo_set_font_size(cr, emPx);
 }
 
 PlatformFont* PlatformFont::create(const char* name, int32_t sizePx, int32_t style) {

@@ -14,7 +14,7 @@ class CairoFont : public PlatformFont {
  public:
   // Takes ownership of face.
   CairoFont(cairo_font_face_t* face, int32_t sizePx, bool underline)
-      : face(face), sizePx(sizePx), underline(underline) {}
+      : face(face), emPx(sizePx), underline(underline) {}
   ~CairoFont() override;
   CairoFont(const CairoFont&) = delete;
   CairoFont& operator=(const CairoFont&) = delete;
@@ -22,10 +22,11 @@ class CairoFont : public PlatformFont {
   // Sets the face and its size in pixels (the em square) on cr.
   void select(cairo_t* cr) const;
   bool isUnderlined() const { return underline; }
+  int32_t sizePx() const { return emPx; }
 
  private:
   cairo_font_face_t* face;
-  int32_t sizePx;
+  int32_t emPx;
   bool underline;
 };
 

@@ -17,9 +17,11 @@ constexpr double kPixelCentre = 0.5;
 // A dash of three widths and a gap of one, as the Windows pen's dashed style.
 constexpr double kDashOn = 3.0;
 constexpr double kDashOff = 1.0;
-// The size of the text's cell above its bottom line that the Windows layer leaves: the top
-// of the text's cell sits one font height above the line below the bottom one.
+// Text is laid out as the Windows layer lays it out: its cell's top one font height (the
+// font's line spacing) above the row below the bottom line, and a margin of a sixth of the em
+// on either side of the glyphs, which widths include.
 constexpr double kBottomLineOffset = 1.0;
+constexpr double kSideMarginEm = 1.0 / 6.0;
 
 void setSource(cairo_t* cr, const CColor& c) {
   cairo_set_source_rgba(cr, c.red / 255.0, c.green / 255.0, c.blue / 255.0, c.alpha / 255.0);
@@ -76,7 +78,7 @@ CairoGraphics::CairoGraphics(cairo_surface_t* surface, X11FrameWindow* window)
   // Text keeps its grey edges, as the Windows layer draws it on a display without colour
   // sub-pixels; the glyphs are fitted to the pixel grid.
   cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
   cairo_set_font_options(cr, options);
@@ -169,7 +171,7 @@ float CairoGraphics::measureString(const char16_t* text, PlatformFont* font) {
   cairoFont->select(cr);
   cairo_text_extents_t extents;
   cairo_text_extents(cr, toUtf8(text).c_str(), &extents);
-  return static_cast<float>(extents.x_advance);
+  return static_cast<float>(extents.x_advance + 2.0 * kSideMarginEm * cairoFont->sizePx());
 }
 
 void CairoGraphics::drawString(const char16_t* text, PlatformFont* font, int32_t x,
@@ -182,13 +184,14 @@ void CairoGraphics::drawString(const char16_t* text, PlatformFont* font, int32_t
   const std::string utf8 = toUtf8(text);
   const double baseline = bottomY + kBottomLineOffset - metrics.height + metrics.ascent;
   setSource(cr, fontColor);
-  cairo_move_to(cr, x, baseline);
+  const double left = x + kSideMarginEm * cairoFont->sizePx();
+  cairo_move_to(cr, left, baseline);
   cairo_show_text(cr, utf8.c_str());
   if (cairoFont->isUnderlined()) {
     cairo_text_extents_t extents;
     cairo_text_extents(cr, utf8.c_str(), &extents);
     cairo_set_line_width(cr, 1.0);
-    cairo_move_to(cr, x, baseline + 1.0 + kPixelCentre);
+    cairo_move_to(cr, left, baseline + 1.0 + kPixelCentre);
     cairo_rel_line_to(cr, extents.x_advance, 0.0);
     cairo_stroke(cr);
   }
