@@ -2,15 +2,12 @@
 
 #include <stdexcept>
 
-#include "EditReport.h"
-
 // The Linux window of the command is in X11EditCommand.cpp.
 #if defined(_WIN32)
 
 #include <windows.h>
 
 #include "EditTarget.h"
-#include "HostCallback.h"
 
 namespace {
 
@@ -19,24 +16,15 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
 
-// The edit command's state; the host callback and the window procedure reach it.
+// The edit command's state; the window procedure reaches it.
 struct EditSession {
-  explicit EditSession(std::ostream& out) : report(out) {}
-  HostCallback host;
-  EditReport report;
-  PluginInstance* plugin = nullptr;
+  explicit EditSession(EditTarget& target) : target(target) {}
+  EditTarget& target;
   ULONGLONG deadlineMs = 0;  // 0: none
   bool editorOpen = false;
 };
 
 EditSession* session = nullptr;
-
-VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                       float opt) {
-  const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
-  if (session) session->report.hostCall(effect, opcode, index, opt);
-  return answer;
-}
 
 // The editor goes before its parent window, so that it never sees its window destroyed
 // under it.
@@ -44,7 +32,7 @@ void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
     KillTimer(window, kIdleTimer);
-    session->plugin->dispatch(effEditClose);
+    session->target.plugin().dispatch(effEditClose);
   }
   DestroyWindow(window);
 }
@@ -53,8 +41,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_TIMER:
       if (!session || !session->editorOpen) return 0;
-      session->plugin->dispatch(effEditIdle);
-      session->host.clear();  // the report has printed what matters; keep memory flat
+      session->target.plugin().dispatch(effEditIdle);
+      session->target.forgetCalls();
       if (session->deadlineMs && GetTickCount64() >= session->deadlineMs) closeEditor(window);
       return 0;
     case WM_CLOSE:
@@ -88,15 +76,14 @@ HWND makeWindow(const std::string& title, int width, int height) {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  EditSession state(out);
+  EditTarget target(options.pluginPath, out);
+  EditSession state(target);
   session = &state;
   struct SessionEnd {
     ~SessionEnd() { session = nullptr; }
   } sessionEnd;
 
-  EditTarget target(options.pluginPath, hostCallback);
   PluginInstance& plugin = target.plugin();
-  state.plugin = &plugin;
   const int width = target.width();
   const int height = target.height();
   const HWND window = makeWindow(target.title(), width, height);

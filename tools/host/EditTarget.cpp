@@ -2,11 +2,23 @@
 
 #include <stdexcept>
 
-#include "EditReport.h"
+namespace {
+EditTarget* active = nullptr;
+}  // namespace
 
-EditTarget::EditTarget(const std::string& pluginPath, audioMasterCallback callback) {
+EditTarget::Registration::Registration(EditTarget* target) { active = target; }
+EditTarget::Registration::~Registration() { active = nullptr; }
+
+VstIntPtr EditTarget::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                               void* ptr, float opt) {
+  const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
+  if (active) active->report.hostCall(effect, opcode, index, opt);
+  return answer;
+}
+
+EditTarget::EditTarget(const std::string& pluginPath, std::ostream& out) : report(out) {
   if (!library.load(pluginPath)) throw std::runtime_error(library.error());
-  instance = std::make_unique<PluginInstance>(library.entry(), callback);
+  instance = std::make_unique<PluginInstance>(library.entry(), &EditTarget::callback);
   if (!instance->valid()) throw std::runtime_error(pluginPath + " created no effect");
   instance->dispatch(effOpen);
   if ((instance->record()->flags & effFlagsHasEditor) == 0)

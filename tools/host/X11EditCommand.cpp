@@ -9,29 +9,11 @@
 #include <stdexcept>
 
 #include "EditCommand.h"
-#include "EditReport.h"
 #include "EditTarget.h"
-#include "HostCallback.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The edit command's state; the host callback reaches it.
-struct EditSession {
-  explicit EditSession(std::ostream& out) : report(out) {}
-  HostCallback host;
-  EditReport report;
-};
-
-EditSession* session = nullptr;
-
-VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                       float opt) {
-  const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
-  if (session) session->report.hostCall(effect, opcode, index, opt);
-  return answer;
-}
 
 // The host's connection and its top-level window, closed on every way out.
 class HostWindow {
@@ -99,13 +81,7 @@ class HostWindow {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  EditSession state(out);
-  session = &state;
-  struct SessionEnd {
-    ~SessionEnd() { session = nullptr; }
-  } sessionEnd;
-
-  EditTarget target(options.pluginPath, hostCallback);
+  EditTarget target(options.pluginPath, out);
   PluginInstance& plugin = target.plugin();
   HostWindow window(target.title(), target.width(), target.height());
   // The id travels in the pointer, as hosts on X11 pass it.
@@ -127,10 +103,11 @@ void runEdit(const EditOptions& options, std::ostream& out) {
     if (options.seconds > 0 && now >= deadline) break;
     if (now >= nextIdle) {
       plugin.dispatch(effEditIdle);
-      state.host.clear();  // the report has printed what matters; keep memory flat
+      target.forgetCalls();
       nextIdle = now + std::chrono::milliseconds(options.idleMs);
     }
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextIdle - Clock::now());
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(nextIdle - Clock::now());
     if (window.waitForClose(static_cast<int>(std::max<long long>(wait.count(), 0)))) break;
   }
   // The editor goes before its parent window, so that it never sees its window destroyed

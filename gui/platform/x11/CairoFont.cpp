@@ -19,9 +19,10 @@ PlatformFont* PlatformFont::create(const char* name, int32_t sizePx, int32_t sty
   const bool underline = (style & kUnderlineFace) != 0;
   const bool italic = !underline && (style & kItalicFace) != 0;
   const bool bold = !underline && !italic && (style & kBoldFace) != 0;
-  cairo_font_face_t* face = cairo_toy_font_face_create(
-      name && *name ? name : "sans-serif", italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-      bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_font_face_t* face =
+      cairo_toy_font_face_create(name && *name ? name : "sans-serif",
+                                 italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                                 bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
     cairo_font_face_destroy(face);
     return nullptr;

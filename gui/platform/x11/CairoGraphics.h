@@ -47,7 +47,7 @@ class CairoGraphics : public PlatformGraphics {
   CColor fontColor;
   float penWidth = 1.0f;
   int32_t dashStyle = 0;
-  CRect shown;          // the part of the window drawn on so far
+  CRect shown;           // the part of the window drawn on so far
   bool clipped = false;  // whether a clip limits the drawing (else all of it may change)
 };
 

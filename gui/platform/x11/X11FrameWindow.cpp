@@ -32,9 +32,8 @@ X11FrameWindow* pointerWindow = nullptr;
 constexpr Time kDoubleClickMs = 500;
 constexpr int32_t kDoubleClickPixels = 4;
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask | KeyReleaseMask |
-                            StructureNotifyMask | EnterWindowMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask | StructureNotifyMask | EnterWindowMask;
 
 unsigned int cursorShape(int32_t type) {
   switch (type) {
@@ -216,7 +215,8 @@ void X11FrameWindow::handleButton(const XButtonEvent& event, bool press) {
     return;
   }
   int32_t buttons = held | bit | modifiers;
-  const bool again = event.button == lastPressButton && event.time - lastPressTime <= kDoubleClickMs &&
+  const bool again = event.button == lastPressButton &&
+                     event.time - lastPressTime <= kDoubleClickMs &&
                      std::abs(where.x - lastPressAt.x) <= kDoubleClickPixels &&
                      std::abs(where.y - lastPressAt.y) <= kDoubleClickPixels;
   if (again) buttons |= kDoubleClick;

@@ -18,7 +18,8 @@
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitizer runtime's count of the bytes allocated and not yet freed.
-extern "C" size_t __sanitizer_get_current_allocated_bytes();  // NOLINT(bugprone-reserved-identifier)
+extern "C" size_t
+__sanitizer_get_current_allocated_bytes();  // NOLINT(bugprone-reserved-identifier)
 #endif
 
 namespace x11test {
@@ -180,8 +181,8 @@ TEST_F(SDEditorX11, ADragIsOneGestureWhoseValuesFollowTheSlider) {
 TEST_F(SDEditorX11, ButtonsKnobsCtrlClicksAndTheWheelReachTheHost) {
   struct Gesture {
     const char* what;
-    int32_t row;        // the control under the pointer
-    int dx;             // where the press is, from the control's centre
+    int32_t row;  // the control under the pointer
+    int dx;       // where the press is, from the control's centre
     int dy;
     const char* input;  // xdotool's commands after the pointer is there
     int32_t parameter;
@@ -200,13 +201,13 @@ TEST_F(SDEditorX11, ButtonsKnobsCtrlClicksAndTheWheelReachTheHost) {
        0.123f, 1.0f, 0.0f},
       {"Ctrl-click on a knob", 0, 0, 0, "keydown ctrl click 1 keyup ctrl", kFilterKeyTrack, 0.123f,
        0.5f, 0.0f},
-      {"a knob drag", 0, 0, -10, "mousedown 1 mousemove_relative 10 10 mouseup 1",
-       kFilterKeyTrack, 0.5f, 225.0f / 270.0f, kKnobTolerance},
+      {"a knob drag", 0, 0, -10, "mousedown 1 mousemove_relative 10 10 mouseup 1", kFilterKeyTrack,
+       0.5f, 225.0f / 270.0f, kKnobTolerance},
       {"the wheel up", kResonanceSlider, 0, 0, "click 4", kResonance, 0.5f, 0.6f, kValueTolerance},
       {"the wheel down", kResonanceSlider, 0, 0, "click 5", kResonance, 0.5f, 0.4f,
        kValueTolerance},
-      {"the sideways wheel, then up", kResonanceSlider, 0, 0, "click 6 click 7 click 4",
-       kResonance, 0.5f, 0.6f, kValueTolerance},
+      {"the sideways wheel, then up", kResonanceSlider, 0, 0, "click 6 click 7 click 4", kResonance,
+       0.5f, 0.6f, kValueTolerance},
   };
   ASSERT_TRUE(ui->open());
   for (const Gesture& g : gestures) {
@@ -269,8 +270,7 @@ TEST_F(SDEditorX11, HostChangesShowAtTheNextIdleInTwoEditorsSideBySide) {
     EXPECT_TRUE(idleUntil([] {},
                           [&] {
                             fault = ui->handleFault(ui->shot(), kCutoffSlider, change.first) +
-                                    second.handleFault(second.shot(), kCutoffSlider,
-                                                       change.second);
+                                    second.handleFault(second.shot(), kCutoffSlider, change.second);
                             return fault.empty();
                           }))
         << change.first << ", " << change.second << ": " << fault;
@@ -315,10 +315,11 @@ TEST_F(SDEditorX11, AThousandOpenCloseCyclesLeaveNothingBehind) {
   const int windowsBefore = host.childCount(root);
   for (int i = 0; i < kCycles; ++i) cycle();
   const size_t heapAfter = liveHeapBytes();
-  std::printf("%d open/close cycles: heap %zu -> %zu bytes, open files %d -> %d, top-level "
-              "windows %d -> %d\n",
-              kCycles, heapBefore, heapAfter, filesBefore, openFileCount(), windowsBefore,
-              host.childCount(root));
+  std::printf(
+      "%d open/close cycles: heap %zu -> %zu bytes, open files %d -> %d, top-level "
+      "windows %d -> %d\n",
+      kCycles, heapBefore, heapAfter, filesBefore, openFileCount(), windowsBefore,
+      host.childCount(root));
   EXPECT_LE(heapAfter, heapBefore + kAllowedGrowthBytes);
   EXPECT_EQ(openFileCount(), filesBefore);
   EXPECT_EQ(host.childCount(root), windowsBefore);

@@ -36,17 +36,15 @@ int channel(unsigned long pixel, unsigned long mask) {
 
 Screenshot::Screenshot(Display* display, int x, int y, int width, int height)
     : left(x), top(y), width(width) {
-  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y,
-                            static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
-                            ZPixmap);
+  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
   pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height), Rgb{0, 0, 0});
   if (!image) return;
   for (int row = 0; row < height; ++row)
     for (int column = 0; column < width; ++column) {
       const unsigned long p = XGetPixel(image, column, row);
-      pixels[static_cast<size_t>(row * width + column)] = {channel(p, image->red_mask),
-                                                           channel(p, image->green_mask),
-                                                           channel(p, image->blue_mask)};
+      pixels[static_cast<size_t>(row * width + column)] = {
+          channel(p, image->red_mask), channel(p, image->green_mask), channel(p, image->blue_mask)};
     }
   XDestroyImage(image);
 }
@@ -71,10 +69,10 @@ Window X11TestHost::makeWindow(int x, int y, int width, int height) {
   XSetWindowAttributes attributes = {};
   attributes.override_redirect = True;  // placed where asked, whatever a window manager says
   attributes.background_pixel = BlackPixel(connection, DefaultScreen(connection));
-  const Window window = XCreateWindow(
-      connection, DefaultRootWindow(connection), x, y, static_cast<unsigned>(width),
-      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-      CWOverrideRedirect | CWBackPixel, &attributes);
+  const Window window =
+      XCreateWindow(connection, DefaultRootWindow(connection), x, y, static_cast<unsigned>(width),
+                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWOverrideRedirect | CWBackPixel, &attributes);
   XMapRaised(connection, window);
   XSync(connection, False);
   return window;

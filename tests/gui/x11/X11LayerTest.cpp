@@ -127,9 +127,9 @@ TEST(X11Input, ButtonsWheelAndKeysInTheToolkitsTerms) {
     unsigned int button;
     int32_t bit;
     float notches;
-  } buttons[] = {{1, kLButton, 0}, {2, kMButton, 0}, {3, kRButton, 0}, {4, 0, 1.0f},
-                 {5, 0, -1.0f},    {6, 0, 0},        {7, 0, 0},        {8, kButton4, 0},
-                 {9, kButton5, 0}};
+  } buttons[] = {{1, kLButton, 0}, {2, kMButton, 0}, {3, kRButton, 0},
+                 {4, 0, 1.0f},     {5, 0, -1.0f},    {6, 0, 0},
+                 {7, 0, 0},        {8, kButton4, 0}, {9, kButton5, 0}};
   for (const auto& b : buttons) {
     EXPECT_EQ(buttonBit(b.button), b.bit) << b.button;
     EXPECT_EQ(wheelNotches(b.button), b.notches) << b.button;
