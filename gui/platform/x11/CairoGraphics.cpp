@@ -75,8 +75,8 @@ PlatformGraphics* PlatformGraphics::createForImage(PlatformImage* image) {
 CairoGraphics::CairoGraphics(cairo_surface_t* surface, X11FrameWindow* window)
     : cr(cairo_create(surface)), window(window) {
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-  // Text keeps its grey edges, as the Windows layer draws it on a display without colour
-  // sub-pixels; the glyphs are fitted to the pixel grid.
+  // Text in whole pixels, its glyphs fitted to the pixel grid, as the Windows layer draws it
+  // on a display without colour sub-pixels.
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);

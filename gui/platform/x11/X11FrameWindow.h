@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "../../CCursorType.h"
 #include "../../CPoint.h"
 #include "../../CRect.h"
 
@@ -69,7 +70,7 @@ class X11FrameWindow {
   CRect damage;
   int32_t depth = 0;        // nesting of service() calls
   bool condemned = false;   // destroyed while its events were being handled
-  Cursor cursors[16] = {};  // font cursors by toolkit cursor type, made on first use
+  Cursor cursors[kCursorHand + 1] = {};  // font cursors by toolkit cursor type, on first use
   unsigned int lastPressButton = 0;
   Time lastPressTime = 0;
   CPoint lastPressAt;
