@@ -68,8 +68,8 @@ class X11FrameWindow {
   cairo_surface_t* buffer = nullptr;
   cairo_surface_t* surface = nullptr;  // the window's own
   CRect damage;
-  int32_t depth = 0;        // nesting of service() calls
-  bool condemned = false;   // destroyed while its events were being handled
+  int32_t depth = 0;                     // nesting of service() calls
+  bool condemned = false;                // destroyed while its events were being handled
   Cursor cursors[kCursorHand + 1] = {};  // font cursors by toolkit cursor type, on first use
   unsigned int lastPressButton = 0;
   Time lastPressTime = 0;
