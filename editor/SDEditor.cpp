@@ -1,6 +1,5 @@
 #include "SDEditor.h"
 
-#include "AudioEffect.h"
 #include "CAnimKnob.h"
 #include "CBitmap.h"
 #include "CFontDesc.h"
@@ -27,7 +26,14 @@ bool isParameter(int32_t index) { return index >= 0 && index < EditorLayout::kNu
 
 }  // namespace
 
-SDEditor::SDEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
+SDEditor::SDEditor(AudioEffect* effect) : SDEditor(effect, nullptr) {}
+
+SDEditor::SDEditor(EditorParameters& parameters) : SDEditor(nullptr, &parameters) {}
+
+SDEditor::SDEditor(AudioEffect* effect, EditorParameters* parameters)
+    : AEffGUIEditor(effect),
+      effectParameters(effect),
+      parameters(parameters ? *parameters : effectParameters) {
   backgroundBitmap = new gui::CBitmap(EditorLayout::kBackgroundBitmap);
   editorRect.top = 0;
   editorRect.left = 0;
@@ -74,7 +80,7 @@ bool SDEditor::open(void* window) {
                             (row + 1 == EditorLayout::kControlCount ||
                              EditorLayout::control(row + 1).kind != ControlKind::button);
     if (lastButton)
-      updateFilterTypeButtons(nullptr, effect->getParameter(EditorLayout::kFilterTypeParameter));
+      updateFilterTypeButtons(nullptr, parameters.getParameter(EditorLayout::kFilterTypeParameter));
   }
 
   for (gui::CBitmap* bitmap : bitmaps) bitmap->forget();
@@ -84,7 +90,7 @@ bool SDEditor::open(void* window) {
 
 gui::CControl* SDEditor::createControl(const ControlPlacement& place, gui::CBitmap* const* bitmaps,
                                        int32_t sliderMaxPos) {
-  const float value = effect->getParameter(place.parameter);
+  const float value = parameters.getParameter(place.parameter);
   switch (place.kind) {
     case ControlKind::knob: {
       auto* knob = new gui::CAnimKnob(place.rect, this, place.parameter, EditorLayout::kKnobFrames,
@@ -116,9 +122,9 @@ gui::CControl* SDEditor::createControl(const ControlPlacement& place, gui::CBitm
       display->setFrameColor(kDisplayFrameColor);
       display->setValue(value);
       if (place.text == DisplayText::oscNote)
-        display->setStringConvert(&SDEditor::oscNoteToString, effect);
+        display->setStringConvert(&SDEditor::oscNoteToString, &parameters);
       else if (place.text == DisplayText::oscWave)
-        display->setStringConvert(&SDEditor::oscWaveToString, effect);
+        display->setStringConvert(&SDEditor::oscWaveToString, &parameters);
       return display;
     }
   }
@@ -161,7 +167,7 @@ void SDEditor::setParameter(VstInt32 index, float /*value*/) {
 
 void SDEditor::showParameter(int32_t index) {
   // The controls show what the effect stored, which may differ from what was asked for.
-  const float value = effect->getParameter(index);
+  const float value = parameters.getParameter(index);
   if (index == EditorLayout::kFilterTypeParameter) {
     updateFilterTypeButtons(nullptr, value);
     return;
@@ -184,7 +190,7 @@ void SDEditor::valueChanged(gui::CControl* control) {
     const float value = tag == EditorLayout::kFilterTypeParameter
                             ? updateFilterTypeButtons(control, -1.0f)
                             : control->getValue();
-    effect->setParameterAutomated(tag, value);
+    parameters.setParameterAutomated(tag, value);
     control->setDirty(true);
   }
   inValueChanged = false;
@@ -208,13 +214,17 @@ float SDEditor::updateFilterTypeButtons(gui::CControl* control, float value) {
   return value;
 }
 
-void SDEditor::oscNoteToString(float /*value*/, char* text, void* effect) {
-  static_cast<AudioEffect*>(effect)->getParameterDisplay(1, text);
+void SDEditor::beginEdit(int32_t index) { parameters.beginEdit(index); }
+
+void SDEditor::endEdit(int32_t index) { parameters.endEdit(index); }
+
+void SDEditor::oscNoteToString(float /*value*/, char* text, void* parameters) {
+  static_cast<EditorParameters*>(parameters)->getParameterDisplay(1, text);
   fitFrequencyText(text);
 }
 
-void SDEditor::oscWaveToString(float /*value*/, char* text, void* effect) {
-  static_cast<AudioEffect*>(effect)->getParameterDisplay(2, text);
+void SDEditor::oscWaveToString(float /*value*/, char* text, void* parameters) {
+  static_cast<EditorParameters*>(parameters)->getParameterDisplay(2, text);
 }
 
 gui::CControl* SDEditor::controlAt(int32_t row) const {

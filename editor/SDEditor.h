@@ -2,8 +2,8 @@
 // buttons and two key-tracking knobs, laid out by EditorLayout, and the two-way binding
 // between those controls and the effect's parameters.
 //
-// The editor reaches the effect only through getParameter, getParameterDisplay and
-// setParameterAutomated. Parameter changes may arrive on any thread: on the thread that opened
+// The editor reaches the parameters only through EditorParameters: the effect's own operations
+// when it belongs to an effect, or those of a user interface apart from the plug-in. Parameter changes may arrive on any thread: on the thread that opened
 // the window they show at once; from any other thread they are marked and shown at the
 // editor thread's next idle, so no other thread ever touches a control.
 #pragma once
@@ -15,6 +15,8 @@
 #include "AEffGUIEditor.h"
 #include "CControlListener.h"
 #include "EditorLayout.h"
+#include "EditorParameters.h"
+#include "EffectParameters.h"
 #include "PendingParameters.h"
 
 class AudioEffect;
@@ -26,8 +28,11 @@ class CControl;
 
 class SDEditor : public AEffGUIEditor, public gui::CControlListener {
  public:
-  // Loads the background; the window's rectangle is valid from here on.
+  // Loads the background; the window's rectangle is valid from here on. The effect's editor,
+  // owned by it.
   explicit SDEditor(AudioEffect* effect);
+  // An editor of parameters held elsewhere (outlives the editor), owned by its creator.
+  explicit SDEditor(EditorParameters& parameters);
   // Closes an open window first, so no control outlives the editor.
   ~SDEditor() override;
   SDEditor(const SDEditor&) = delete;
@@ -44,27 +49,32 @@ class SDEditor : public AEffGUIEditor, public gui::CControlListener {
   void setParameter(VstInt32 index, float value) override;
   // A control reports the user's change.
   void valueChanged(gui::CControl* control) override;
+  void beginEdit(int32_t index) override;
+  void endEdit(int32_t index) override;
 
   // With value -1 (the marker of a click): the value the clicked button stands for, or -1
   // for a control that is none of the three; nothing changes. Otherwise selects the button of
   // value and answers value unchanged.
   float updateFilterTypeButtons(gui::CControl* control, float value);
 
-  // Display texts of "OSC.Note" and "OSC.Wave": the value is ignored, the text is the owning
-  // effect's (effect: the AudioEffect the display belongs to).
-  static void oscNoteToString(float value, char* text, void* effect);
-  static void oscWaveToString(float value, char* text, void* effect);
+  // Display texts of "OSC.Note" and "OSC.Wave": the value is ignored, the text is the
+  // parameters' holder's (parameters: the EditorParameters the display belongs to).
+  static void oscNoteToString(float value, char* text, void* parameters);
+  static void oscWaveToString(float value, char* text, void* parameters);
 
   // The control of a layout row while the window is open, else null.
   gui::CControl* controlAt(int32_t row) const;
 
  private:
+  SDEditor(AudioEffect* effect, EditorParameters* parameters);
   gui::CControl* createControl(const ControlPlacement& place, gui::CBitmap* const* bitmaps,
                                int32_t sliderMaxPos);
   // Shows the effect's value of index in its controls (editor thread, window open).
   void showParameter(int32_t index);
   bool onEditorThread() const;
 
+  EffectParameters effectParameters;  // the effect's, when the editor is an effect's
+  EditorParameters& parameters;
   std::array<gui::CControl*, EditorLayout::kControlCount> controls{};  // owned by the frame
   gui::CBitmap* backgroundBitmap = nullptr;
   bool inValueChanged = false;

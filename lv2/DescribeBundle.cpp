@@ -1,7 +1,8 @@
 // Writes the bundle's manifest.ttl and plug-in description into a folder, at build time:
-//   ferrowin-lv2-describe FOLDER BINARY_NAME
+//   ferrowin-lv2-describe FOLDER BINARY_NAME UI_BINARY_NAME
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -12,10 +13,9 @@ namespace {
 
 constexpr const char* kDescriptionName = "Ferrowin.ttl";
 
-bool write(const std::string& path, void (*fill)(std::ostream&, const std::string&),
-           const std::string& binaryName) {
+bool write(const std::string& path, const std::function<void(std::ostream&)>& fill) {
   std::ofstream out(path);
-  fill(out, binaryName);
+  fill(out);
   out.close();
   if (out) return true;
   std::fprintf(stderr, "error: cannot write %s\n", path.c_str());
@@ -25,8 +25,8 @@ bool write(const std::string& path, void (*fill)(std::ostream&, const std::strin
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s FOLDER BINARY_NAME\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s FOLDER BINARY_NAME UI_BINARY_NAME\n", argv[0]);
     return 2;
   }
   // Port symbols are what hosts store a session's values under: two alike would mix them up.
@@ -40,15 +40,11 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   const bool written =
-      write(
-          folder + "/manifest.ttl",
-          [](std::ostream& out, const std::string& binary) {
-            TurtleDescription::writeManifest(out, binary, kDescriptionName);
-          },
-          argv[2]) &&
-      write(
-          folder + "/" + kDescriptionName,
-          [](std::ostream& out, const std::string&) { TurtleDescription::writePlugin(out); },
-          argv[2]);
+      write(folder + "/manifest.ttl",
+            [&](std::ostream& out) {
+              TurtleDescription::writeManifest(out, argv[2], argv[3], kDescriptionName);
+            }) &&
+      write(folder + "/" + kDescriptionName,
+            [](std::ostream& out) { TurtleDescription::writePlugin(out); });
   return written ? 0 : 1;
 }

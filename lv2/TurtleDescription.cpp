@@ -5,6 +5,7 @@
 
 #include "Ferrowin.h"
 #include "Lv2Adapter.h"
+#include "Lv2EditorUi.h"
 #include "ParameterTable.h"
 
 namespace {
@@ -16,6 +17,7 @@ constexpr const char* kPrefixes =
     "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
     "@prefix midi: <http://lv2plug.in/ns/ext/midi#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
 void writeAudioPort(std::ostream& out, uint32_t index, const char* direction, const char* symbol,
@@ -28,9 +30,15 @@ void writeAudioPort(std::ostream& out, uint32_t index, const char* direction, co
 }  // namespace
 
 void TurtleDescription::writeManifest(std::ostream& out, const std::string& binaryName,
+                                      const std::string& uiBinaryName,
                                       const std::string& descriptionName) {
   out << kPrefixes << "<" << Lv2Adapter::kUri << ">\n  a lv2:Plugin ;\n  lv2:binary <" << binaryName
-      << "> ;\n  rdfs:seeAlso <" << descriptionName << "> .\n";
+      << "> ;\n  rdfs:seeAlso <" << descriptionName << "> .\n\n";
+  // The window lives in the host's window and needs the host's idle calls to handle its input.
+  out << "<" << Lv2EditorUi::kUri << ">\n  a ui:X11UI ;\n  ui:binary <" << uiBinaryName
+      << "> ;\n  lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
+      << "  lv2:optionalFeature ui:resize , ui:touch ;\n"
+      << "  lv2:extensionData ui:idleInterface .\n";
 }
 
 void TurtleDescription::writePlugin(std::ostream& out) {
@@ -44,7 +52,8 @@ void TurtleDescription::writePlugin(std::ostream& out) {
       << ">\n  a lv2:Plugin , lv2:FilterPlugin , doap:Project ;\n"
       << "  doap:name " << quoted(name) << " ;\n"
       << "  doap:maintainer [ foaf:name " << quoted(vendor) << " ] ;\n"
-      << "  lv2:optionalFeature lv2:hardRTCapable , urid:map ;\n  lv2:port";
+      << "  lv2:optionalFeature lv2:hardRTCapable , urid:map ;\n"
+      << "  ui:ui <" << Lv2EditorUi::kUri << "> ;\n  lv2:port";
   for (int i = 0; i < kNumParameters; ++i) {
     const ParameterInfo& parameter = kParameterTable[i];
     out << (i == 0 ? " [\n" : " , [\n") << "    a lv2:InputPort , lv2:ControlPort ;\n"

@@ -7,10 +7,11 @@
 
 class TurtleDescription {
  public:
-  // The manifest: the plug-in's URI, its binary (a file name in the bundle) and description.
+  // The manifest: the plug-in's URI, its binary (a file name in the bundle) and description,
+  // and its X11 user interface in a binary of its own.
   static void writeManifest(std::ostream& out, const std::string& binaryName,
-                            const std::string& descriptionName);
-  // The plug-in: name, features and every port.
+                            const std::string& uiBinaryName, const std::string& descriptionName);
+  // The plug-in: name, features, user interface and every port.
   static void writePlugin(std::ostream& out);
 
   // A port symbol from a parameter name: lower case, every character outside a-z and 0-9 an

@@ -50,6 +50,9 @@ void invalidateWindowRect(void* window, const CRect& rect);
 // nothing.
 void serviceWindow(void* window);
 CPoint getWindowScreenOrigin(void* window);
+// The window as the system names it to other programs (an X11 window id, a window handle),
+// for hosts that embed it; 0 without one.
+uintptr_t getSystemWindowId(void* window);
 
 // Registers a new drop target that serves frame; answers it (owned by OLE) or null.
 void* registerDropTarget(void* window, CFrame* frame);

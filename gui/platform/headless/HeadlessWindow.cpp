@@ -129,6 +129,9 @@ void invalidateWindowRect(void* window, const CRect& rect) {
 
 void serviceWindow(void* /*window*/) {}
 
+// Headless windows are no system's.
+uintptr_t getSystemWindowId(void* /*window*/) { return 0; }
+
 CPoint getWindowScreenOrigin(void* window) {
   Window* w = find(window);
   return w ? w->screenOrigin : CPoint();

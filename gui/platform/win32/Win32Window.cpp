@@ -139,6 +139,8 @@ void invalidateWindowRect(void* window, const CRect& rect) {
 // The host's message loop delivers every message of the window.
 void serviceWindow(void* /*window*/) {}
 
+uintptr_t getSystemWindowId(void* window) { return reinterpret_cast<uintptr_t>(window); }
+
 CPoint getWindowScreenOrigin(void* window) {
   RECT rect = {};
   if (!window || !GetWindowRect(asWindow(window), &rect)) return CPoint();

@@ -41,6 +41,8 @@ class X11FrameWindow {
   void present(const CRect& area);
 
   CPoint screenOrigin();
+  // 0 once the window is gone.
+  Window id() const { return window; }
   // Answers the toolkit's button bits; false when the server does not answer.
   bool queryPointer(CPoint& screen, int32_t& buttons);
   // kCursorDefault ... kCursorHand; unknown types give the parent's cursor.

@@ -97,6 +97,8 @@ CPoint getWindowScreenOrigin(void* window) {
   return window ? asWindow(window)->screenOrigin() : CPoint();
 }
 
+uintptr_t getSystemWindowId(void* window) { return window ? asWindow(window)->id() : 0; }
+
 void* registerDropTarget(void* /*window*/, CFrame* /*frame*/) { return nullptr; }
 void revokeDropTarget(void* /*window*/) {}
 
