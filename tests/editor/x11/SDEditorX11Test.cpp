@@ -42,14 +42,6 @@ constexpr float kValueTolerance = 1e-5f;
 // hundredths of its travel.
 constexpr float kKnobTolerance = 0.04f;
 
-// The amber stripe across the handle and the lit button.
-bool isAmber(const Rgb& c) { return c.red > 200 && c.green > 120 && c.blue < 110; }
-
-std::string describe(const Rgb& c) {
-  return "(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
-         std::to_string(c.blue) + ")";
-}
-
 gui::CPoint centreOf(const gui::CRect& r) {
   return gui::CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
@@ -76,20 +68,8 @@ class Instance {
   Rgb pixel(const Screenshot& s, int localX, int localY) const {
     return s.at(x + localX, y + localY);
   }
-  // Whether slider row shows value: the handle's stripe 14 rows below its top, which travels
-  // 130 rows, and nothing amber 8 rows above or below.
   std::string handleFault(const Screenshot& s, int32_t row, float value) const {
-    const gui::CRect& r = EditorLayout::control(row).rect;
-    const int top = r.top + static_cast<int>(130.0f * (1.0f - value));
-    const int stripeX = r.left + 8;
-    const int stripeY = top + 14;
-    if (!isAmber(pixel(s, stripeX, stripeY)))
-      return "no stripe at y " + std::to_string(stripeY) + ": " +
-             describe(pixel(s, stripeX, stripeY));
-    for (int dy : {-8, 8})
-      if (isAmber(pixel(s, stripeX, stripeY + dy)))
-        return "a stripe also at y " + std::to_string(stripeY + dy);
-    return "";
+    return sliderFault(s, x, y, row, value);
   }
   // Idles until the window shows value on slider row; the fault seen last otherwise.
   std::string waitForHandle(int32_t row, float value) {

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "EditorLayout.h"
+
 namespace x11test {
 
 namespace {
@@ -30,6 +32,11 @@ int channel(unsigned long pixel, unsigned long mask) {
   }
   const unsigned long value = (pixel >> shift) & mask;
   return mask ? static_cast<int>(value * 255 / mask) : 0;
+}
+
+std::string describe(const Rgb& c) {
+  return "(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+         std::to_string(c.blue) + ")";
 }
 
 }  // namespace
@@ -86,6 +93,22 @@ int X11TestHost::childCount(Window window) {
   if (!XQueryTree(connection, window, &root, &parent, &children, &count)) return -1;
   if (children) XFree(children);
   return static_cast<int>(count);
+}
+
+bool isAmber(const Rgb& c) { return c.red > 200 && c.green > 120 && c.blue < 110; }
+
+std::string sliderFault(const Screenshot& s, int x, int y, int32_t row, float value) {
+  const gui::CRect& r = EditorLayout::control(row).rect;
+  const int top = r.top + static_cast<int>(130.0f * (1.0f - value));
+  const int stripeX = x + r.left + 8;
+  const int stripeY = y + top + 14;
+  if (!isAmber(s.at(stripeX, stripeY)))
+    return "no stripe at y " + std::to_string(stripeY - y) + ": " +
+           describe(s.at(stripeX, stripeY));
+  for (int dy : {-8, 8})
+    if (isAmber(s.at(stripeX, stripeY + dy)))
+      return "a stripe also at y " + std::to_string(stripeY + dy - y);
+  return "";
 }
 
 bool xdotool(const std::string& arguments) {

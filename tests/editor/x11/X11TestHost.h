@@ -64,6 +64,13 @@ class X11TestHost {
   HostCallback host;
 };
 
+// The amber stripe across a slider's handle and a lit button.
+bool isAmber(const Rgb& c);
+// Whether the editor whose top-left is at screen (x, y) shows value on the slider of layout
+// row: the handle's stripe 14 rows below its top, which travels 130 rows, and nothing amber
+// 8 rows above or below. Empty when it does, else what is seen.
+std::string sliderFault(const Screenshot& s, int x, int y, int32_t row, float value);
+
 // Runs xdotool with the arguments and waits for it; false when it failed.
 bool xdotool(const std::string& arguments);
 // Calls idle until condition holds; false after the time-out.
