@@ -10,6 +10,7 @@
 
 #include "CControl.h"
 #include "EditorLayout.h"
+#include "EffectParameters.h"
 #include "Ferrowin.h"
 #include "FrequencyText.h"
 #include "RecordingHost.h"
@@ -177,7 +178,8 @@ TEST_F(SDEditorTest, DisplayTextsComeFromTheOwningEffect) {
       char shown[256] = {};
       owner->getParameterDisplay(c.parameter, expected);
       if (c.parameter == 1) fitFrequencyText(expected);
-      c.convert(0.5f, shown, owner);
+      EffectParameters parameters(owner);
+      c.convert(0.5f, shown, &parameters);
       EXPECT_STREQ(shown, expected);
     }
   }
