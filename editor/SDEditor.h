@@ -3,9 +3,10 @@
 // between those controls and the effect's parameters.
 //
 // The editor reaches the parameters only through EditorParameters: the effect's own operations
-// when it belongs to an effect, or those of a user interface apart from the plug-in. Parameter changes may arrive on any thread: on the thread that opened
-// the window they show at once; from any other thread they are marked and shown at the
-// editor thread's next idle, so no other thread ever touches a control.
+// when it belongs to an effect, or those of a user interface apart from the plug-in. Parameter
+// changes may arrive on any thread: on the thread that opened the window they show at once; from
+// any other thread they are marked and shown at the editor thread's next idle, so no other thread
+// ever touches a control.
 #pragma once
 
 #include <array>

@@ -27,8 +27,7 @@ int idle(LV2UI_Handle handle) { return ui(handle)->idle(); }
 const LV2UI_Idle_Interface kIdleInterface = {idle};
 
 const void* extensionData(const char* uri) {
-  return uri != nullptr && std::strcmp(uri, LV2_UI__idleInterface) == 0 ? &kIdleInterface
-                                                                         : nullptr;
+  return uri != nullptr && std::strcmp(uri, LV2_UI__idleInterface) == 0 ? &kIdleInterface : nullptr;
 }
 
 const LV2UI_Descriptor kDescriptor = {Lv2EditorUi::kUri, instantiate, cleanup, portEvent,

@@ -66,9 +66,8 @@ class Lv2UiHost {
   bool instantiate(const std::vector<const LV2_Feature*>& offered) {
     std::vector<const LV2_Feature*> features = offered;
     features.push_back(nullptr);
-    handle = descriptor->instantiate(
-        descriptor, "urn:ferrowin:lv2:ferrowin", "", &Lv2UiHost::write, this, &widget,
-        features.data());
+    handle = descriptor->instantiate(descriptor, "urn:ferrowin:lv2:ferrowin", "", &Lv2UiHost::write,
+                                     this, &widget, features.data());
     if (handle == nullptr) return false;
     const auto* idleInterface =
         static_cast<const LV2UI_Idle_Interface*>(descriptor->extension_data(LV2_UI__idleInterface));
@@ -100,9 +99,7 @@ class Lv2UiHost {
     return n;
   }
 
-  LV2_Feature parentFeature() const {
-    return {LV2_UI__parent, reinterpret_cast<void*>(window)};
-  }
+  LV2_Feature parentFeature() const { return {LV2_UI__parent, reinterpret_cast<void*>(window)}; }
 
   X11TestHost& x11;
   void* library = nullptr;
@@ -134,7 +131,9 @@ class Lv2EditorUiX11 : public ::testing::Test {
     ASSERT_NE(host.descriptor, nullptr) << dlerror();
     ASSERT_TRUE(xdotool("mouseup 1 " + host.moveTo(kWidth + 40, 10)));
   }
-  void TearDown() override { EXPECT_EQ(X11TestHost::errorCount(), 0) << "X errors reached the host"; }
+  void TearDown() override {
+    EXPECT_EQ(X11TestHost::errorCount(), 0) << "X errors reached the host";
+  }
 
   X11TestHost x11;
   Lv2UiHost host{x11};
@@ -187,8 +186,8 @@ TEST_F(Lv2EditorUiX11, PortEventsShowAndADragWritesPortsBetweenTouches) {
     const size_t before = host.count(HostNote::write);
     ASSERT_TRUE(xdotool(host.moveTo(r.left + 8, step.y) + press));
     press.clear();
-    ASSERT_TRUE(idleUntil([&] { host.idle(); },
-                          [&] { return host.count(HostNote::write) > before; }))
+    ASSERT_TRUE(
+        idleUntil([&] { host.idle(); }, [&] { return host.count(HostNote::write) > before; }))
         << step.y;
     EXPECT_EQ(host.notes.back().port, kCutoffPort);
     EXPECT_NEAR(host.notes.back().value, step.value, kValueTolerance) << step.y;
