@@ -19,12 +19,6 @@
 namespace x11test {
 namespace {
 
-constexpr int kHostX = 40;
-constexpr int kHostY = 40;
-constexpr int kWidth = 691;
-constexpr int kHeight = 371;
-constexpr int32_t kCutoffSlider = 7;  // layout rows
-constexpr int32_t kResonanceSlider = 8;
 constexpr uint32_t kCutoffPort = 5;  // control ports, one per parameter
 constexpr uint32_t kResonancePort = 6;
 // Values that cross as 32-bit floats after the slider's arithmetic.

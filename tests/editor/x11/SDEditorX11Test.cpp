@@ -25,12 +25,6 @@ __sanitizer_get_current_allocated_bytes();  // NOLINT(bugprone-reserved-identifi
 namespace x11test {
 namespace {
 
-constexpr int kHostX = 40;
-constexpr int kHostY = 40;
-constexpr int kWidth = 691;
-constexpr int kHeight = 371;
-constexpr int32_t kCutoffSlider = 7;  // layout rows
-constexpr int32_t kResonanceSlider = 8;
 constexpr int32_t kUpperButton = 17;
 constexpr int32_t kCutoff = 5;  // parameters
 constexpr int32_t kResonance = 6;

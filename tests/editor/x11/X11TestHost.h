@@ -17,6 +17,15 @@
 
 namespace x11test {
 
+// Where the tests put the host's window on the screen, and the editor's size in it (pixels).
+constexpr int kHostX = 40;
+constexpr int kHostY = 40;
+constexpr int kWidth = 691;
+constexpr int kHeight = 371;
+// Layout rows of two sliders.
+constexpr int32_t kCutoffSlider = 7;
+constexpr int32_t kResonanceSlider = 8;
+
 struct Rgb {
   int red;
   int green;
