@@ -36,8 +36,6 @@ Lv2EditorUi::Lv2EditorUi(LV2UI_Write_Function write, LV2UI_Controller controller
   values.setEditor(nullptr);
 }
 
-Lv2EditorUi::~Lv2EditorUi() { editor.close(); }
-
 void Lv2EditorUi::portEvent(uint32_t port, uint32_t bufferSize, uint32_t format,
                             const void* buffer) {
   // Control port i carries parameter i (see Lv2Adapter).

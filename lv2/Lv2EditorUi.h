@@ -20,7 +20,6 @@ class Lv2EditorUi final : public EditorParameters {
   // when the host offers them.
   static Lv2EditorUi* create(LV2UI_Write_Function write, LV2UI_Controller controller,
                              const LV2_Feature* const* features, LV2UI_Widget* widget);
-  ~Lv2EditorUi() override;
   Lv2EditorUi(const Lv2EditorUi&) = delete;
   Lv2EditorUi& operator=(const Lv2EditorUi&) = delete;
 
