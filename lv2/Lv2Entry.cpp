@@ -29,6 +29,6 @@ const LV2_Descriptor kDescriptor = {Lv2Adapter::kUri, instantiate, connectPort, 
 
 }  // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
   return index == 0 ? &kDescriptor : nullptr;
 }
