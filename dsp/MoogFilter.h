@@ -20,6 +20,9 @@ class MoogFilter final : public AudioModule {
   // x is the normalized "CutOff" value 0..1; maps it exponentially onto a fraction of the
   // Nyquist frequency and takes one smoother step toward it.
   void setCutoff(float x);
+  // What setCutoff makes of x at the present rate: cutoff, and cutoffHz from it.
+  float cutoffOf(float x) const;
+  float hzOf(float fractionOfNyquist) const { return fractionOfNyquist * sampleRate * 0.5f; }
   // Takes effect at the next coefficient update.
   void setResonance(float r) { resonance = r; }
   // Keeps the cutoff's frequency in Hz (up to the new Nyquist frequency) and rebuilds the
@@ -87,7 +90,4 @@ class MoogFilter final : public AudioModule {
   float s2 = 0.0f;
   float s3 = 0.0f;
   float s4 = 0.0f;
-  // Smoother steps taken by setCutoff and setSampleRate, counted (wrapping) so that a block
-  // processed from a copy of the state meanwhile can take them again.
-  uint32_t setterSteps = 0;
 };

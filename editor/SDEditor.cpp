@@ -23,8 +23,6 @@ constexpr int32_t kBitmapIds[kBitmapCount] = {
     EditorLayout::kSliderTrackBitmap, EditorLayout::kSliderHandleBitmap,
     EditorLayout::kButtonBitmap, EditorLayout::kKnobBitmap};
 
-bool isParameter(int32_t index) { return index >= 0 && index < EditorLayout::kNumParameters; }
-
 }  // namespace
 
 SDEditor::SDEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
@@ -66,8 +64,7 @@ bool SDEditor::open(void* window) {
     const bool lastButton = place.kind == ControlKind::button &&
                             (row + 1 == EditorLayout::kControlCount ||
                              EditorLayout::control(row + 1).kind != ControlKind::button);
-    if (lastButton)
-      updateFilterTypeButtons(nullptr, effect->getParameter(EditorLayout::kFilterTypeParameter));
+    if (lastButton) updateFilterTypeButtons(nullptr, effect->getParameter(kFilterType));
   }
 
   for (gui::CBitmap* bitmap : bitmaps) bitmap->forget();
@@ -144,7 +141,7 @@ bool SDEditor::onEditorThread() const {
 }
 
 void SDEditor::setParameter(VstInt32 index, float /*value*/) {
-  if (!isParameter(index)) return;
+  if (!isParameterIndex(index)) return;
   if (!onEditorThread()) {
     pending.mark(index);
     return;
@@ -155,7 +152,7 @@ void SDEditor::setParameter(VstInt32 index, float /*value*/) {
 void SDEditor::showParameter(int32_t index) {
   // The controls show what the effect stored, which may differ from what was asked for.
   const float value = effect->getParameter(index);
-  if (index == EditorLayout::kFilterTypeParameter) {
+  if (index == kFilterType) {
     updateFilterTypeButtons(nullptr, value);
     return;
   }
@@ -173,10 +170,9 @@ void SDEditor::showParameter(int32_t index) {
 void SDEditor::valueChanged(gui::CControl* control) {
   inValueChanged = true;
   const int32_t tag = control->getTag();
-  if (isParameter(tag)) {
-    const float value = tag == EditorLayout::kFilterTypeParameter
-                            ? updateFilterTypeButtons(control, -1.0f)
-                            : control->getValue();
+  if (isParameterIndex(tag)) {
+    const float value =
+        tag == kFilterType ? updateFilterTypeButtons(control, -1.0f) : control->getValue();
     effect->setParameterAutomated(tag, value);
     control->setDirty(true);
   }
@@ -184,8 +180,7 @@ void SDEditor::valueChanged(gui::CControl* control) {
 }
 
 float SDEditor::updateFilterTypeButtons(gui::CControl* control, float value) {
-  const ParameterControls::Rows& rows =
-      ParameterControls::instance().of(EditorLayout::kFilterTypeParameter);
+  const ParameterControls::Rows& rows = ParameterControls::instance().of(kFilterType);
   if (value == -1.0f) {
     for (int32_t b = 0; b < rows.count; ++b)
       if (control && control == controls[static_cast<size_t>(rows.row[static_cast<size_t>(b)])])
@@ -202,12 +197,12 @@ float SDEditor::updateFilterTypeButtons(gui::CControl* control, float value) {
 }
 
 void SDEditor::oscNoteToString(float /*value*/, char* text, void* effect) {
-  static_cast<AudioEffect*>(effect)->getParameterDisplay(1, text);
+  static_cast<AudioEffect*>(effect)->getParameterDisplay(kOscNote, text);
   fitFrequencyText(text);
 }
 
 void SDEditor::oscWaveToString(float /*value*/, char* text, void* effect) {
-  static_cast<AudioEffect*>(effect)->getParameterDisplay(2, text);
+  static_cast<AudioEffect*>(effect)->getParameterDisplay(kOscWave, text);
 }
 
 gui::CControl* SDEditor::controlAt(int32_t row) const {

@@ -1,6 +1,5 @@
 #include "FastChain.h"
 
-#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -97,8 +96,7 @@ bool overlapsElsewhere(const float* a, const float* b, int frames) {
 }
 
 void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smoothed,
-                 const __m128* coefficients, const LadderPair& ladders, float cutoffOffset,
-                 std::uint32_t setterStepsAtStart) {
+                 const __m128* coefficients, const LadderPair& ladders, float cutoffOffset) {
   filter.cutoffOffset = cutoffOffset;
   filter.smoothedCutoff = lane(*smoothed);
   filter.stageGain = lane(coefficients[0]);
@@ -109,11 +107,6 @@ void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smooth
   filter.s2 = lane(ladders.s2);
   filter.s3 = lane(ladders.s3);
   filter.s4 = lane(ladders.s4);
-  // Steps a setter took while the block ran were taken from the state of the block's start
-  // and have just been overwritten: take them again from the block's result.
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-  for (std::uint32_t k = filter.setterSteps - setterStepsAtStart; k != 0; --k)
-    filter.updateCoefficients(filter.cutoff);
 }
 
 }  // namespace
@@ -131,13 +124,7 @@ bool FastChain::accepts(const Modules& modules, const float* inLeft, const float
   return true;
 }
 
-FastChain::FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {
-  // The setters' step counts are read before the state they step, so that a step taken in
-  // between is taken again rather than lost.
-  setterStepsLeft = m.filterLeft.setterSteps;
-  setterStepsRight = m.filterRight.setterSteps;
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-}
+FastChain::FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {}
 
 void FastChain::store() {
   Modules& m = modules;
@@ -165,10 +152,8 @@ void FastChain::store() {
   m.shaper.drive = r.drive;
 
   const __m128 coefficients[3] = {r.stageGain, r.stageFeedback, r.feedback};
-  storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
-              setterStepsLeft);
-  storeFilter(m.filterRight, lane1, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
-              setterStepsRight);
+  storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset);
+  storeFilter(m.filterRight, lane1, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset);
 }
 
 namespace {

@@ -20,10 +20,8 @@
 // encoding of processors with AVX-512 VL, whose 32 registers spare a fifth of the loop's
 // stack traffic. The processor's best is chosen when the library loads.
 //
-// Threads: a setting written on another thread while a block runs takes effect at the next
-// block, since the block works on its own copy. Only the modules' running state is stored back,
-// never a setting, and cutoff smoother steps that a filter's setters took meanwhile are taken
-// again on top of the block's result.
+// The settings and the state belong to the thread that runs the block: the effect hands
+// parameter changes over to it before the block starts.
 #pragma once
 
 #include <emmintrin.h>
@@ -75,7 +73,7 @@ class FastChain {
   static bool accepts(const Modules& modules, const float* inLeft, const float* inRight,
                       const float* outLeft, const float* outRight, int frames);
 
-  // Takes the effect's values and notes the filters' setter steps so far.
+  // Takes the effect's values.
   FastChain(const Modules& modules, const Settings& settings);
 
   // Runs frames >= 1 frames, with the settings and state it reads from the modules when it
@@ -112,7 +110,6 @@ class FastChain {
   Modules modules;
   Settings settings;
   InstructionSet instructionSet = InstructionSet::kSse2;
-  std::uint32_t setterStepsLeft, setterStepsRight;  // as at the block's start
 
   // The modules' running state after the block, for store(). Lanes: 0 left, 1 right.
   struct Result {

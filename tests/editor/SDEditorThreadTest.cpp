@@ -26,7 +26,7 @@ TEST(SDEditorThreadTest, ReportsFromAnotherThreadThroughHundredOpenCloseCycles) 
   std::atomic<int> reports{0};
   std::thread automation([&] {
     for (int32_t i = 0; !stop.load(std::memory_order_relaxed); ++i) {
-      editor->setParameter(i % (EditorLayout::kNumParameters + 2) - 1, 0.5f);
+      editor->setParameter(i % (kNumParameters + 2) - 1, 0.5f);
       reports.fetch_add(1, std::memory_order_relaxed);
     }
   });
