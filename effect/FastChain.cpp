@@ -114,7 +114,7 @@ void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smooth
 bool FastChain::accepts(const Modules& modules, const float* inLeft, const float* inRight,
                         const float* outLeft, const float* outRight, int frames) {
   if (modules.follower1.channelCount != 2 || modules.follower2.channelCount != 2 ||
-      modules.shaper.channelCount != 2)
+      modules.shaper.channelCount != 2 || modules.shaper.foldEnabled)
     return false;
   if (typeClass(modules.filterLeft.filterType) != typeClass(modules.filterRight.filterType))
     return false;
@@ -186,87 +186,61 @@ const char* FastChain::name(InstructionSet instructionSet) {
 void FastChain::run(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                     int frames, InstructionSet set) {
   instructionSet = set;
+  // A mono input is read as both channels: the same loads give the same bits.
+  if (inRight == nullptr) inRight = inLeft;
   switch (typeClass(modules.filterLeft.filterType)) {
     case MoogFilter::kHighPass:
-      chooseBuffers<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
+      chooseOutputs<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
     case MoogFilter::kBandPass:
-      chooseBuffers<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
+      chooseOutputs<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
     default:
-      chooseBuffers<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
+      chooseOutputs<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
   }
 }
 
 template <int kType>
-void FastChain::chooseBuffers(const float* inLeft, const float* inRight, float* outLeft,
+void FastChain::chooseOutputs(const float* inLeft, const float* inRight, float* outLeft,
                               float* outRight, int frames) {
-  if (inRight == nullptr) {
-    if (outRight == nullptr) {
-      chooseFold<kType, true, false>(inLeft, inRight, outLeft, outRight, frames);
-    } else {
-      chooseFold<kType, true, true>(inLeft, inRight, outLeft, outRight, frames);
-    }
-  } else if (outRight == nullptr) {
-    chooseFold<kType, false, false>(inLeft, inRight, outLeft, outRight, frames);
+  if (outRight == nullptr) {
+    runEncoded<kType, false>(inLeft, inRight, outLeft, outRight, frames);
   } else {
-    chooseFold<kType, false, true>(inLeft, inRight, outLeft, outRight, frames);
+    runEncoded<kType, true>(inLeft, inRight, outLeft, outRight, frames);
   }
 }
 
-template <int kType, bool kMono, bool kRightOutput>
-void FastChain::chooseFold(const float* inLeft, const float* inRight, float* outLeft,
-                           float* outRight, int frames) {
-  if (modules.shaper.foldEnabled) {
-    runEncoded<kType, kMono, kRightOutput, true>(inLeft, inRight, outLeft, outRight, frames);
-  } else {
-    runEncoded<kType, kMono, kRightOutput, false>(inLeft, inRight, outLeft, outRight, frames);
-  }
-}
-
-// The effect never turns the shaper's fold on; where a test does, the baseline encoding
-// serves, which keeps the library a third smaller.
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType, bool kRightOutput>
 void FastChain::runEncoded(const float* inLeft, const float* inRight, float* outLeft,
                            float* outRight, int frames) {
-  if constexpr (!kFold) {
-    if (instructionSet == InstructionSet::kAvx512) {
-      runAvx512<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
-      return;
-    }
-    if (instructionSet == InstructionSet::kAvx) {
-      runAvx<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
-      return;
-    }
+  if (instructionSet == InstructionSet::kAvx512) {
+    runAvx512<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+  } else if (instructionSet == InstructionSet::kAvx) {
+    runAvx<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+  } else {
+    runLoop<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
   }
-  runSse2<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
-}
-
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
-void FastChain::runSse2(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                        int frames) {
-  runLoop<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
 }
 
 // The same loop, inlined here to be compiled in the VEX encoding, and below in the EVEX one.
 // No vector is wider than the 128 bits of SSE, so nothing needs the 32- or 64-byte stack
 // alignment that Windows does not keep.
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType, bool kRightOutput>
 __attribute__((target("avx"))) void FastChain::runAvx(const float* inLeft, const float* inRight,
                                                       float* outLeft, float* outRight, int frames) {
-  runLoop<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
+  runLoop<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
 }
 
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType, bool kRightOutput>
 __attribute__((target("avx512f,avx512vl"))) void FastChain::runAvx512(const float* inLeft,
                                                                       const float* inRight,
                                                                       float* outLeft,
                                                                       float* outRight, int frames) {
-  runLoop<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
+  runLoop<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
 }
 
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType, bool kRightOutput>
 __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLeft,
                                                               const float* inRight, float* outLeft,
                                                               float* outRight, int frames) {
@@ -302,7 +276,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
   const float gStepsPerHz = osc.stepsPerHz;
   const float gDriveStep = shaper.smoothIn * shaper.driveTarget, gDriveKeep = shaper.smoothKeep;
-  const float gShaperGain = shaper.outputGain, gFoldThreshold = shaper.foldThreshold;
+  const float gShaperGain = shaper.outputGain;
   const __m128 gCutoff = pair(left.cutoff, right.cutoff);
   const __m128 smoothIn = pair(left.smoothIn, right.smoothIn);
   const __m128 smoothKeep = pair(left.smoothKeep, right.smoothKeep);
@@ -348,7 +322,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   // The followers, the noise and the oscillator of frame n, in the modules' order.
   const auto voice = [&](int n, Voiced& next) __attribute__((always_inline)) {
     const __m128 left = _mm_load_ss(inLeft + n);
-    const __m128 right = kMono ? left : _mm_load_ss(inRight + n);
+    const __m128 right = _mm_load_ss(inRight + n);
     const __m128 dry = finiteOrZero(_mm_unpacklo_ps(left, right));  // x0, x1
     next.dry = dry;
     const __m128 swapped = _mm_shuffle_ps(dry, dry, _MM_SHUFFLE(3, 2, 0, 1));  // x1, x0
@@ -407,16 +381,8 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     const __m128 k = _mm_set1_ps((sDrive - 1.0f) * 2.0f);
     const __m128 x = generator;
     const __m128 ax = clearSign(x);
-    __m128 y = _mm_div_ps(_mm_mul_ps(_mm_mul_ps(x, driveV), _mm_add_ps(ax, one)),
-                          _mm_add_ps(_mm_add_ps(_mm_mul_ps(k, ax), _mm_mul_ps(x, x)), one));
-    if constexpr (kFold) {
-      alignas(16) float lanes[4];
-      _mm_store_ps(lanes, y);
-      for (int c = 0; c < 2; ++c)
-        if (lanes[c] > gFoldThreshold || lanes[c] < -gFoldThreshold)
-          lanes[c] = WaveShaper::fold(lanes[c], gFoldThreshold);
-      y = _mm_load_ps(lanes);
-    }
+    const __m128 y = _mm_div_ps(_mm_mul_ps(_mm_mul_ps(x, driveV), _mm_add_ps(ax, one)),
+                                _mm_add_ps(_mm_add_ps(_mm_mul_ps(k, ax), _mm_mul_ps(x, x)), one));
     generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
 
     // The filters' coefficients: one smoother step, then p, f and q.

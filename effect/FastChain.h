@@ -7,7 +7,8 @@
 // - every module's state is loaded into local variables when the block starts and stored back
 //   when it ends, so no output store can force it through memory;
 // - the settings are read once per block, and the branches that depend only on them (filter
-//   type, fold, mono input, missing right output) are separate compiled variants;
+//   type, missing right output) are separate compiled variants; a mono input is read as both
+//   channels;
 // - the work of the next frame that does not depend on the ladders is issued before the
 //   current frame's ladders, so that it is ready beside their recursion.
 // Every sample takes the same operations in the same order as the modules; clamps use the
@@ -67,7 +68,8 @@ class FastChain {
   };
 
   // False where the module chain must run instead: modules set up unlike the effect's (filters
-  // of different types, a module not on two channels), or an output that overlaps an input
+  // of different types, a module not on two channels, the shaper's fold, which the effect
+  // never turns on), or an output that overlaps an input
   // without being the same buffer (frames are read ahead of the writes). Null right
   // pointers stand for a mono input and a missing right output.
   static bool accepts(const Modules& modules, const float* inLeft, const float* inRight,
@@ -85,27 +87,21 @@ class FastChain {
   void store();
 
  private:
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
-  void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-               int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  template <int kType>
+  void chooseOutputs(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                     int frames);
+  template <int kType, bool kRightOutput>
   void runEncoded(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                   int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
-  void runSse2(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-               int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  template <int kType, bool kRightOutput>
   void runAvx(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
               int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  template <int kType, bool kRightOutput>
   void runAvx512(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                  int frames);
-  template <int kType, bool kMono, bool kRightOutput>
-  void chooseFold(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                  int frames);
-  template <int kType>
-  void chooseBuffers(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                     int frames);
+  template <int kType, bool kRightOutput>
+  void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+               int frames);
 
   Modules modules;
   Settings settings;

@@ -37,6 +37,8 @@ class Ferrowin final : public AudioEffectX {
   // processReplacing computes, bit for bit, in a fraction of the time.
   void processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames);
   VstInt32 processEvents(VstEvents* events) override;
+  // The fast path's encoding: the processor's best unless a benchmark or test compares them.
+  void setInstructionSet(FastChain::InstructionSet set) { instructionSet = set; }
 
   // Parameters and programs (FerrowinParameters.cpp).
   void setParameter(VstInt32 index, float value) override;

@@ -310,7 +310,7 @@ TEST(FastChain, ChangesDuringABlockApplyAtTheNext) {
   }
 }
 
-TEST(FastChain, OverlappingBuffersAndUnlikeFiltersFallBackToTheModuleChain) {
+TEST(FastChain, OverlappingBuffersUnlikeFiltersAndTheFoldFallBackToTheModuleChain) {
   Ferrowin effect(host);
   const FerrowinProbe probe(effect);
   const FastChain::Modules modules = probe.chainModules();
@@ -336,6 +336,8 @@ TEST(FastChain, OverlappingBuffersAndUnlikeFiltersFallBackToTheModuleChain) {
   EXPECT_FALSE(FastChain::accepts(modules, buffer, nullptr, buffer, nullptr, 16));
   probe.filterLeft().filterType = MoogFilter::kHighPass;
   EXPECT_TRUE(FastChain::accepts(modules, buffer, nullptr, buffer, nullptr, 16));
+  probe.shaper().foldEnabled = true;  // the module chain serves the fold
+  EXPECT_FALSE(FastChain::accepts(modules, buffer, nullptr, buffer, nullptr, 16));
 }
 
 }  // namespace
