@@ -21,22 +21,10 @@ inline __m128 select(__m128 mask, __m128 difference, __m128 whenClear) {
   return _mm_xor_ps(whenClear, _mm_and_ps(mask, difference));
 }
 
-// x < 0 ? -x : x, as the modules write it: -0 and NaN keep their sign.
-inline __m128 magnitude(__m128 x) {
-  const __m128 negative = _mm_cmplt_ps(x, _mm_setzero_ps());
-  return _mm_xor_ps(x, _mm_and_ps(negative, _mm_set1_ps(-0.0f)));
-}
-
-// |x| with the sign bit cleared: differs from magnitude() only for -0 and NaN. Where the
+// |x| with the sign bit cleared: differs from sample::magnitude only for -0 and NaN. Where the
 // magnitude is only added to 1 or to a product with +0 (x x), or a NaN operand before it
 // decides the result, the bits come out the same.
 inline __m128 clearSign(__m128 x) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), x); }
-
-// x < 0 ? 0 : (x > 1 ? 1 : x): maxps(a, b) gives a only where a > b and minps(a, b) only
-// where a < b, so a NaN passes through both, as it does through the modules' comparisons.
-inline __m128 clampUnit(__m128 x) {
-  return _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_setzero_ps(), x));
-}
 
 // A sample that is not finite is read as silence: x - x is 0 only for finite x.
 inline __m128 finiteOrZero(__m128 x) {
@@ -77,7 +65,7 @@ inline __m128 controlsFor(__m128 envelopes, const ControlSettings& settings) {
   const __m128 e = _mm_mul_ps(_mm_shuffle_ps(envelopes, envelopes, _MM_SHUFFLE(1, 1, 0, 0)),
                               _mm_setr_ps(4.0f, 4.0f, 1.0f, 1.0f));
   const __m128 sum = _mm_add_ps(_mm_mul_ps(settings.depth, e), settings.base);
-  // As clampUnit, lane by lane with the bounds of each.
+  // As sample::clampUnit, lane by lane with the bounds of each.
   const __m128 low = _mm_max_ps(_mm_setr_ps(0.0f, 0.0f, -infinity, -infinity), sum);
   return _mm_min_ps(_mm_setr_ps(1.0f, 1.0f, infinity, infinity), low);
 }
@@ -330,7 +318,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     // Both followers hear the mean of the channels; halving by a multiplication rounds
     // exactly as the division by the channel count of 2 does.
     __m128 level = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
-    level = broadcast0(_mm_min_ps(magnitude(level), one));  // NaN counts as full level
+    level = broadcast0(_mm_min_ps(sample::magnitude(level), one));  // NaN counts as full level
     const __m128 rising = _mm_cmpgt_ps(level, env);
     env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, riseXorFall, fall)));
     const __m128 controls = controlsFor(env, controlSettings);
@@ -377,26 +365,15 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
 
     // Shaper.
     sDrive = gDriveStep + gDriveKeep * sDrive;
-    const __m128 driveV = _mm_set1_ps(sDrive);
-    const __m128 k = _mm_set1_ps((sDrive - 1.0f) * 2.0f);
-    const __m128 x = generator;
-    const __m128 ax = clearSign(x);
-    const __m128 y = _mm_div_ps(_mm_mul_ps(_mm_mul_ps(x, driveV), _mm_add_ps(ax, one)),
-                                _mm_add_ps(_mm_add_ps(_mm_mul_ps(k, ax), _mm_mul_ps(x, x)), one));
+    const Lanes y =
+        WaveShaper::shape<Lanes>(generator, Lanes(sDrive), Lanes(WaveShaper::kneeOf(sDrive)));
     generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
 
     // The filters' coefficients: one smoother step, then p, f and q.
-    const __m128 target = _mm_add_ps(gCutoff, broadcast3(frame.controls));
-    smoothed = _mm_add_ps(_mm_mul_ps(target, smoothIn), _mm_mul_ps(smoothKeep, smoothed));
-    const __m128 c = clampUnit(smoothed);
-    const __m128 bc = _mm_sub_ps(one, c);
-    const __m128 p = _mm_add_ps(_mm_mul_ps(_mm_mul_ps(c, _mm_set1_ps(0.8f)), bc), c);
-    next.ladder.stageGain = p;
-    next.ladder.stageFeedback = _mm_sub_ps(_mm_mul_ps(_mm_set1_ps(2.0f), p), one);
-    const __m128 shape =
-        _mm_add_ps(_mm_mul_ps(_mm_mul_ps(_mm_set1_ps(5.6f), bc), bc), _mm_sub_ps(one, bc));
-    next.ladder.feedback =
-        _mm_mul_ps(_mm_add_ps(_mm_mul_ps(shape, _mm_mul_ps(bc, half)), one), gResonance);
+    smoothed = MoogFilter::smooth<Lanes>(_mm_add_ps(gCutoff, broadcast3(frame.controls)), smoothIn,
+                                         smoothKeep, smoothed);
+    MoogFilter::coefficientsFor<Lanes>(smoothed, gResonance, next.ladder.stageGain,
+                                       next.ladder.stageFeedback, next.ladder.feedback);
     next.ladder.scaledInput = _mm_div_ps(generator, gLevelScale);
   };
 
