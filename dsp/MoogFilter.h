@@ -46,7 +46,7 @@ class MoogFilter final : public AudioModule {
   }
 
   // The per-sample arithmetic, for any sample type T with +, -, *, a T(float) constant and
-  // sample::clampUnit: a float here, both channels side by side in the effect's fast path.
+  // clampUnit (SampleOps.h): a float here, both channels side by side in the effect's fast path.
 
   // The cutoff smoother's step.
   template <typename T>
@@ -58,7 +58,8 @@ class MoogFilter final : public AudioModule {
   // smoothed cutoff.
   template <typename T>
   static void coefficientsFor(T smoothed, T resonance, T& p, T& f, T& q) {
-    const T c = sample::clampUnit(smoothed);
+    using sample::clampUnit;
+    const T c = clampUnit(smoothed);
     const T b = T(1.0f) - c;
     p = c * T(0.8f) * b + c;
     f = T(2.0f) * p - T(1.0f);

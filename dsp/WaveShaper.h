@@ -26,10 +26,11 @@ class WaveShaper final : public AudioModule {
   static float kneeOf(float drive) { return (drive - 1.0f) * 2.0f; }
 
   // The curve for any sample type T with +, -, *, /, a T(float) constant and
-  // sample::magnitude: a float here, both channels side by side in the effect's fast path.
+  // magnitude (SampleOps.h): a float here, both channels side by side in the effect's fast path.
   template <typename T>
   static T shape(T x, T drive, T knee) {
-    const T a = sample::magnitude(x);
+    using sample::magnitude;
+    const T a = magnitude(x);
     return x * drive * (a + T(1.0f)) / (knee * a + x * x + T(1.0f));
   }
 

@@ -6,6 +6,8 @@
 
 namespace {
 
+using sample::Lanes;
+
 // Lanes 2 and 3 repeat lanes 0 and 1, so that they never hold anything a division could turn
 // into a NaN.
 inline __m128 pair(float left, float right) { return _mm_setr_ps(left, right, left, right); }
@@ -15,11 +17,6 @@ inline float lane0(__m128 x) { return _mm_cvtss_f32(x); }
 inline __m128 broadcast3(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)); }
 inline float lane1(__m128 x) { return _mm_cvtss_f32(broadcast1(x)); }
 inline float lane2(__m128 x) { return _mm_cvtss_f32(_mm_movehl_ps(x, x)); }
-
-// whenClear where the mask is clear, else whenSet: difference = whenSet ^ whenClear.
-inline __m128 select(__m128 mask, __m128 difference, __m128 whenClear) {
-  return _mm_xor_ps(whenClear, _mm_and_ps(mask, difference));
-}
 
 // |x| with the sign bit cleared: differs from sample::magnitude only for -0 and NaN. Where the
 // magnitude is only added to 1 or to a product with +0 (x x), or a NaN operand before it
@@ -178,57 +175,47 @@ void FastChain::run(const float* inLeft, const float* inRight, float* outLeft, f
   if (inRight == nullptr) inRight = inLeft;
   switch (typeClass(modules.filterLeft.filterType)) {
     case MoogFilter::kHighPass:
-      chooseOutputs<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
+      runEncoded<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
     case MoogFilter::kBandPass:
-      chooseOutputs<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
+      runEncoded<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
     default:
-      chooseOutputs<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
+      runEncoded<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
   }
 }
 
 template <int kType>
-void FastChain::chooseOutputs(const float* inLeft, const float* inRight, float* outLeft,
-                              float* outRight, int frames) {
-  if (outRight == nullptr) {
-    runEncoded<kType, false>(inLeft, inRight, outLeft, outRight, frames);
-  } else {
-    runEncoded<kType, true>(inLeft, inRight, outLeft, outRight, frames);
-  }
-}
-
-template <int kType, bool kRightOutput>
 void FastChain::runEncoded(const float* inLeft, const float* inRight, float* outLeft,
                            float* outRight, int frames) {
   if (instructionSet == InstructionSet::kAvx512) {
-    runAvx512<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+    runAvx512<kType>(inLeft, inRight, outLeft, outRight, frames);
   } else if (instructionSet == InstructionSet::kAvx) {
-    runAvx<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+    runAvx<kType>(inLeft, inRight, outLeft, outRight, frames);
   } else {
-    runLoop<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+    runLoop<kType>(inLeft, inRight, outLeft, outRight, frames);
   }
 }
 
 // The same loop, inlined here to be compiled in the VEX encoding, and below in the EVEX one.
 // No vector is wider than the 128 bits of SSE, so nothing needs the 32- or 64-byte stack
 // alignment that Windows does not keep.
-template <int kType, bool kRightOutput>
+template <int kType>
 __attribute__((target("avx"))) void FastChain::runAvx(const float* inLeft, const float* inRight,
                                                       float* outLeft, float* outRight, int frames) {
-  runLoop<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+  runLoop<kType>(inLeft, inRight, outLeft, outRight, frames);
 }
 
-template <int kType, bool kRightOutput>
+template <int kType>
 __attribute__((target("avx512f,avx512vl"))) void FastChain::runAvx512(const float* inLeft,
                                                                       const float* inRight,
                                                                       float* outLeft,
                                                                       float* outRight, int frames) {
-  runLoop<kType, kRightOutput>(inLeft, inRight, outLeft, outRight, frames);
+  runLoop<kType>(inLeft, inRight, outLeft, outRight, frames);
 }
 
-template <int kType, bool kRightOutput>
+template <int kType>
 __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLeft,
                                                               const float* inRight, float* outLeft,
                                                               float* outRight, int frames) {
@@ -249,7 +236,6 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   const __m128 gDry2Filter = _mm_set1_ps(set.dry2Filter), gDryLevel = _mm_set1_ps(set.dryLevel);
   const __m128 rise = pair(f1.riseCoefficient, f2.riseCoefficient);
   const __m128 fall = pair(f1.fallCoefficient, f2.fallCoefficient);
-  const __m128 riseXorFall = _mm_xor_ps(rise, fall);
   const ControlSettings controlSettings{
       _mm_setr_ps(set.ef1NoiseDepth - 0.5f, set.ef1OscDepth - 0.5f, set.ef2FmDepth,
                   set.ef2CutoffDepth),
@@ -317,10 +303,8 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
 
     // Both followers hear the mean of the channels; halving by a multiplication rounds
     // exactly as the division by the channel count of 2 does.
-    __m128 level = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
-    level = broadcast0(_mm_min_ps(sample::magnitude(level), one));  // NaN counts as full level
-    const __m128 rising = _mm_cmpgt_ps(level, env);
-    env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, riseXorFall, fall)));
+    const __m128 mean = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
+    env = EnvelopeFollover::follow<Lanes>(broadcast0(mean), env, rise, fall);
     const __m128 controls = controlsFor(env, controlSettings);
     next.controls = controls;
 
@@ -387,7 +371,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     }
     const __m128 out = _mm_add_ps(_mm_mul_ps(frame.dry, gDryLevel), y);
     _mm_store_ss(outLeft + n, out);
-    if constexpr (kRightOutput) _mm_store_ss(outRight + n, broadcast1(out));
+    if (outRight != nullptr) _mm_store_ss(outRight + n, broadcast1(out));
   };
 
   // Frames 0 .. kVoiceAhead - 1 voiced and 0 .. kShapeAhead - 1 shaped, each voiced frame

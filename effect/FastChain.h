@@ -6,9 +6,8 @@
 //   side by side);
 // - every module's state is loaded into local variables when the block starts and stored back
 //   when it ends, so no output store can force it through memory;
-// - the settings are read once per block, and the branches that depend only on them (filter
-//   type, missing right output) are separate compiled variants; a mono input is read as both
-//   channels;
+// - the settings are read once per block, and the filter type, which decides the ladders'
+//   output, makes separate compiled variants; a mono input is read as both channels;
 // - the work of the next frame that does not depend on the ladders is issued before the
 //   current frame's ladders, so that it is ready beside their recursion.
 // Every sample takes the same operations in the same order as the modules; clamps use the
@@ -88,18 +87,15 @@ class FastChain {
 
  private:
   template <int kType>
-  void chooseOutputs(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                     int frames);
-  template <int kType, bool kRightOutput>
   void runEncoded(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                   int frames);
-  template <int kType, bool kRightOutput>
+  template <int kType>
   void runAvx(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
               int frames);
-  template <int kType, bool kRightOutput>
+  template <int kType>
   void runAvx512(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                  int frames);
-  template <int kType, bool kRightOutput>
+  template <int kType>
   void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                int frames);
 

@@ -12,22 +12,22 @@ struct LadderPair {
   // What a frame of the ladders needs, all of it computed before the frame's recursion:
   // the input already divided by the level scale, and the frame's coefficients.
   struct Frame {
-    Lanes scaledInput;
-    Lanes stageGain;      // p
-    Lanes stageFeedback;  // f = 2p - 1
-    Lanes feedback;       // q
+    sample::Lanes scaledInput;
+    sample::Lanes stageGain;      // p
+    sample::Lanes stageFeedback;  // f = 2p - 1
+    sample::Lanes feedback;       // q
   };
 
-  Lanes s0, s1, s2, s3, s4;
+  sample::Lanes s0, s1, s2, s3, s4;
 
   template <int kType>
-  Lanes step(const Frame& frame) {
+  sample::Lanes step(const Frame& frame) {
     return MoogFilter::step(frame.scaledInput, frame.stageGain, frame.stageFeedback, frame.feedback,
                             s0, s1, s2, s3, s4, kType);
   }
 
   // Starts the lanes whose mask is clear again from silence.
   void keepLanes(__m128 mask) {
-    for (Lanes* s : {&s0, &s1, &s2, &s3, &s4}) s->v = _mm_and_ps(s->v, mask);
+    for (sample::Lanes* s : {&s0, &s1, &s2, &s3, &s4}) s->v = _mm_and_ps(s->v, mask);
   }
 };
