@@ -13,6 +13,7 @@ packages=(
   espeak-ng sox
   clang-format clang-tidy
   clang libclang-rt-14-dev
+  lv2-dev sordi lilv-utils liblilv-dev jalv jackd2
 )
 
 missing=()
