@@ -241,8 +241,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
                   set.ef2CutoffDepth),
       _mm_setr_ps(set.noiseAmount, set.oscAmount, set.oscKeyOffset, set.filterKeyOffset)};
   const float gIntScale = noise.intScale;
-  const __m128 colorWeights =
-      _mm_setr_ps(noise.color, noise.color, 1.0f - noise.color, 1.0f - noise.color);
+  const Lanes color(noise.color), otherWeight(1.0f - noise.color);
   const float* const tableA = waveTable(osc, osc.waveA);  // null for the square
   const float* const tableB = waveTable(osc, osc.waveB);
   const float gWeightA = osc.weightA, gWeightB = osc.weightB;
@@ -312,22 +311,16 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     const __m128 gains =
         _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(clearSign(sideOf(dry)), rightNegated)),
                    _mm_set1_ps(gIntScale * lane0(controls)));
-    const std::uint32_t m1 = lcg * 16807u;
-    const std::uint32_t m2 = lcg * 282475249u;  // 16807 squared: both steps from one state
-    lcg = m2;
-    const std::uint32_t x1 = wordA ^ wordB;
-    const std::uint32_t t = wordB + x1;
-    const std::uint32_t x2 = t ^ x1;
-    wordB = t + x2;
-    wordA = x2;
-    // Two words to a 64-bit move: m1, m2, x1, x2 in the lanes.
-    const auto packed = [](std::uint32_t low, std::uint32_t high) {
-      return static_cast<long long>(low | static_cast<std::uint64_t>(high) << 32);
+    const NoiseOscilator::Words w = NoiseOscilator::step(lcg, wordA, wordB);
+    // Two words to a 64-bit move: the congruential ones in lanes 0 and 1, the xor-add ones in
+    // lanes 2 and 3, which then move down beside them.
+    const auto packed = [](const std::uint32_t(&word)[2]) {
+      return static_cast<long long>(word[0] | static_cast<std::uint64_t>(word[1]) << 32);
     };
-    const __m128 words = _mm_cvtepi32_ps(
-        _mm_unpacklo_epi64(_mm_cvtsi64_si128(packed(m1, m2)), _mm_cvtsi64_si128(packed(x1, x2))));
-    const __m128 weighted = _mm_mul_ps(words, colorWeights);
-    next.noise = _mm_mul_ps(_mm_add_ps(weighted, _mm_movehl_ps(weighted, weighted)), gains);
+    const __m128 words = _mm_cvtepi32_ps(_mm_unpacklo_epi64(
+        _mm_cvtsi64_si128(packed(w.congruential)), _mm_cvtsi64_si128(packed(w.xorAdd))));
+    next.noise =
+        NoiseOscilator::blend<Lanes>(words, _mm_movehl_ps(words, words), color, otherWeight, gains);
 
     // Oscillator.
     const float square = sPhase < gPulseWidth ? 1.0f : -1.0f;
