@@ -15,8 +15,8 @@
 namespace {
 
 constexpr int kBlockFrames = 256;
-constexpr int kMinimumRounds = 200;  // of all 18 parameters, on the host thread
-constexpr int kMinimumBlocks = 200;  // on the audio thread
+constexpr int kMinimumRounds = 1000;  // of all 18 parameters, on the host thread
+constexpr int kMinimumBlocks = 1000;  // on the audio thread
 constexpr auto kTimeLimit = std::chrono::seconds(20);
 
 VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
