@@ -3,7 +3,7 @@
 // of its time:
 // - the left and right channels share one SSE register wherever they do the same operations
 //   (the ladders and their coefficients, the shaper, the noise values, and the two followers
-//   side by side);
+//   side by side): there the modules' own per-sample templates run on Lanes;
 // - every module's state is loaded into local variables when the block starts and stored back
 //   when it ends, so no output store can force it through memory;
 // - the settings are read once per block, and the filter type, which decides the ladders'
@@ -11,7 +11,9 @@
 // - the work of the next frame that does not depend on the ladders is issued before the
 //   current frame's ladders, so that it is ready beside their recursion.
 // Every sample takes the same operations in the same order as the modules; clamps use the
-// modules' comparisons (NaN passes or is caught exactly where it is there).
+// modules' comparisons (NaN passes or is caught exactly where it is there). What stays here is
+// the block's own: the scheduling, the packing of values into lanes, and the control values
+// of both followers computed side by side.
 //
 // The block loop is compiled three times, for the same single-precision operations without
 // fused multiply-adds, so all three give the same bits: in the baseline SSE2 encoding; in the
