@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AudioModule.h"
+#include "SampleOps.h"
 
 class EnvelopeFollover final : public AudioModule {
  public:
@@ -12,13 +13,19 @@ class EnvelopeFollover final : public AudioModule {
   void process(float* frame) override {
     float sum = 0.0f;
     for (int c = 0; c < channelCount && c < kFrameChannels; ++c) sum += frame[c];
-    // The mean comes before rectification: opposite channels cancel.
-    float level = sum / static_cast<float>(channelCount);
-    if (level < 0.0f) level = -level;
-    // Written so that NaN counts as full level; the envelope can never leave 0..1.
-    if (!(level <= 1.0f)) level = 1.0f;
-    const float coefficient = level > envelope ? riseCoefficient : fallCoefficient;
-    envelope = level + (envelope - level) * coefficient;
+    envelope =
+        follow(sum / static_cast<float>(channelCount), envelope, riseCoefficient, fallCoefficient);
+  }
+
+  // The envelope after one frame whose channels' mean is given, for any sample type T with
+  // +, -, * and the helpers of SampleOps.h: a float here, both followers side by side in the
+  // effect's fast path. The mean comes before rectification: opposite channels cancel. NaN
+  // counts as full level; the envelope can never leave 0..1.
+  template <typename T>
+  static T follow(T mean, T envelope, T rise, T fall) {
+    using sample::atMostOne, sample::ifGreater, sample::magnitude;
+    const T level = atMostOne(magnitude(mean));
+    return level + (envelope - level) * ifGreater(level, envelope, rise, fall);
   }
 
   // Keeps the envelope; only the coefficients follow the new rate.

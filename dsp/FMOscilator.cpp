@@ -28,8 +28,7 @@ void append(char* buffer, int capacity, const char* text) {
 }  // namespace
 
 FMOscilator::FMOscilator()
-    : noteName(noteTable->name[NoteTable::kKeys]),
-      stepsPerHz(static_cast<float>(FMWavetables::kLength) / sampleRate),
+    : stepsPerHz(static_cast<float>(FMWavetables::kLength) / sampleRate),
       wavetables(&FMWavetables::instance()) {
   channelCount = 2;
   const float pi = 3.14159265f;
@@ -38,24 +37,34 @@ FMOscilator::FMOscilator()
   }
 }
 
-void FMOscilator::setWaveform(float x) {
-  waveformValue = x;
+FMOscilator::Morph FMOscilator::morphOf(float x) {
   // Outside 0..1 (or NaN) the truncations below could overflow.
   if (!(x >= 0.0f)) x = 0.0f;
   if (x > 1.0f) x = 1.0f;
   const float m = x * 3.0f;
-  waveA = static_cast<std::int32_t>(m);
+  const auto waveA = static_cast<std::int32_t>(m);
   // Within 0.01 above a whole number the morph stays on one waveform and one name.
-  waveB = static_cast<std::int32_t>(m + 0.99f);
-  weightB = m - static_cast<float>(waveA);
-  weightA = 1.0f - weightB;
+  return {waveA, static_cast<std::int32_t>(m + 0.99f), m - static_cast<float>(waveA)};
+}
 
-  waveName[0] = '\0';
-  append(waveName, sizeof waveName, waveformName(waveA));
-  if (waveA != waveB) {
-    append(waveName, sizeof waveName, "-");
-    append(waveName, sizeof waveName, waveformName(waveB));
+void FMOscilator::nameWaveform(float x, char (&name)[8]) {
+  const Morph morph = morphOf(x);
+  name[0] = '\0';
+  append(name, sizeof name, waveformName(morph.waveA));
+  if (morph.waveA != morph.waveB) {
+    append(name, sizeof name, "-");
+    append(name, sizeof name, waveformName(morph.waveB));
   }
+}
+
+void FMOscilator::setWaveform(float x) {
+  waveformValue = x;
+  const Morph morph = morphOf(x);
+  waveA = morph.waveA;
+  waveB = morph.waveB;
+  weightB = morph.weightB;
+  weightA = 1.0f - weightB;
+  nameWaveform(x, waveName);
 }
 
 void FMOscilator::setSampleRate(float rateHz) {

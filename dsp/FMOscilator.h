@@ -70,6 +70,8 @@ class FMOscilator final : public AudioModule {
 
   // x: the normalized "OSC.Wave" value, 0..1 (values outside are taken as 0 or 1).
   void setWaveform(float x);
+  // The name setWaveform gives x: "sin", "tri-saw", ...
+  static void nameWaveform(float x, char (&name)[8]);
   // A rate that is not positive keeps the previous steps per Hz.
   void setSampleRate(float rateHz) override;
 
@@ -82,7 +84,6 @@ class FMOscilator final : public AudioModule {
   float waveformValue = 0.0f;               // as last given to setWaveform
   char waveName[8] = {};                    // "sin", "tri-saw", ...; empty until setWaveform
   float baseFrequency = 523.25f;            // Hz
-  const char* noteName;                     // note of baseFrequency, from the note table; not owned
   float frequencyOffset = 0.0f;             // Hz, added to baseFrequency
   float amplitude = 0.1f;                   // output level, 0..1
   float stepsPerHz;                         // table steps per sample per Hz, 25000 / sampleRate
@@ -95,6 +96,13 @@ class FMOscilator final : public AudioModule {
   const FMWavetables* wavetables;  // shared, read only
 
  private:
+  // The two waveforms x morphs between and the second one's weight, 0..1.
+  struct Morph {
+    std::int32_t waveA, waveB;
+    float weightB;
+  };
+  static Morph morphOf(float x);
+
   float waveValue(std::int32_t wave) const {
     switch (wave) {
       case 0:

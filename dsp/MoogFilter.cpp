@@ -6,11 +6,14 @@
 
 MoogFilter::MoogFilter() { setCutoff(1.0f); }
 
+float MoogFilter::cutoffOf(float x) const {
+  return (rounded::exp(10.0f * (x * mapSlope + mapOffset)) - 1.0f) / (rounded::exp(10.0f) - 1.0f);
+}
+
 void MoogFilter::setCutoff(float x) {
-  cutoff = (rounded::exp(10.0f * (x * mapSlope + mapOffset)) - 1.0f) / (rounded::exp(10.0f) - 1.0f);
-  cutoffHz = cutoff * sampleRate * 0.5f;
+  cutoff = cutoffOf(x);
+  cutoffHz = hzOf(cutoff);
   updateCoefficients(cutoff);
-  ++setterSteps;
 }
 
 void MoogFilter::setSampleRate(float rateHz) {
@@ -24,5 +27,4 @@ void MoogFilter::setSampleRate(float rateHz) {
   cutoff = kept > 1.0f ? 1.0f : kept;
   sampleRate = rateHz;
   updateCoefficients(cutoff);
-  ++setterSteps;
 }

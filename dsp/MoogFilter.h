@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "AudioModule.h"
+#include "SampleOps.h"
 
 class MoogFilter final : public AudioModule {
  public:
@@ -20,6 +21,9 @@ class MoogFilter final : public AudioModule {
   // x is the normalized "CutOff" value 0..1; maps it exponentially onto a fraction of the
   // Nyquist frequency and takes one smoother step toward it.
   void setCutoff(float x);
+  // What setCutoff makes of x at the present rate: cutoff, and cutoffHz from it.
+  float cutoffOf(float x) const;
+  float hzOf(float fractionOfNyquist) const { return fractionOfNyquist * sampleRate * 0.5f; }
   // Takes effect at the next coefficient update.
   void setResonance(float r) { resonance = r; }
   // Keeps the cutoff's frequency in Hz (up to the new Nyquist frequency) and rebuilds the
@@ -29,43 +33,58 @@ class MoogFilter final : public AudioModule {
   // One step of the cutoff smoother toward target (a fraction of the Nyquist frequency),
   // then the ladder coefficients for the smoothed cutoff.
   void updateCoefficients(float target) {
-    smoothedCutoff = target * smoothIn + smoothKeep * smoothedCutoff;
-    float c = smoothedCutoff;
-    if (c < 0.0f) c = 0.0f;
-    if (c > 1.0f) c = 1.0f;
-    const float b = 1.0f - c;
-    stageGain = c * 0.8f * b + c;
-    stageFeedback = 2.0f * stageGain - 1.0f;
-    feedback = ((5.6f * b * b + (1.0f - b)) * (b * 0.5f) + 1.0f) * resonance;
+    smoothedCutoff = smooth(target, smoothIn, smoothKeep, smoothedCutoff);
+    coefficientsFor(smoothedCutoff, resonance, stageGain, stageFeedback, feedback);
   }
 
   // Filters the one value it is pointed at, in place.
   void process(float* value) override {
     updateCoefficients(cutoff + cutoffOffset);
-    const float p = stageGain;
-    const float f = stageFeedback;
+    *value = step(*value / levelScale, stageGain, stageFeedback, feedback, s0, s1, s2, s3, s4,
+                  filterType) *
+             levelScale;
+  }
 
-    const float in = *value / levelScale - feedback * s4;
-    const float n1 = (in + s0) * p - f * s1;
-    const float n2 = (n1 + s1) * p - f * s2;
-    const float n3 = (n2 + s2) * p - f * s3;
-    float n4 = (n3 + s3) * p - f * s4;
-    n4 = n4 - n4 * n4 * n4 * 0.166667f;
+  // The per-sample arithmetic, for any sample type T with +, -, *, a T(float) constant and
+  // clampUnit (SampleOps.h): a float here, both channels side by side in the effect's fast path.
+
+  // The cutoff smoother's step.
+  template <typename T>
+  static T smooth(T target, T in, T keep, T smoothed) {
+    return target * in + keep * smoothed;
+  }
+
+  // The stage gain p, the stage feedback f = 2p - 1 and the resonance feedback q for a
+  // smoothed cutoff.
+  template <typename T>
+  static void coefficientsFor(T smoothed, T resonance, T& p, T& f, T& q) {
+    using sample::clampUnit;
+    const T c = clampUnit(smoothed);
+    const T b = T(1.0f) - c;
+    p = c * T(0.8f) * b + c;
+    f = T(2.0f) * p - T(1.0f);
+    q = ((T(5.6f) * b * b + (T(1.0f) - b)) * (b * T(0.5f)) + T(1.0f)) * resonance;
+  }
+
+  // One frame of the ladder for an input already divided by the level scale; returns the
+  // output of the given type before the level scale is applied again. Only the lines that read
+  // s4 lie on the recursion: the products with s1, s2, s3 are ready before it reaches them.
+  template <typename T>
+  static T step(T input, T p, T f, T q, T& s0, T& s1, T& s2, T& s3, T& s4, int32_t type) {
+    const T in = input - q * s4;
+    const T n1 = (in + s0) * p - f * s1;
+    const T n2 = (n1 + s1) * p - f * s2;
+    const T n3 = (n2 + s2) * p - f * s3;
+    T n4 = (n3 + s3) * p - f * s4;
+    n4 = n4 - n4 * n4 * n4 * T(0.166667f);
     s0 = in;
     s1 = n1;
     s2 = n2;
     s3 = n3;
     s4 = n4;
-
-    float out;
-    if (filterType == kHighPass) {
-      out = in - n4;
-    } else if (filterType == kBandPass) {
-      out = 4.0f * (n2 - n4);
-    } else {
-      out = n4;
-    }
-    *value = out * levelScale;
+    if (type == kHighPass) return in - n4;
+    if (type == kBandPass) return T(4.0f) * (n2 - n4);
+    return n4;
   }
 
   float cutoff = 1.0f;            // fraction of the Nyquist frequency, output of the cutoff map
@@ -87,7 +106,4 @@ class MoogFilter final : public AudioModule {
   float s2 = 0.0f;
   float s3 = 0.0f;
   float s4 = 0.0f;
-  // Smoother steps taken by setCutoff and setSampleRate, counted (wrapping) so that a block
-  // processed from a copy of the state meanwhile can take them again.
-  uint32_t setterSteps = 0;
 };

@@ -19,20 +19,44 @@ class NoiseOscilator final : public AudioModule {
     const float leftGain = (1.0f - magnitude) * gain;
     const float rightGain = (1.0f + magnitude) * gain;
 
-    // Unsigned arithmetic so that the 32-bit wrap-around is defined behaviour.
-    const uint32_t m1 = static_cast<uint32_t>(lcgState) * 16807u;
-    const uint32_t m2 = m1 * 16807u;
-    lcgState = static_cast<int32_t>(m2);
-
-    const uint32_t x1 = mixA ^ mixB;
-    const uint32_t t = mixB + x1;
-    const uint32_t x2 = t ^ x1;
-    mixB = t + x2;
-    mixA = x2;
+    uint32_t lcg = static_cast<uint32_t>(lcgState);
+    const Words words = step(lcg, mixA, mixB);
+    lcgState = static_cast<int32_t>(lcg);
 
     const float otherWeight = 1.0f - color;
-    frame[0] += (asSigned(m1) * color + asSigned(x1) * otherWeight) * leftGain;
-    frame[1] += (asSigned(m2) * color + asSigned(x2) * otherWeight) * rightGain;
+    frame[0] += blend(asSigned(words.congruential[0]), asSigned(words.xorAdd[0]), color,
+                      otherWeight, leftGain);
+    frame[1] += blend(asSigned(words.congruential[1]), asSigned(words.xorAdd[1]), color,
+                      otherWeight, rightGain);
+  }
+
+  // The generators' words of one frame, left and right.
+  struct Words {
+    uint32_t congruential[2];
+    uint32_t xorAdd[2];
+  };
+
+  // Both generators one frame on. Unsigned arithmetic, so that the 32-bit wrap-around is
+  // defined behaviour; the right word's multiplier is 16807 squared, so that both come from
+  // the same state.
+  static Words step(uint32_t& lcg, uint32_t& mixA, uint32_t& mixB) {
+    Words words{};
+    words.congruential[0] = lcg * 16807u;
+    words.congruential[1] = lcg * 282475249u;
+    lcg = words.congruential[1];
+    words.xorAdd[0] = mixA ^ mixB;
+    const uint32_t t = mixB + words.xorAdd[0];
+    words.xorAdd[1] = t ^ words.xorAdd[0];
+    mixB = t + words.xorAdd[1];
+    mixA = words.xorAdd[1];
+    return words;
+  }
+
+  // One noise value from the generators' words read as signed values, for any sample type T
+  // with + and *: a float here, both channels side by side in the effect's fast path.
+  template <typename T>
+  static T blend(T congruential, T xorAdd, T color, T otherWeight, T gain) {
+    return (congruential * color + xorAdd * otherWeight) * gain;
   }
 
   float amount = 0.1f;                    // 0..1, written by the chain every frame

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "AudioModule.h"
+#include "SampleOps.h"
 
 class WaveShaper final : public AudioModule {
  public:
@@ -13,14 +14,24 @@ class WaveShaper final : public AudioModule {
   // Shapes every channel of the frame in place.
   void process(float* frame) override {
     drive = smoothIn * driveTarget + smoothKeep * drive;
-    const float k = (drive - 1.0f) * 2.0f;
+    const float k = kneeOf(drive);
     for (int i = 0; i < channelCount && i < kFrameChannels; ++i) {
-      const float x = frame[i];
-      const float a = x < 0.0f ? -x : x;
-      float y = x * drive * (a + 1.0f) / (k * a + x * x + 1.0f);
+      float y = shape(frame[i], drive, k);
       if (foldEnabled && (y > foldThreshold || y < -foldThreshold)) y = fold(y, foldThreshold);
       frame[i] = y * outputGain;
     }
+  }
+
+  // The curve's 2d - 2 for a drive d.
+  static float kneeOf(float drive) { return (drive - 1.0f) * 2.0f; }
+
+  // The curve for any sample type T with +, -, *, /, a T(float) constant and
+  // magnitude (SampleOps.h): a float here, both channels side by side in the effect's fast path.
+  template <typename T>
+  static T shape(T x, T drive, T knee) {
+    using sample::magnitude;
+    const T a = magnitude(x);
+    return x * drive * (a + T(1.0f)) / (knee * a + x * x + T(1.0f));
   }
 
   // Reflects y back into -threshold..threshold at both edges, repeating with period

@@ -1,50 +1,92 @@
 #include "EditorLayout.h"
 
+#include <array>
+
 namespace {
 
-using K = ControlKind;
-using T = DisplayText;
+// The window's columns of sliders: each group's sliders stand 35 pixels apart from the
+// group's left edge, 16 x 160 at top 160, with a 30 x 14 display at top 326 under each.
+// Knobs are 32 x 32 at top 44; the filter-type buttons 26 x 18, stacked without gaps.
+constexpr int32_t kColumnStep = 35;
+constexpr gui::CPoint kSliderSize{16, 160};
+constexpr gui::CPoint kDisplaySize{30, 14};
+constexpr gui::CPoint kKnobSize{32, 32};
+constexpr gui::CPoint kButtonSize{26, 18};
+constexpr int32_t kDisplayTop = 326;
+constexpr int32_t kKnobTop = 44;
 
-// Sliders are 16 x 160 at top 160, 35 pixels apart within a group; displays 30 x 14 at top
-// 326; buttons 26 x 18 stacked without gaps; knobs 32 x 32 at top 44.
-constexpr ControlPlacement kControls[EditorLayout::kControlCount] = {
-    {K::knob, 16, {339, 44, 371, 76}, 0.5f, T::number},
-    {K::knob, 17, {396, 44, 428, 76}, 0.5f, T::number},
-    {K::slider, 0, {40, 160, 56, 320}, 0.5f, T::number},
-    {K::slider, 1, {75, 160, 91, 320}, 0.5f, T::number},
-    {K::slider, 2, {110, 160, 126, 320}, 0.75f, T::number},
-    {K::slider, 3, {176, 160, 192, 320}, 0.5f, T::number},
-    {K::slider, 4, {211, 160, 227, 320}, 0.5f, T::number},
-    {K::slider, 5, {274, 160, 290, 320}, 1.0f, T::number},
-    {K::slider, 6, {309, 160, 325, 320}, 0.5f, T::number},
-    {K::slider, 9, {364, 160, 380, 320}, 0.5f, T::number},
-    {K::slider, 10, {399, 160, 415, 320}, 0.5f, T::number},
-    {K::slider, 8, {434, 160, 450, 320}, 0.5f, T::number},
-    {K::slider, 13, {469, 160, 485, 320}, 1.0f, T::number},
-    {K::slider, 12, {504, 160, 520, 320}, 1.0f, T::number},
-    {K::slider, 11, {539, 160, 555, 320}, 0.5f, T::number},
-    {K::slider, 14, {597, 160, 613, 320}, 1.0f, T::number},
-    {K::slider, 15, {632, 160, 648, 320}, 0.5f, T::number},
-    {K::button, 7, {264, 40, 290, 58}, 0.5f, T::number},
-    {K::button, 7, {264, 58, 290, 76}, 0.5f, T::number},
-    {K::button, 7, {264, 76, 290, 94}, 0.5f, T::number},
-    {K::display, 0, {33, 326, 63, 340}, 0.5f, T::number},
-    {K::display, 1, {68, 326, 98, 340}, 0.5f, T::oscNote},
-    {K::display, 2, {103, 326, 133, 340}, 0.5f, T::oscWave},
-    {K::display, 3, {166, 326, 196, 340}, 0.5f, T::number},
-    {K::display, 4, {201, 326, 231, 340}, 0.5f, T::number},
-    {K::display, 5, {264, 326, 294, 340}, 0.5f, T::number},
-    {K::display, 6, {299, 326, 329, 340}, 0.5f, T::number},
-    {K::display, 9, {358, 326, 388, 340}, 0.5f, T::number},
-    {K::display, 10, {393, 326, 423, 340}, 0.5f, T::number},
-    {K::display, 8, {428, 326, 458, 340}, 0.5f, T::number},
-    {K::display, 13, {463, 326, 493, 340}, 0.5f, T::number},
-    {K::display, 12, {498, 326, 528, 340}, 0.5f, T::number},
-    {K::display, 11, {533, 326, 563, 340}, 0.5f, T::number},
-    {K::display, 14, {591, 326, 621, 340}, 0.5f, T::number},
-    {K::display, 15, {626, 326, 656, 340}, 0.5f, T::number},
+struct Column {
+  int32_t parameter = -1;     // -1: past the group's last column
+  float defaultValue = 0.0f;  // of the slider
 };
+
+struct SliderGroup {
+  int32_t sliderLeft;
+  int32_t displayLeft;
+  Column columns[6];
+};
+
+constexpr SliderGroup kSliderGroups[] = {
+    {40, 33, {{kOscAmount, 0.5f}, {kOscNote, 0.5f}, {kOscWave, 0.75f}}},
+    {176, 166, {{kNoiseAmount, 0.5f}, {kNoiseColor, 0.5f}}},
+    {274, 264, {{kCutoff, 1.0f}, {kResonance, 0.5f}}},
+    {364,
+     358,
+     {{kEf1OscAm, 0.5f},
+      {kEf1NoiseAm, 0.5f},
+      {kEf1Smooth, 0.5f},
+      {kEf2OscFm, 1.0f},
+      {kEf2Cutoff, 1.0f},
+      {kEf2Smooth, 0.5f}}},
+    {597, 591, {{kDry2Filter, 1.0f}, {kDry, 0.5f}}},
+};
+
+struct Knob {
+  int32_t parameter;
+  int32_t left;
+};
+constexpr Knob kKnobs[] = {{kFilterKeyTrack, 339}, {kOscKeyTrack, 396}};
+
+constexpr gui::CPoint kFilterTypeButtonsTopLeft{264, 40};
+constexpr int32_t kFilterTypeButtons = 3;  // upper, middle, lower
+
+constexpr DisplayText textOf(int32_t parameter) {
+  if (parameter == kOscNote) return DisplayText::oscNote;
+  if (parameter == kOscWave) return DisplayText::oscWave;
+  return DisplayText::number;
+}
+
+// The rows in creation order: knobs, sliders, buttons, displays.
+constexpr std::array<ControlPlacement, EditorLayout::kControlCount> placeControls() {
+  std::array<ControlPlacement, EditorLayout::kControlCount> rows{};
+  size_t row = 0;
+  for (const Knob& knob : kKnobs)
+    rows[row++] = {ControlKind::knob, knob.parameter, gui::CRect({knob.left, kKnobTop}, kKnobSize),
+                   0.5f, DisplayText::number};
+  for (const SliderGroup& group : kSliderGroups)
+    for (int32_t c = 0; c < 6 && group.columns[c].parameter >= 0; ++c)
+      rows[row++] = {
+          ControlKind::slider, group.columns[c].parameter,
+          gui::CRect({group.sliderLeft + c * kColumnStep, EditorLayout::kSliderTop}, kSliderSize),
+          group.columns[c].defaultValue, DisplayText::number};
+  for (int32_t b = 0; b < kFilterTypeButtons; ++b)
+    rows[row++] = {
+        ControlKind::button, kFilterType,
+        gui::CRect({kFilterTypeButtonsTopLeft.x, kFilterTypeButtonsTopLeft.y + b * kButtonSize.y},
+                   kButtonSize),
+        0.5f, DisplayText::number};
+  for (const SliderGroup& group : kSliderGroups)
+    for (int32_t c = 0; c < 6 && group.columns[c].parameter >= 0; ++c)
+      rows[row++] = {ControlKind::display, group.columns[c].parameter,
+                     gui::CRect({group.displayLeft + c * kColumnStep, kDisplayTop}, kDisplaySize),
+                     0.5f, textOf(group.columns[c].parameter)};
+  return rows;
+}
+
+constexpr std::array<ControlPlacement, EditorLayout::kControlCount> kControls = placeControls();
 
 }  // namespace
 
-const ControlPlacement& EditorLayout::control(int32_t row) { return kControls[row]; }
+const ControlPlacement& EditorLayout::control(int32_t row) {
+  return kControls[static_cast<size_t>(row)];
+}

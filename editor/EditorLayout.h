@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "CRect.h"
+#include "ParameterIndex.h"
 
 enum class ControlKind : int32_t { knob, slider, button, display };
 
@@ -27,8 +28,6 @@ struct ControlPlacement {
 class EditorLayout {
  public:
   static constexpr int32_t kControlCount = 35;
-  static constexpr int32_t kNumParameters = 18;
-  static constexpr int32_t kFilterTypeParameter = 7;
 
   // Resource ids of the bitmaps.
   static constexpr int32_t kBackgroundBitmap = 128;

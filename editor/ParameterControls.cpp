@@ -8,7 +8,7 @@ ParameterControls::ParameterControls() {
 }
 
 const ParameterControls::Rows& ParameterControls::of(int32_t index) const {
-  if (index < 0 || index >= EditorLayout::kNumParameters) return none;
+  if (!isParameterIndex(index)) return none;
   return rows[static_cast<size_t>(index)];
 }
 

@@ -26,6 +26,6 @@ class ParameterControls {
   static const ParameterControls& instance();
 
  private:
-  std::array<Rows, EditorLayout::kNumParameters> rows{};
+  std::array<Rows, kNumParameters> rows{};
   Rows none{};
 };

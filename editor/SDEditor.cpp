@@ -22,8 +22,6 @@ constexpr int32_t kBitmapIds[kBitmapCount] = {
     EditorLayout::kSliderTrackBitmap, EditorLayout::kSliderHandleBitmap,
     EditorLayout::kButtonBitmap, EditorLayout::kKnobBitmap};
 
-bool isParameter(int32_t index) { return index >= 0 && index < EditorLayout::kNumParameters; }
-
 }  // namespace
 
 SDEditor::SDEditor(AudioEffect* effect) : SDEditor(effect, nullptr) {}
@@ -80,7 +78,7 @@ bool SDEditor::open(void* window) {
                             (row + 1 == EditorLayout::kControlCount ||
                              EditorLayout::control(row + 1).kind != ControlKind::button);
     if (lastButton)
-      updateFilterTypeButtons(nullptr, parameters.getParameter(EditorLayout::kFilterTypeParameter));
+      updateFilterTypeButtons(nullptr, parameters.getParameter(kFilterType));
   }
 
   for (gui::CBitmap* bitmap : bitmaps) bitmap->forget();
@@ -157,7 +155,7 @@ bool SDEditor::onEditorThread() const {
 }
 
 void SDEditor::setParameter(VstInt32 index, float /*value*/) {
-  if (!isParameter(index)) return;
+  if (!isParameterIndex(index)) return;
   if (!onEditorThread()) {
     pending.mark(index);
     return;
@@ -168,7 +166,7 @@ void SDEditor::setParameter(VstInt32 index, float /*value*/) {
 void SDEditor::showParameter(int32_t index) {
   // The controls show what the effect stored, which may differ from what was asked for.
   const float value = parameters.getParameter(index);
-  if (index == EditorLayout::kFilterTypeParameter) {
+  if (index == kFilterType) {
     updateFilterTypeButtons(nullptr, value);
     return;
   }
@@ -186,8 +184,8 @@ void SDEditor::showParameter(int32_t index) {
 void SDEditor::valueChanged(gui::CControl* control) {
   inValueChanged = true;
   const int32_t tag = control->getTag();
-  if (isParameter(tag)) {
-    const float value = tag == EditorLayout::kFilterTypeParameter
+  if (isParameterIndex(tag)) {
+    const float value = tag == kFilterType
                             ? updateFilterTypeButtons(control, -1.0f)
                             : control->getValue();
     parameters.setParameterAutomated(tag, value);
@@ -197,8 +195,7 @@ void SDEditor::valueChanged(gui::CControl* control) {
 }
 
 float SDEditor::updateFilterTypeButtons(gui::CControl* control, float value) {
-  const ParameterControls::Rows& rows =
-      ParameterControls::instance().of(EditorLayout::kFilterTypeParameter);
+  const ParameterControls::Rows& rows = ParameterControls::instance().of(kFilterType);
   if (value == -1.0f) {
     for (int32_t b = 0; b < rows.count; ++b)
       if (control && control == controls[static_cast<size_t>(rows.row[static_cast<size_t>(b)])])
@@ -219,12 +216,12 @@ void SDEditor::beginEdit(int32_t index) { parameters.beginEdit(index); }
 void SDEditor::endEdit(int32_t index) { parameters.endEdit(index); }
 
 void SDEditor::oscNoteToString(float /*value*/, char* text, void* parameters) {
-  static_cast<EditorParameters*>(parameters)->getParameterDisplay(1, text);
+  static_cast<EditorParameters*>(parameters)->getParameterDisplay(kOscNote, text);
   fitFrequencyText(text);
 }
 
 void SDEditor::oscWaveToString(float /*value*/, char* text, void* parameters) {
-  static_cast<EditorParameters*>(parameters)->getParameterDisplay(2, text);
+  static_cast<EditorParameters*>(parameters)->getParameterDisplay(kOscWave, text);
 }
 
 gui::CControl* SDEditor::controlAt(int32_t row) const {

@@ -1,11 +1,12 @@
 #include "FastChain.h"
 
-#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
 
 namespace {
+
+using sample::Lanes;
 
 // Lanes 2 and 3 repeat lanes 0 and 1, so that they never hold anything a division could turn
 // into a NaN.
@@ -17,27 +18,10 @@ inline __m128 broadcast3(__m128 x) { return _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 
 inline float lane1(__m128 x) { return _mm_cvtss_f32(broadcast1(x)); }
 inline float lane2(__m128 x) { return _mm_cvtss_f32(_mm_movehl_ps(x, x)); }
 
-// whenClear where the mask is clear, else whenSet: difference = whenSet ^ whenClear.
-inline __m128 select(__m128 mask, __m128 difference, __m128 whenClear) {
-  return _mm_xor_ps(whenClear, _mm_and_ps(mask, difference));
-}
-
-// x < 0 ? -x : x, as the modules write it: -0 and NaN keep their sign.
-inline __m128 magnitude(__m128 x) {
-  const __m128 negative = _mm_cmplt_ps(x, _mm_setzero_ps());
-  return _mm_xor_ps(x, _mm_and_ps(negative, _mm_set1_ps(-0.0f)));
-}
-
-// |x| with the sign bit cleared: differs from magnitude() only for -0 and NaN. Where the
+// |x| with the sign bit cleared: differs from sample::magnitude only for -0 and NaN. Where the
 // magnitude is only added to 1 or to a product with +0 (x x), or a NaN operand before it
 // decides the result, the bits come out the same.
 inline __m128 clearSign(__m128 x) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), x); }
-
-// x < 0 ? 0 : (x > 1 ? 1 : x): maxps(a, b) gives a only where a > b and minps(a, b) only
-// where a < b, so a NaN passes through both, as it does through the modules' comparisons.
-inline __m128 clampUnit(__m128 x) {
-  return _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_setzero_ps(), x));
-}
 
 // A sample that is not finite is read as silence: x - x is 0 only for finite x.
 inline __m128 finiteOrZero(__m128 x) {
@@ -78,7 +62,7 @@ inline __m128 controlsFor(__m128 envelopes, const ControlSettings& settings) {
   const __m128 e = _mm_mul_ps(_mm_shuffle_ps(envelopes, envelopes, _MM_SHUFFLE(1, 1, 0, 0)),
                               _mm_setr_ps(4.0f, 4.0f, 1.0f, 1.0f));
   const __m128 sum = _mm_add_ps(_mm_mul_ps(settings.depth, e), settings.base);
-  // As clampUnit, lane by lane with the bounds of each.
+  // As sample::clampUnit, lane by lane with the bounds of each.
   const __m128 low = _mm_max_ps(_mm_setr_ps(0.0f, 0.0f, -infinity, -infinity), sum);
   return _mm_min_ps(_mm_setr_ps(1.0f, 1.0f, infinity, infinity), low);
 }
@@ -97,8 +81,7 @@ bool overlapsElsewhere(const float* a, const float* b, int frames) {
 }
 
 void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smoothed,
-                 const __m128* coefficients, const LadderPair& ladders, float cutoffOffset,
-                 std::uint32_t setterStepsAtStart) {
+                 const __m128* coefficients, const LadderPair& ladders, float cutoffOffset) {
   filter.cutoffOffset = cutoffOffset;
   filter.smoothedCutoff = lane(*smoothed);
   filter.stageGain = lane(coefficients[0]);
@@ -109,11 +92,6 @@ void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smooth
   filter.s2 = lane(ladders.s2);
   filter.s3 = lane(ladders.s3);
   filter.s4 = lane(ladders.s4);
-  // Steps a setter took while the block ran were taken from the state of the block's start
-  // and have just been overwritten: take them again from the block's result.
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-  for (std::uint32_t k = filter.setterSteps - setterStepsAtStart; k != 0; --k)
-    filter.updateCoefficients(filter.cutoff);
 }
 
 }  // namespace
@@ -121,7 +99,7 @@ void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smooth
 bool FastChain::accepts(const Modules& modules, const float* inLeft, const float* inRight,
                         const float* outLeft, const float* outRight, int frames) {
   if (modules.follower1.channelCount != 2 || modules.follower2.channelCount != 2 ||
-      modules.shaper.channelCount != 2)
+      modules.shaper.channelCount != 2 || modules.shaper.foldEnabled)
     return false;
   if (typeClass(modules.filterLeft.filterType) != typeClass(modules.filterRight.filterType))
     return false;
@@ -131,13 +109,7 @@ bool FastChain::accepts(const Modules& modules, const float* inLeft, const float
   return true;
 }
 
-FastChain::FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {
-  // The setters' step counts are read before the state they step, so that a step taken in
-  // between is taken again rather than lost.
-  setterStepsLeft = m.filterLeft.setterSteps;
-  setterStepsRight = m.filterRight.setterSteps;
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-}
+FastChain::FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {}
 
 void FastChain::store() {
   Modules& m = modules;
@@ -165,10 +137,8 @@ void FastChain::store() {
   m.shaper.drive = r.drive;
 
   const __m128 coefficients[3] = {r.stageGain, r.stageFeedback, r.feedback};
-  storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
-              setterStepsLeft);
-  storeFilter(m.filterRight, lane1, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset,
-              setterStepsRight);
+  storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset);
+  storeFilter(m.filterRight, lane1, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset);
 }
 
 namespace {
@@ -201,87 +171,51 @@ const char* FastChain::name(InstructionSet instructionSet) {
 void FastChain::run(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                     int frames, InstructionSet set) {
   instructionSet = set;
+  // A mono input is read as both channels: the same loads give the same bits.
+  if (inRight == nullptr) inRight = inLeft;
   switch (typeClass(modules.filterLeft.filterType)) {
     case MoogFilter::kHighPass:
-      chooseBuffers<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
+      runEncoded<MoogFilter::kHighPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
     case MoogFilter::kBandPass:
-      chooseBuffers<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
+      runEncoded<MoogFilter::kBandPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
     default:
-      chooseBuffers<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
+      runEncoded<MoogFilter::kLowPass>(inLeft, inRight, outLeft, outRight, frames);
       break;
   }
 }
 
 template <int kType>
-void FastChain::chooseBuffers(const float* inLeft, const float* inRight, float* outLeft,
-                              float* outRight, int frames) {
-  if (inRight == nullptr) {
-    if (outRight == nullptr) {
-      chooseFold<kType, true, false>(inLeft, inRight, outLeft, outRight, frames);
-    } else {
-      chooseFold<kType, true, true>(inLeft, inRight, outLeft, outRight, frames);
-    }
-  } else if (outRight == nullptr) {
-    chooseFold<kType, false, false>(inLeft, inRight, outLeft, outRight, frames);
-  } else {
-    chooseFold<kType, false, true>(inLeft, inRight, outLeft, outRight, frames);
-  }
-}
-
-template <int kType, bool kMono, bool kRightOutput>
-void FastChain::chooseFold(const float* inLeft, const float* inRight, float* outLeft,
-                           float* outRight, int frames) {
-  if (modules.shaper.foldEnabled) {
-    runEncoded<kType, kMono, kRightOutput, true>(inLeft, inRight, outLeft, outRight, frames);
-  } else {
-    runEncoded<kType, kMono, kRightOutput, false>(inLeft, inRight, outLeft, outRight, frames);
-  }
-}
-
-// The effect never turns the shaper's fold on; where a test does, the baseline encoding
-// serves, which keeps the library a third smaller.
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
 void FastChain::runEncoded(const float* inLeft, const float* inRight, float* outLeft,
                            float* outRight, int frames) {
-  if constexpr (!kFold) {
-    if (instructionSet == InstructionSet::kAvx512) {
-      runAvx512<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
-      return;
-    }
-    if (instructionSet == InstructionSet::kAvx) {
-      runAvx<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
-      return;
-    }
+  if (instructionSet == InstructionSet::kAvx512) {
+    runAvx512<kType>(inLeft, inRight, outLeft, outRight, frames);
+  } else if (instructionSet == InstructionSet::kAvx) {
+    runAvx<kType>(inLeft, inRight, outLeft, outRight, frames);
+  } else {
+    runLoop<kType>(inLeft, inRight, outLeft, outRight, frames);
   }
-  runSse2<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
-}
-
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
-void FastChain::runSse2(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                        int frames) {
-  runLoop<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
 }
 
 // The same loop, inlined here to be compiled in the VEX encoding, and below in the EVEX one.
 // No vector is wider than the 128 bits of SSE, so nothing needs the 32- or 64-byte stack
 // alignment that Windows does not keep.
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType>
 __attribute__((target("avx"))) void FastChain::runAvx(const float* inLeft, const float* inRight,
                                                       float* outLeft, float* outRight, int frames) {
-  runLoop<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
+  runLoop<kType>(inLeft, inRight, outLeft, outRight, frames);
 }
 
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType>
 __attribute__((target("avx512f,avx512vl"))) void FastChain::runAvx512(const float* inLeft,
                                                                       const float* inRight,
                                                                       float* outLeft,
                                                                       float* outRight, int frames) {
-  runLoop<kType, kMono, kRightOutput, kFold>(inLeft, inRight, outLeft, outRight, frames);
+  runLoop<kType>(inLeft, inRight, outLeft, outRight, frames);
 }
 
-template <int kType, bool kMono, bool kRightOutput, bool kFold>
+template <int kType>
 __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLeft,
                                                               const float* inRight, float* outLeft,
                                                               float* outRight, int frames) {
@@ -302,14 +236,12 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   const __m128 gDry2Filter = _mm_set1_ps(set.dry2Filter), gDryLevel = _mm_set1_ps(set.dryLevel);
   const __m128 rise = pair(f1.riseCoefficient, f2.riseCoefficient);
   const __m128 fall = pair(f1.fallCoefficient, f2.fallCoefficient);
-  const __m128 riseXorFall = _mm_xor_ps(rise, fall);
   const ControlSettings controlSettings{
       _mm_setr_ps(set.ef1NoiseDepth - 0.5f, set.ef1OscDepth - 0.5f, set.ef2FmDepth,
                   set.ef2CutoffDepth),
       _mm_setr_ps(set.noiseAmount, set.oscAmount, set.oscKeyOffset, set.filterKeyOffset)};
   const float gIntScale = noise.intScale;
-  const __m128 colorWeights =
-      _mm_setr_ps(noise.color, noise.color, 1.0f - noise.color, 1.0f - noise.color);
+  const Lanes color(noise.color), otherWeight(1.0f - noise.color);
   const float* const tableA = waveTable(osc, osc.waveA);  // null for the square
   const float* const tableB = waveTable(osc, osc.waveB);
   const float gWeightA = osc.weightA, gWeightB = osc.weightB;
@@ -317,7 +249,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
   const float gStepsPerHz = osc.stepsPerHz;
   const float gDriveStep = shaper.smoothIn * shaper.driveTarget, gDriveKeep = shaper.smoothKeep;
-  const float gShaperGain = shaper.outputGain, gFoldThreshold = shaper.foldThreshold;
+  const float gShaperGain = shaper.outputGain;
   const __m128 gCutoff = pair(left.cutoff, right.cutoff);
   const __m128 smoothIn = pair(left.smoothIn, right.smoothIn);
   const __m128 smoothKeep = pair(left.smoothKeep, right.smoothKeep);
@@ -363,17 +295,15 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   // The followers, the noise and the oscillator of frame n, in the modules' order.
   const auto voice = [&](int n, Voiced& next) __attribute__((always_inline)) {
     const __m128 left = _mm_load_ss(inLeft + n);
-    const __m128 right = kMono ? left : _mm_load_ss(inRight + n);
+    const __m128 right = _mm_load_ss(inRight + n);
     const __m128 dry = finiteOrZero(_mm_unpacklo_ps(left, right));  // x0, x1
     next.dry = dry;
     const __m128 swapped = _mm_shuffle_ps(dry, dry, _MM_SHUFFLE(3, 2, 0, 1));  // x1, x0
 
     // Both followers hear the mean of the channels; halving by a multiplication rounds
     // exactly as the division by the channel count of 2 does.
-    __m128 level = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
-    level = broadcast0(_mm_min_ps(magnitude(level), one));  // NaN counts as full level
-    const __m128 rising = _mm_cmpgt_ps(level, env);
-    env = _mm_add_ps(level, _mm_mul_ps(_mm_sub_ps(env, level), select(rising, riseXorFall, fall)));
+    const __m128 mean = _mm_mul_ps(_mm_add_ps(_mm_add_ps(zero, dry), swapped), half);
+    env = EnvelopeFollover::follow<Lanes>(broadcast0(mean), env, rise, fall);
     const __m128 controls = controlsFor(env, controlSettings);
     next.controls = controls;
 
@@ -381,22 +311,16 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     const __m128 gains =
         _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(clearSign(sideOf(dry)), rightNegated)),
                    _mm_set1_ps(gIntScale * lane0(controls)));
-    const std::uint32_t m1 = lcg * 16807u;
-    const std::uint32_t m2 = lcg * 282475249u;  // 16807 squared: both steps from one state
-    lcg = m2;
-    const std::uint32_t x1 = wordA ^ wordB;
-    const std::uint32_t t = wordB + x1;
-    const std::uint32_t x2 = t ^ x1;
-    wordB = t + x2;
-    wordA = x2;
-    // Two words to a 64-bit move: m1, m2, x1, x2 in the lanes.
-    const auto packed = [](std::uint32_t low, std::uint32_t high) {
-      return static_cast<long long>(low | static_cast<std::uint64_t>(high) << 32);
+    const NoiseOscilator::Words w = NoiseOscilator::step(lcg, wordA, wordB);
+    // Two words to a 64-bit move: the congruential ones in lanes 0 and 1, the xor-add ones in
+    // lanes 2 and 3, which then move down beside them.
+    const auto packed = [](const std::uint32_t(&word)[2]) {
+      return static_cast<long long>(word[0] | static_cast<std::uint64_t>(word[1]) << 32);
     };
-    const __m128 words = _mm_cvtepi32_ps(
-        _mm_unpacklo_epi64(_mm_cvtsi64_si128(packed(m1, m2)), _mm_cvtsi64_si128(packed(x1, x2))));
-    const __m128 weighted = _mm_mul_ps(words, colorWeights);
-    next.noise = _mm_mul_ps(_mm_add_ps(weighted, _mm_movehl_ps(weighted, weighted)), gains);
+    const __m128 words = _mm_cvtepi32_ps(_mm_unpacklo_epi64(
+        _mm_cvtsi64_si128(packed(w.congruential)), _mm_cvtsi64_si128(packed(w.xorAdd))));
+    next.noise =
+        NoiseOscilator::blend<Lanes>(words, _mm_movehl_ps(words, words), color, otherWeight, gains);
 
     // Oscillator.
     const float square = sPhase < gPulseWidth ? 1.0f : -1.0f;
@@ -418,34 +342,15 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
 
     // Shaper.
     sDrive = gDriveStep + gDriveKeep * sDrive;
-    const __m128 driveV = _mm_set1_ps(sDrive);
-    const __m128 k = _mm_set1_ps((sDrive - 1.0f) * 2.0f);
-    const __m128 x = generator;
-    const __m128 ax = clearSign(x);
-    __m128 y = _mm_div_ps(_mm_mul_ps(_mm_mul_ps(x, driveV), _mm_add_ps(ax, one)),
-                          _mm_add_ps(_mm_add_ps(_mm_mul_ps(k, ax), _mm_mul_ps(x, x)), one));
-    if constexpr (kFold) {
-      alignas(16) float lanes[4];
-      _mm_store_ps(lanes, y);
-      for (int c = 0; c < 2; ++c)
-        if (lanes[c] > gFoldThreshold || lanes[c] < -gFoldThreshold)
-          lanes[c] = WaveShaper::fold(lanes[c], gFoldThreshold);
-      y = _mm_load_ps(lanes);
-    }
+    const Lanes y =
+        WaveShaper::shape<Lanes>(generator, Lanes(sDrive), Lanes(WaveShaper::kneeOf(sDrive)));
     generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
 
     // The filters' coefficients: one smoother step, then p, f and q.
-    const __m128 target = _mm_add_ps(gCutoff, broadcast3(frame.controls));
-    smoothed = _mm_add_ps(_mm_mul_ps(target, smoothIn), _mm_mul_ps(smoothKeep, smoothed));
-    const __m128 c = clampUnit(smoothed);
-    const __m128 bc = _mm_sub_ps(one, c);
-    const __m128 p = _mm_add_ps(_mm_mul_ps(_mm_mul_ps(c, _mm_set1_ps(0.8f)), bc), c);
-    next.ladder.stageGain = p;
-    next.ladder.stageFeedback = _mm_sub_ps(_mm_mul_ps(_mm_set1_ps(2.0f), p), one);
-    const __m128 shape =
-        _mm_add_ps(_mm_mul_ps(_mm_mul_ps(_mm_set1_ps(5.6f), bc), bc), _mm_sub_ps(one, bc));
-    next.ladder.feedback =
-        _mm_mul_ps(_mm_add_ps(_mm_mul_ps(shape, _mm_mul_ps(bc, half)), one), gResonance);
+    smoothed = MoogFilter::smooth<Lanes>(_mm_add_ps(gCutoff, broadcast3(frame.controls)), smoothIn,
+                                         smoothKeep, smoothed);
+    MoogFilter::coefficientsFor<Lanes>(smoothed, gResonance, next.ladder.stageGain,
+                                       next.ladder.stageFeedback, next.ladder.feedback);
     next.ladder.scaledInput = _mm_div_ps(generator, gLevelScale);
   };
 
@@ -459,7 +364,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     }
     const __m128 out = _mm_add_ps(_mm_mul_ps(frame.dry, gDryLevel), y);
     _mm_store_ss(outLeft + n, out);
-    if constexpr (kRightOutput) _mm_store_ss(outRight + n, broadcast1(out));
+    if (outRight != nullptr) _mm_store_ss(outRight + n, broadcast1(out));
   };
 
   // Frames 0 .. kVoiceAhead - 1 voiced and 0 .. kShapeAhead - 1 shaped, each voiced frame

@@ -3,15 +3,17 @@
 // of its time:
 // - the left and right channels share one SSE register wherever they do the same operations
 //   (the ladders and their coefficients, the shaper, the noise values, and the two followers
-//   side by side);
+//   side by side): there the modules' own per-sample templates run on Lanes;
 // - every module's state is loaded into local variables when the block starts and stored back
 //   when it ends, so no output store can force it through memory;
-// - the settings are read once per block, and the branches that depend only on them (filter
-//   type, fold, mono input, missing right output) are separate compiled variants;
+// - the settings are read once per block, and the filter type, which decides the ladders'
+//   output, makes separate compiled variants; a mono input is read as both channels;
 // - the work of the next frame that does not depend on the ladders is issued before the
 //   current frame's ladders, so that it is ready beside their recursion.
 // Every sample takes the same operations in the same order as the modules; clamps use the
-// modules' comparisons (NaN passes or is caught exactly where it is there).
+// modules' comparisons (NaN passes or is caught exactly where it is there). What stays here is
+// the block's own: the scheduling, the packing of values into lanes, and the control values
+// of both followers computed side by side.
 //
 // The block loop is compiled three times, for the same single-precision operations without
 // fused multiply-adds, so all three give the same bits: in the baseline SSE2 encoding; in the
@@ -20,10 +22,8 @@
 // encoding of processors with AVX-512 VL, whose 32 registers spare a fifth of the loop's
 // stack traffic. The processor's best is chosen when the library loads.
 //
-// Threads: a setting written on another thread while a block runs takes effect at the next
-// block, since the block works on its own copy. Only the modules' running state is stored back,
-// never a setting, and cutoff smoother steps that a filter's setters took meanwhile are taken
-// again on top of the block's result.
+// The settings and the state belong to the thread that runs the block: the effect hands
+// parameter changes over to it before the block starts.
 #pragma once
 
 #include <emmintrin.h>
@@ -69,13 +69,14 @@ class FastChain {
   };
 
   // False where the module chain must run instead: modules set up unlike the effect's (filters
-  // of different types, a module not on two channels), or an output that overlaps an input
+  // of different types, a module not on two channels, the shaper's fold, which the effect
+  // never turns on), or an output that overlaps an input
   // without being the same buffer (frames are read ahead of the writes). Null right
   // pointers stand for a mono input and a missing right output.
   static bool accepts(const Modules& modules, const float* inLeft, const float* inRight,
                       const float* outLeft, const float* outRight, int frames);
 
-  // Takes the effect's values and notes the filters' setter steps so far.
+  // Takes the effect's values.
   FastChain(const Modules& modules, const Settings& settings);
 
   // Runs frames >= 1 frames, with the settings and state it reads from the modules when it
@@ -87,32 +88,22 @@ class FastChain {
   void store();
 
  private:
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
-  void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-               int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  template <int kType>
   void runEncoded(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                   int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
-  void runSse2(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-               int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  template <int kType>
   void runAvx(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
               int frames);
-  template <int kType, bool kMono, bool kRightOutput, bool kFold>
+  template <int kType>
   void runAvx512(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                  int frames);
-  template <int kType, bool kMono, bool kRightOutput>
-  void chooseFold(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                  int frames);
   template <int kType>
-  void chooseBuffers(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                     int frames);
+  void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+               int frames);
 
   Modules modules;
   Settings settings;
   InstructionSet instructionSet = InstructionSet::kSse2;
-  std::uint32_t setterStepsLeft, setterStepsRight;  // as at the block's start
 
   // The modules' running state after the block, for store(). Lanes: 0 left, 1 right.
   struct Result {

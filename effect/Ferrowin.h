@@ -1,4 +1,11 @@
 // The effect: owns the modules, the program table and the editor, and answers the host.
+//
+// Threads: a host may set parameters on any thread while another processes. setParameter
+// stores the normalized value, which getParameter and the display texts read at once, and
+// records the change; the working values and the modules' settings belong to the audio side
+// (processReplacing, processModuleChain, processEvents, setSampleRate), which applies the
+// recorded changes in their order before it does anything else. A sequence of calls on one
+// thread therefore works as if every change were applied when it is made.
 #pragma once
 
 #include "AudioEffectX.h"
@@ -8,6 +15,7 @@
 #include "MoogFilter.h"
 #include "NoiseOscilator.h"
 #include "NoteTable.h"
+#include "ParameterChanges.h"
 #include "ProgramRecord.h"
 #include "WaveShaper.h"
 
@@ -29,6 +37,8 @@ class Ferrowin final : public AudioEffectX {
   // processReplacing computes, bit for bit, in a fraction of the time.
   void processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames);
   VstInt32 processEvents(VstEvents* events) override;
+  // The fast path's encoding: the processor's best unless a benchmark or test compares them.
+  void setInstructionSet(FastChain::InstructionSet set) { instructionSet = set; }
 
   // Parameters and programs (FerrowinParameters.cpp).
   void setParameter(VstInt32 index, float value) override;
@@ -57,15 +67,20 @@ class Ferrowin final : public AudioEffectX {
   friend struct FerrowinProbe;
 
   void askForMidi();
+  // The audio side's first step: applies the changes recorded since its last one.
+  void applyParameterChanges();
+  // The normalized value last set, or the default without a program.
+  float valueOf(VstInt32 index) const;
   void trackKey(int key);
   // What the fast path works on: the modules, and the effect's values the chain reads.
   FastChain::Modules chainModules();
   FastChain::Settings chainSettings() const;
   static bool buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames);
-  ProgramRecord* currentProgram() { return programs ? &programs[curProgram] : nullptr; }
+  ProgramRecord* currentProgram() const { return programs ? &programs[curProgram] : nullptr; }
 
   const NoteTable* noteTable;
   ProgramRecord* programs = nullptr;  // kNumPrograms records; null if allocation failed
+  ParameterChanges parameterChanges;  // from the host's threads to the audio side
   EnvelopeFollover follower1;         // "EF1": scales oscillator and noise levels
   EnvelopeFollover follower2;         // "EF2": moves cutoff and oscillator frequency
   NoiseOscilator noise;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "AEffGUIEditor.h"
+#include "AEffEditor.h"
 #include "Ferrowin.h"
 #include "TextLimit.h"
 
@@ -19,18 +19,29 @@ void Ferrowin::setParameter(VstInt32 index, float x) {
   // A value that is not a number would poison the working values and the modules' states.
   if (!std::isfinite(x)) return;
   if (isParameterIndex(index)) {
-    kParameterTable[index].apply(*this, x);
-    if (ProgramRecord* record = currentProgram()) record->values[index] = x;
+    if (ProgramRecord* record = currentProgram())
+      record->values[index].store(x, std::memory_order_relaxed);
+    parameterChanges.record(index, x);
   }
   // Every change, from wherever it came and for any index, reaches the editor.
-  if (auto* guiEditor = dynamic_cast<AEffGUIEditor*>(editor)) guiEditor->setParameter(index, x);
+  if (editor) editor->setParameter(index, x);
+}
+
+void Ferrowin::applyParameterChanges() {
+  parameterChanges.apply(
+      [this](VstInt32 index, float x) { kParameterTable[index].apply(*this, x); },
+      [this](VstInt32 index) { kParameterTable[index].apply(*this, valueOf(index)); });
+}
+
+float Ferrowin::valueOf(VstInt32 index) const {
+  const ProgramRecord* record = currentProgram();
+  return record ? record->values[index].load(std::memory_order_relaxed)
+                : kParameterTable[index].defaultValue;
 }
 
 float Ferrowin::getParameter(VstInt32 index) {
-  if (!isParameterIndex(index)) return 0.0f;
-  if (kParameterTable[index].readBack) return kParameterTable[index].readBack(*this);
-  const ProgramRecord* record = currentProgram();
-  return record ? record->values[index] : 0.0f;
+  if (!isParameterIndex(index) || currentProgram() == nullptr) return 0.0f;
+  return valueOf(index);
 }
 
 void Ferrowin::setProgram(VstInt32 program) {
@@ -72,14 +83,18 @@ void Ferrowin::getParameterName(VstInt32 index, char* text) {
 void Ferrowin::getParameterLabel(VstInt32 index, char* label) {
   if (!isParameterIndex(index)) return;
   const char* text = kParameterTable[index].label;
-  copyText(label, text ? text : oscillator.noteName, kDisplayChars);
+  copyText(label, text ? text : ParameterTable::noteNameOf(*this, valueOf(index)), kDisplayChars);
 }
 
 void Ferrowin::getParameterDisplay(VstInt32 index, char* text) {
   if (!isParameterIndex(index)) return;  // the text stays untouched
   const ParameterInfo& parameter = kParameterTable[index];
-  if (parameter.shownValue)
-    float2string(parameter.shownValue(*this), text, kDisplayChars);
-  else
-    copyText(text, parameter.shownText(*this), kDisplayChars);
+  const float x = valueOf(index);
+  if (parameter.shownValue) {
+    float2string(parameter.shownValue(*this, x), text, kDisplayChars);
+  } else {
+    char shown[8];
+    parameter.shownText(x, shown);
+    copyText(text, shown, kDisplayChars);
+  }
 }

@@ -26,6 +26,7 @@ void recoverIfNotFinite(MoogFilter& filter, float& sample) {
 void Ferrowin::setSampleRate(float rateHz) {
   // A rate that is not a positive number would turn every coefficient into NaN.
   if (!(rateHz > 0.0f) || !std::isfinite(rateHz)) return;
+  applyParameterChanges();
   AudioEffectX::setSampleRate(rateHz);
   filterLeft.setSampleRate(rateHz);
   filterRight.setSampleRate(rateHz);
@@ -41,6 +42,7 @@ bool Ferrowin::buffersUsable(float** inputs, float** outputs, VstInt32 sampleFra
 
 void Ferrowin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
   if (!buffersUsable(inputs, outputs, sampleFrames)) return;
+  applyParameterChanges();
   const FastChain::Modules modules = chainModules();
   if (!FastChain::accepts(modules, inputs[0], inputs[1], outputs[0], outputs[1], sampleFrames)) {
     processModuleChain(inputs, outputs, sampleFrames);
@@ -64,6 +66,7 @@ FastChain::Settings Ferrowin::chainSettings() const {
 // The chain module by module, as the algorithm reads; the fast path gives the same bits.
 void Ferrowin::processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames) {
   if (!buffersUsable(inputs, outputs, sampleFrames)) return;
+  applyParameterChanges();
   const DenormalGuard denormalGuard;
   const float* inLeft = inputs[0];
   const float* inRight = inputs[1];  // may be null: mono input
@@ -110,6 +113,7 @@ void Ferrowin::processModuleChain(float** inputs, float** outputs, VstInt32 samp
 }
 
 VstInt32 Ferrowin::processEvents(VstEvents* events) {
+  applyParameterChanges();
   // The list is declared with two entries but holds numEvents: indexing the declared array past
   // two would be undefined, reading through a pointer is not.
   VstEvent* const* list = events->events;

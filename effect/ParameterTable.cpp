@@ -34,73 +34,76 @@ int32_t filterTypeOf(float x) {
   return static_cast<int32_t>(t);
 }
 
-const char* filterTypeName(int32_t type) {
-  if (type == MoogFilter::kHighPass) return "HP";
-  if (type == MoogFilter::kBandPass) return "BP";
-  return "LP";
+void nameFilterType(float x, char (&text)[8]) {
+  const int32_t type = filterTypeOf(x);
+  const char* name = type == MoogFilter::kHighPass   ? "HP"
+                     : type == MoogFilter::kBandPass ? "BP"
+                                                     : "LP";
+  for (int i = 0; i < 3; ++i) text[i] = name[i];
 }
 
+// The working values of the rows whose display shows them.
+float oscAmountOf(float x) { return exponentialAmount(unit(x)); }
+float noiseAmountOf(float x) { return 0.25f * exponentialAmount(unit(x)); }
+float resonanceOf(float x) { return rounded::log10(unit(x) * 0.8f * 9.0f + 1.0f); }
+float ef2CutoffDepthOf(float x) { return 2.0f * unit(x) - 1.0f; }
+float ef2FmDepthOf(float x) { return (x - 0.5f) * 2000.0f; }
+float itself(const Ferrowin& /*effect*/, float x) { return x; }
+float unitOf(const Ferrowin& /*effect*/, float x) { return unit(x); }
+
 }  // namespace
+
+const char* ParameterTable::noteNameOf(const Ferrowin& e, float x) {
+  return e.noteTable->name[keyOf(x)];
+}
 
 // One row per parameter, in index order. The lambdas sit in the scope of this friend of the
 // effect, so they may touch its working values.
 const ParameterInfo ParameterTable::rows[kNumParameters] = {
-    {"OSC.Amt", "amount", 0.0f,
-     [](Ferrowin& e, float x) { e.oscAmount = exponentialAmount(unit(x)); },
-     [](const Ferrowin& e) { return e.oscAmount; }, nullptr, nullptr},
+    {"OSC.Amt", "amount", 0.0f, [](Ferrowin& e, float x) { e.oscAmount = oscAmountOf(x); },
+     [](const Ferrowin&, float x) { return oscAmountOf(x); }, nullptr},
     {"OSC.Note", nullptr, 0.2f,
-     [](Ferrowin& e, float x) {
-       const int key = keyOf(x);
-       e.oscillator.baseFrequency = e.noteTable->frequency[key];
-       e.oscillator.noteName = e.noteTable->name[key];
-     },
-     [](const Ferrowin& e) { return e.oscillator.baseFrequency; }, nullptr, nullptr},
+     [](Ferrowin& e, float x) { e.oscillator.baseFrequency = e.noteTable->frequency[keyOf(x)]; },
+     [](const Ferrowin& e, float x) { return e.noteTable->frequency[keyOf(x)]; }, nullptr},
     {"OSC.Wave", "shape", 0.0f, [](Ferrowin& e, float x) { e.oscillator.setWaveform(x); }, nullptr,
-     [](const Ferrowin& e) -> const char* { return e.oscillator.waveName; },
-     [](const Ferrowin& e) { return e.oscillator.waveformValue; }},
-    {"Noise.Amt", "amount", 0.0f,
-     [](Ferrowin& e, float x) { e.noiseAmount = 0.25f * exponentialAmount(unit(x)); },
-     [](const Ferrowin& e) { return e.noiseAmount; }, nullptr, nullptr},
-    {"Noise.Color", "", 0.0f, [](Ferrowin& e, float x) { e.noise.color = x; },
-     [](const Ferrowin& e) { return e.noise.color; }, nullptr,
-     [](const Ferrowin& e) { return e.noise.color; }},
+     FMOscilator::nameWaveform},
+    {"Noise.Amt", "amount", 0.0f, [](Ferrowin& e, float x) { e.noiseAmount = noiseAmountOf(x); },
+     [](const Ferrowin&, float x) { return noiseAmountOf(x); }, nullptr},
+    {"Noise.Color", "", 0.0f, [](Ferrowin& e, float x) { e.noise.color = x; }, itself, nullptr},
     {"CutOff", "Hz", 1.0f,
      [](Ferrowin& e, float x) {
        e.filterLeft.setCutoff(unit(x));
        e.filterRight.setCutoff(unit(x));
      },
-     [](const Ferrowin& e) { return e.filterLeft.cutoffHz; }, nullptr, nullptr},
+     // The rate and the map change only while the host has processing stopped.
+     [](const Ferrowin& e, float x) { return e.filterLeft.hzOf(e.filterLeft.cutoffOf(unit(x))); },
+     nullptr},
     {"Resonance", "", 0.1f,
      [](Ferrowin& e, float x) {
-       const float r = rounded::log10(unit(x) * 0.8f * 9.0f + 1.0f);
+       const float r = resonanceOf(x);
        e.filterLeft.setResonance(r);
        e.filterRight.setResonance(r);
      },
-     [](const Ferrowin& e) { return e.filterLeft.resonance; }, nullptr, nullptr},
+     [](const Ferrowin&, float x) { return resonanceOf(x); }, nullptr},
     {"FilterType", "", 0.0f,
      [](Ferrowin& e, float x) {
        e.filterLeft.filterType = e.filterRight.filterType = filterTypeOf(x);
      },
-     nullptr, [](const Ferrowin& e) { return filterTypeName(e.filterLeft.filterType); }, nullptr},
-    {"EF1.Smooth", "", 0.01f, [](Ferrowin& e, float x) { e.follower1.setSmoothing(x); },
-     [](const Ferrowin& e) { return e.follower1.smoothing; }, nullptr, nullptr},
-    {"EF1.Osc.AM", "", 0.5f, [](Ferrowin& e, float x) { e.ef1OscDepth = x; },
-     [](const Ferrowin& e) { return e.ef1OscDepth; }, nullptr, nullptr},
-    {"EF1.Noise.AM", "", 0.5f, [](Ferrowin& e, float x) { e.ef1NoiseDepth = x; },
-     [](const Ferrowin& e) { return e.ef1NoiseDepth; }, nullptr, nullptr},
-    {"EF2.Smooth", "", 0.01f, [](Ferrowin& e, float x) { e.follower2.setSmoothing(x); },
-     [](const Ferrowin& e) { return e.follower2.smoothing; }, nullptr, nullptr},
+     nullptr, nameFilterType},
+    {"EF1.Smooth", "", 0.01f, [](Ferrowin& e, float x) { e.follower1.setSmoothing(x); }, itself,
+     nullptr},
+    {"EF1.Osc.AM", "", 0.5f, [](Ferrowin& e, float x) { e.ef1OscDepth = x; }, itself, nullptr},
+    {"EF1.Noise.AM", "", 0.5f, [](Ferrowin& e, float x) { e.ef1NoiseDepth = x; }, itself, nullptr},
+    {"EF2.Smooth", "", 0.01f, [](Ferrowin& e, float x) { e.follower2.setSmoothing(x); }, itself,
+     nullptr},
     {"EF2.Cutoff", "-/+", 0.5f,
-     [](Ferrowin& e, float x) { e.ef2CutoffDepth = 2.0f * unit(x) - 1.0f; },
-     [](const Ferrowin& e) { return e.ef2CutoffDepth; }, nullptr, nullptr},
-    {"EF2.OSC.FM", "-/+", 0.5f, [](Ferrowin& e, float x) { e.ef2FmDepth = (x - 0.5f) * 2000.0f; },
-     [](const Ferrowin& e) { return e.ef2FmDepth; }, nullptr, nullptr},
-    {"Dry2Filter", "", 0.5f, [](Ferrowin& e, float x) { e.dry2Filter = x; },
-     [](const Ferrowin& e) { return e.dry2Filter; }, nullptr, nullptr},
-    {"Dry", "", 1.0f, [](Ferrowin& e, float x) { e.dryLevel = unit(x); },
-     [](const Ferrowin& e) { return e.dryLevel; }, nullptr, nullptr},
-    {"Fil.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.filterKeyTrack = unit(x); },
-     [](const Ferrowin& e) { return e.filterKeyTrack; }, nullptr, nullptr},
-    {"Osc.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.oscKeyTrack = x; },
-     [](const Ferrowin& e) { return e.oscKeyTrack; }, nullptr, nullptr},
+     [](Ferrowin& e, float x) { e.ef2CutoffDepth = ef2CutoffDepthOf(x); },
+     [](const Ferrowin&, float x) { return ef2CutoffDepthOf(x); }, nullptr},
+    {"EF2.OSC.FM", "-/+", 0.5f, [](Ferrowin& e, float x) { e.ef2FmDepth = ef2FmDepthOf(x); },
+     [](const Ferrowin&, float x) { return ef2FmDepthOf(x); }, nullptr},
+    {"Dry2Filter", "", 0.5f, [](Ferrowin& e, float x) { e.dry2Filter = x; }, itself, nullptr},
+    {"Dry", "", 1.0f, [](Ferrowin& e, float x) { e.dryLevel = unit(x); }, unitOf, nullptr},
+    {"Fil.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.filterKeyTrack = unit(x); }, unitOf,
+     nullptr},
+    {"Osc.KeyTrack", "", 0.0f, [](Ferrowin& e, float x) { e.oscKeyTrack = x; }, itself, nullptr},
 };

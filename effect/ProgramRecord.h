@@ -1,6 +1,7 @@
 // One program: the 18 normalized parameter values last set, and a name.
 #pragma once
 
+#include <atomic>
 #include <cstring>
 
 #include "ParameterTable.h"
@@ -9,10 +10,12 @@ struct ProgramRecord {
   static constexpr int kNameBytes = 24;  // with the terminator
 
   ProgramRecord() {
-    for (int i = 0; i < kNumParameters; ++i) values[i] = kParameterTable[i].defaultValue;
+    for (int i = 0; i < kNumParameters; ++i)
+      values[i].store(kParameterTable[i].defaultValue, std::memory_order_relaxed);
     std::strncpy(name, "Init", sizeof name);
   }
 
-  float values[kNumParameters];  // normalized, indexed by parameter
+  // Normalized, indexed by parameter; set and read on any thread.
+  std::atomic<float> values[kNumParameters];
   char name[kNameBytes];
 };

@@ -17,11 +17,12 @@ for preset in linux win64; do
   cmake --build --preset "$preset"
 done
 
-# The editor's hand-over between threads, under ThreadSanitizer (one quick test program).
-echo "== linux-tsan: configure, build and run the thread test"
+# The hand-overs between threads, under ThreadSanitizer (two quick test programs): the
+# editor's, and the parameter changes on their way to the audio thread.
+echo "== linux-tsan: configure, build and run the thread tests"
 cmake --preset linux-tsan >/dev/null
-cmake --build --preset linux-tsan --target SDEditorThreadTest
-ctest --preset linux-tsan -R SDEditorThread || status=1
+cmake --build --preset linux-tsan --target SDEditorThreadTest FerrowinThreadTest
+ctest --preset linux-tsan -R 'SDEditorThread|FerrowinThreads' || status=1
 
 # The display serves the tests of both builds: the Windows ones and the native editor's.
 start_display

@@ -27,6 +27,9 @@ class AEffEditor {
   virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
   virtual bool onWheel(float /*distance*/) { return false; }
   virtual bool setKnobMode(VstInt32 /*mode*/) { return false; }
+  // A parameter changed in the effect, on any thread; an editor with a window shows it. The
+  // base shows nothing.
+  virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
 
  protected:
   AudioEffect* effect = nullptr;

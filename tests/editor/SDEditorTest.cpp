@@ -24,7 +24,6 @@ using editortest::hostCalls;
 constexpr auto host = &editortest::recordingHost;
 
 constexpr int32_t kUpperButton = 17;  // layout rows of the filter-type buttons
-constexpr int32_t kFilterType = EditorLayout::kFilterTypeParameter;
 
 class SDEditorTest : public ::testing::Test {
  protected:
@@ -61,7 +60,7 @@ class SDEditorTest : public ::testing::Test {
 float distinctValue(int32_t index) { return 0.03f + 0.05f * static_cast<float>(index); }
 
 TEST_F(SDEditorTest, EveryControlOpensWithItsParametersValue) {
-  for (int32_t i = 0; i < EditorLayout::kNumParameters; ++i)
+  for (int32_t i = 0; i < kNumParameters; ++i)
     effect->setParameter(i, distinctValue(i));  // while closed
   open();
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
@@ -201,6 +200,41 @@ TEST_F(SDEditorTest, ClosingTheEffectWithTheWindowOpenClosesTheWindowFirst) {
   dispatch(effClose);  // no effEditClose: the leak checker and TearDown see the rest
   EXPECT_EQ(gui::headless::liveWindowCount(), 0);
   EXPECT_EQ(gui::headless::oleInitBalance(), 0);
+}
+
+// The names printed over the window's controls, by kind and left edge, against the name the
+// effect gives the parameter each control is bound to: a reordered parameter list would rebind
+// the controls.
+TEST(EditorBinding, EachControlIsBoundToTheParameterNamedOverIt) {
+  const struct {
+    ControlKind kind;
+    int32_t left;
+    const char* name;
+  } printed[] = {
+      {ControlKind::knob, 339, "Fil.KeyTrack"},   {ControlKind::knob, 396, "Osc.KeyTrack"},
+      {ControlKind::slider, 40, "OSC.Amt"},       {ControlKind::slider, 75, "OSC.Note"},
+      {ControlKind::slider, 110, "OSC.Wave"},     {ControlKind::slider, 176, "Noise.Amt"},
+      {ControlKind::slider, 211, "Noise.Color"},  {ControlKind::slider, 274, "CutOff"},
+      {ControlKind::slider, 309, "Resonance"},    {ControlKind::slider, 364, "EF1.Osc.AM"},
+      {ControlKind::slider, 399, "EF1.Noise.AM"}, {ControlKind::slider, 434, "EF1.Smooth"},
+      {ControlKind::slider, 469, "EF2.OSC.FM"},   {ControlKind::slider, 504, "EF2.Cutoff"},
+      {ControlKind::slider, 539, "EF2.Smooth"},   {ControlKind::slider, 597, "Dry2Filter"},
+      {ControlKind::slider, 632, "Dry"},          {ControlKind::button, 264, "FilterType"},
+  };
+  Ferrowin effect(host);
+  int32_t bound = 0;
+  for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
+    const ControlPlacement& place = EditorLayout::control(row);
+    if (place.kind == ControlKind::display) continue;  // each sits under its slider
+    for (const auto& p : printed) {
+      if (p.kind != place.kind || p.left != place.rect.left) continue;
+      char name[kVstMaxParamStrLen * 2] = {};
+      effect.getParameterName(place.parameter, name);
+      EXPECT_STREQ(name, p.name) << "row " << row;
+      ++bound;
+    }
+  }
+  EXPECT_EQ(bound, 20);  // two knobs, fifteen sliders, three buttons
 }
 
 }  // namespace

@@ -37,8 +37,6 @@ class AEffGUIEditor : public AEffEditor, public gui::GUIEditorInterface {
   void beginEdit(int32_t index) override;
   void endEdit(int32_t index) override;
 
-  // A parameter changed in the effect; the window shows it. The base shows nothing.
-  virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
   // Draws the frame limited to rect (either corner order), or whole when rect is null.
   virtual void draw(ERect* rect);
 

@@ -38,8 +38,6 @@ constexpr int32_t kHeight = 371;
 constexpr int32_t kUpperButton = 17;  // layout rows of the three filter-type buttons
 constexpr int32_t kCutoffSlider = 7;
 constexpr int32_t kCutoffDisplay = 25;
-constexpr int32_t kCutoff = 5;
-constexpr int32_t kFilterType = EditorLayout::kFilterTypeParameter;
 
 using editortest::HostCall;
 using editortest::hostCalls;
@@ -186,7 +184,7 @@ TEST_F(SDEditorWindow, TheRectangleIsTheBackgroundsBeforeTheFirstOpen) {
 TEST_F(SDEditorWindow, SlidersDrawTheirHandleAtTheValuesRow) {
   openAndPaint();
   for (float value : {0.0f, 0.5f, 1.0f}) {
-    for (int32_t i = 0; i < EditorLayout::kNumParameters; ++i)
+    for (int32_t i = 0; i < kNumParameters; ++i)
       if (i != kFilterType && i < 16) ui->effect->setParameter(i, value);
     ASSERT_TRUE(ui->idleAndPaint());
     expectShown("value " + std::to_string(value) + ": ",
@@ -373,8 +371,7 @@ TEST_F(SDEditorWindow, AnotherThreadSetsParametersThroughHundredCycles) {
   std::atomic<int> changes{0};
   std::thread automation([&] {
     for (int32_t i = 0; !stop.load(); ++i) {
-      ui->effect->setParameter(i % EditorLayout::kNumParameters,
-                               static_cast<float>(i % 101) / 100.0f);
+      ui->effect->setParameter(i % kNumParameters, static_cast<float>(i % 101) / 100.0f);
       changes.fetch_add(1);
     }
   });

@@ -26,10 +26,6 @@ namespace x11test {
 namespace {
 
 constexpr int32_t kUpperButton = 17;
-constexpr int32_t kCutoff = 5;  // parameters
-constexpr int32_t kResonance = 6;
-constexpr int32_t kFilterType = EditorLayout::kFilterTypeParameter;
-constexpr int32_t kFilterKeyTrack = 16;
 // Values that cross the interface as 32-bit floats after the slider's arithmetic.
 constexpr float kValueTolerance = 1e-5f;
 // A knob's value from a pointer position a few pixels from its centre: a pixel is a few

@@ -1,0 +1,24 @@
+// The operations whose form depends on the sample type, for the modules' per-sample
+// arithmetic written once as templates: these are the float forms, in the order of
+// comparisons the modules have always used (a NaN passes a clamp). A vector sample type
+// declared in this namespace supplies its own overloads with the same results; the templates
+// call them unqualified, after using-declarations of these, so that both are found.
+#pragma once
+
+namespace sample {
+
+// x < 0 ? 0 : (x > 1 ? 1 : x).
+inline float clampUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
+
+// x < 0 ? -x : x.
+inline float magnitude(float x) { return x < 0.0f ? -x : x; }
+
+// x, or 1 where x is above 1 or NaN.
+inline float atMostOne(float x) { return x <= 1.0f ? x : 1.0f; }
+
+// a > b ? whenGreater : otherwise.
+inline float ifGreater(float a, float b, float whenGreater, float otherwise) {
+  return a > b ? whenGreater : otherwise;
+}
+
+}  // namespace sample
