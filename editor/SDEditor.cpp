@@ -11,6 +11,7 @@
 #include "FilterTypeSelector.h"
 #include "FrequencyText.h"
 #include "ParameterControls.h"
+#include "WaveText.h"
 #include "platform/PlatformWindow.h"
 
 namespace {
@@ -208,6 +209,7 @@ void SDEditor::oscNoteToString(float /*value*/, char* text, void* effect) {
 
 void SDEditor::oscWaveToString(float /*value*/, char* text, void* effect) {
   static_cast<AudioEffect*>(effect)->getParameterDisplay(2, text);
+  fitWaveText(text);
 }
 
 gui::CControl* SDEditor::controlAt(int32_t row) const {

@@ -102,7 +102,10 @@ void CFrame::exitMouseOverView(CPoint where, const CButtonState& buttons) {
 }
 
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
-  mouseDownView = nullptr;
+  // The host may close the editor from any callback that this press causes.
+  const TrackingScope keepFrame(this, nullptr, nullptr);
+  // A second button during a gesture ends it first, so that its begin gets its end.
+  endMouseGesture();
   if (focusView) setFocusView(nullptr);
   if (mouseOverView) {
     CView* view = mouseOverView;
@@ -119,15 +122,19 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return kMouseEventHandled;
   }
   if (result != kMouseEventNotImplemented) return kMouseEventNotHandled;
-  // The view's loop may close the editor: the frame lives until the context is back.
-  const TrackingScope keepFrame(this, nullptr, nullptr);
   CDrawContext* context = createDrawContext();
   modalView->mouse(context, where, buttons);
   if (context) context->forget();
   return kMouseEventHandled;
 }
 
+CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
+  return CViewContainer::onMouseUp(where, buttons);
+}
+
 CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   if (modalView) return modalView->onMouseMoved(where, buttons);
   if (mouseDownView) {
     CPoint local = where - size.getTopLeft();
@@ -158,12 +165,14 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
 bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                      const CButtonState& buttons) {
   if (mouseDownView) return false;
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   CView* target = modalView ? modalView : getViewAt(where, false);
   if (!target) return false;
   return target->onWheel(where, axis, distance, buttons);
 }
 
 int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   if (focusView) {
     const int32_t result = focusView->onKeyDown(keyCode);
     if (result != kKeyNotHandled) return result;
@@ -180,6 +189,7 @@ int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
 }
 
 int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   if (focusView) {
     const int32_t result = focusView->onKeyUp(keyCode);
     if (result != kKeyNotHandled) return result;

@@ -27,7 +27,10 @@ class CFrame : public CViewContainer {
   void invalidRect(const CRect& rect) override;
   void invalid() override;
 
+  // Every input entry keeps the frame and its views alive until it returns, since the host
+  // may close the editor from any callback that the input causes.
   CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+  CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
   using CViewContainer::onWheel;
   bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
