@@ -11,6 +11,8 @@
 #include "FilterTypeSelector.h"
 #include "FrequencyText.h"
 #include "ParameterControls.h"
+#include "ScaleMenu.h"
+#include "WaveDisplay.h"
 #include "WaveText.h"
 #include "platform/PlatformWindow.h"
 
@@ -29,6 +31,7 @@ bool isParameter(int32_t index) { return index >= 0 && index < EditorLayout::kNu
 }  // namespace
 
 SDEditor::SDEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
+  settingsSection = "Ferrowin";
   backgroundBitmap = new gui::CBitmap(EditorLayout::kBackgroundBitmap);
   editorRect.top = 0;
   editorRect.left = 0;
@@ -48,6 +51,7 @@ bool SDEditor::open(void* window) {
   editorThread.store(gui::platform::currentThreadId(), std::memory_order_relaxed);
   // Everything reported until now is read afresh below.
   pending.take();
+  chooseScale(window);
 
   gui::CBitmap* bitmaps[kBitmapCount];
   for (int32_t slot = 0; slot < kBitmapCount; ++slot)
@@ -59,6 +63,8 @@ bool SDEditor::open(void* window) {
   auto* newFrame = new gui::CFrame(
       gui::CRect(0, 0, backgroundBitmap->getWidth(), backgroundBitmap->getHeight()), window, this);
   newFrame->setBackground(backgroundBitmap);
+  // Below every control: presses that no control takes reach it.
+  newFrame->addView(new ScaleMenu(newFrame->getViewSize(), this));
 
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
     const ControlPlacement& place = EditorLayout::control(row);
@@ -103,7 +109,8 @@ gui::CControl* SDEditor::createControl(const ControlPlacement& place, gui::CBitm
                                    gui::kPreListenerUpdate);
     case ControlKind::display:
     default: {
-      auto* display = new gui::CParamDisplay(place.rect);
+      auto* display = place.text == DisplayText::oscWave ? new WaveDisplay(place.rect)
+                                                         : new gui::CParamDisplay(place.rect);
       display->setFont(gui::kNormalFontSmall);
       display->setFontColor(gui::kWhiteCColor);
       display->setBackColor(gui::kBlackCColor);

@@ -7,6 +7,7 @@
 #include "COffscreenContext.h"
 #include "GDIPlusGlobals.h"
 #include "GUIEditorInterface.h"
+#include "ScaleFactor.h"
 #include "TrackingScope.h"
 #include "VstKeyCode.h"
 #include "platform/PlatformWindow.h"
@@ -25,8 +26,10 @@ CFrame::CFrame(const CRect& size, void* parentWindow, GUIEditorInterface* editor
   platform::initializeOle();
   GDIPlusGlobals::acquire();
   systemMajorVersion = platform::getSystemMajorVersion();
+  if (editor) scale = editor->getScaleFactor();
   if (parentWindow) {
-    window = platform::createFrameWindow(this, parentWindow, size.width(), size.height());
+    const CRect device = ScaleFactor::toDevice(size, scale);
+    window = platform::createFrameWindow(this, parentWindow, device.width(), device.height());
     setDropActive(true);
   }
 }
@@ -84,7 +87,7 @@ void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
 
 void CFrame::invalidRect(const CRect& rect) {
   if (!visible) return;
-  platform::invalidateWindowRect(window, rect);
+  platform::invalidateWindowRect(window, ScaleFactor::deviceCover(rect, scale));
 }
 
 void CFrame::invalid() {
@@ -227,7 +230,7 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
     doIdleStuff();
     if (!scope.frameAlive()) break;
     now = getCurrentMouseButtons();
-    current = platform::getCursorScreenPosition() - origin;
+    current = ScaleFactor::toLogical(platform::getCursorScreenPosition() - origin, scale);
     if ((now & held) != held || held == 0) break;
     if (current != start) onMouseMoved(current, now);
   }
@@ -345,7 +348,8 @@ bool CFrame::setSize(int32_t width, int32_t height) {
   backBuffer = nullptr;
   size.right = size.left + width;
   size.bottom = size.top + height;
-  platform::resizeWindowChain(window, width, height);
+  const CRect device = ScaleFactor::toDevice(size, scale);
+  platform::resizeWindowChain(window, device.width(), device.height());
   setDirty(true);
   parentSizeChanged();
   if (drawInOffscreen && offscreenContext) {
@@ -387,8 +391,28 @@ void CFrame::endEdit(int32_t index) {
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
-  where = platform::getCursorScreenPosition() - platform::getWindowScreenOrigin(window);
+  where = ScaleFactor::toLogical(
+      platform::getCursorScreenPosition() - platform::getWindowScreenOrigin(window), scale);
   return true;
+}
+
+bool CFrame::setScale(float newScale) {
+  if (!(newScale > 0.0f) || newScale == scale) return false;
+  scale = newScale;
+  if (backBuffer) backBuffer->forget();
+  backBuffer = nullptr;
+  const CRect device = ScaleFactor::toDevice(size, scale);
+  platform::resizeWindowChain(window, device.width(), device.height());
+  invalid();
+  return true;
+}
+
+CPoint CFrame::fromWindowPixels(const CPoint& windowPixel) const {
+  return ScaleFactor::toLogical(windowPixel, scale);
+}
+
+CRect CFrame::fromWindowPixels(const CRect& windowPixels) const {
+  return ScaleFactor::logicalCover(windowPixels, scale);
 }
 
 CButtonState CFrame::getCurrentMouseButtons() const { return platform::getCurrentMouseButtons(); }

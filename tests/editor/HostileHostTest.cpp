@@ -12,6 +12,7 @@
 #include "CFrame.h"
 #include "EditorLayout.h"
 #include "Ferrowin.h"
+#include "CControl.h"
 #include "MouseEvents.h"
 #include "SDEditor.h"
 #include "VstKeyCode.h"
@@ -51,34 +52,34 @@ CPoint inside(int32_t row, int32_t dx, int32_t dy) {
 }
 
 // One step of input reaches the frame only while the window is open, as in a real window.
-using Step = std::function<void(gui::CFrame&, AEffect&)>;
+using Step = std::function<void(gui::CFrame&, AEffect&, SDEditor&)>;
 
 Step press(int32_t row, int32_t dx, int32_t dy, int32_t buttons) {
-  return [=](gui::CFrame& frame, AEffect&) {
+  return [=](gui::CFrame& frame, AEffect&, SDEditor&) {
     gui::headless::setMouseButtons(buttons);
     CPoint where = inside(row, dx, dy);
     frame.onMouseDown(where, buttons);
   };
 }
 Step move(int32_t row, int32_t dx, int32_t dy, int32_t buttons) {
-  return [=](gui::CFrame& frame, AEffect&) {
+  return [=](gui::CFrame& frame, AEffect&, SDEditor&) {
     CPoint where = inside(row, dx, dy);
     frame.onMouseMoved(where, buttons);
   };
 }
 Step release(int32_t row, int32_t buttons) {
-  return [=](gui::CFrame& frame, AEffect&) {
+  return [=](gui::CFrame& frame, AEffect&, SDEditor&) {
     gui::headless::setMouseButtons(buttons);
     CPoint where = inside(row, 8, 60);
     frame.onMouseUp(where, buttons);
   };
 }
 Step wheel(int32_t row) {
-  return [=](gui::CFrame& frame, AEffect&) { frame.onWheel(inside(row, 8, 60), 1.0f, 0); };
+  return [=](gui::CFrame& frame, AEffect&, SDEditor&) { frame.onWheel(inside(row, 8, 60), 1.0f, 0); };
 }
 Step keyUpArrow(int32_t row) {
-  return [=](gui::CFrame& frame, AEffect& effect) {
-    frame.setFocusView(frame.getView(row));
+  return [=](gui::CFrame& frame, AEffect& effect, SDEditor& editor) {
+    frame.setFocusView(editor.controlAt(row));
     effect.dispatcher(&effect, effEditKeyDown, 0, gui::VKEY_UP, nullptr, 0.0f);
   };
 }
@@ -156,7 +157,7 @@ TEST_F(HostileHostTest, EveryInputPathSurvivesACloseFromEveryCallback) {
       host = Host{};
       host.closeOn = closeOn;
       for (const Step& step : path.steps)
-        if (gui::CFrame* frame = editor->getFrame()) step(*frame, *record);
+        if (gui::CFrame* frame = editor->getFrame()) step(*frame, *record, *editor);
       const bool causesCallback = std::find(path.callbacks.begin(), path.callbacks.end(),
                                             closeOn) != path.callbacks.end();
       EXPECT_EQ(host.closes > 0, causesCallback) << what;

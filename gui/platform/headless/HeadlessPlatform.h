@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "../../CPoint.h"
@@ -12,6 +13,18 @@ namespace gui {
 namespace headless {
 
 void setCursorScreenPosition(const CPoint& position);
+// What getDisplayScale answers for every window (1 after reset).
+void setDisplayScale(float scale);
+// The index that the next menus answer (-1, dismissed, after reset).
+void setMenuChoice(int32_t index);
+// The last menu shown since the last call: where, its items and the checked one; no items when
+// none was shown.
+struct HeadlessMenu {
+  CPoint windowPixel;
+  std::vector<std::string> items;
+  int32_t checked = -1;
+};
+HeadlessMenu takeLastMenu();
 // Button bits (kLButton ...) that getCurrentMouseButtons answers.
 void setMouseButtons(int32_t buttons);
 void setSystemMajorVersion(int32_t major);
@@ -39,7 +52,7 @@ void queuePaintMessages(int32_t count);
 int32_t pendingPaintMessages();
 // Graphics-system start-ups minus shut-downs.
 int32_t graphicsSystemBalance();
-// Brings everything back to the state of a fresh process (windows still alive are leaked).
+// Brings everything back to the state of a fresh process, user settings included (windows still alive are leaked).
 void reset();
 
 }  // namespace headless
