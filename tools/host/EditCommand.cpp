@@ -15,15 +15,19 @@
 namespace {
 
 constexpr UINT_PTR kIdleTimer = 1;
+constexpr UINT_PTR kAutomationTimer = 2;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
 
 // The edit command's state; the host callback and the window procedure reach it.
 struct EditSession {
-  explicit EditSession(std::ostream& out) : report(out) {}
+  EditSession(std::ostream& out, const AutomationOptions& automation)
+      : report(out), out(out), automation(automation) {}
   HostCallback host;
   EditReport report;
+  std::ostream& out;
+  EditAutomation automation;
   PluginInstance* plugin = nullptr;
   ULONGLONG deadlineMs = 0;  // 0: none
   bool editorOpen = false;
@@ -44,6 +48,8 @@ void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
     KillTimer(window, kIdleTimer);
+    KillTimer(window, kAutomationTimer);
+    session->automation.endPhase("editor open", session->out);
     session->plugin->dispatch(effEditClose);
   }
   DestroyWindow(window);
@@ -53,6 +59,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_TIMER:
       if (!session || !session->editorOpen) return 0;
+      if (wParam == kAutomationTimer) {
+        session->automation.step(session->plugin->record());
+        return 0;
+      }
       session->plugin->dispatch(effEditIdle);
       session->host.clear();  // the report has printed what matters; keep memory flat
       if (session->deadlineMs && GetTickCount64() >= session->deadlineMs) closeEditor(window);
@@ -90,7 +100,7 @@ bool editSupported() { return true; }
 void runEdit(const EditOptions& options, std::ostream& out) {
   PluginLibrary library;
   if (!library.load(options.pluginPath)) throw std::runtime_error(library.error());
-  EditSession state(out);
+  EditSession state(out, options.automation);
   session = &state;
   struct SessionEnd {
     ~SessionEnd() { session = nullptr; }
@@ -99,6 +109,7 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   PluginInstance plugin(library.entry(), hostCallback);
   if (!plugin.valid()) throw std::runtime_error(options.pluginPath + " created no effect");
   state.plugin = &plugin;
+  state.automation.checkIndices(plugin.record());
   plugin.dispatch(effOpen);
   if ((plugin.record()->flags & effFlagsHasEditor) == 0)
     throw std::runtime_error(options.pluginPath + " has no editor");
@@ -130,6 +141,9 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   if (options.seconds > 0)
     state.deadlineMs = GetTickCount64() + static_cast<ULONGLONG>(options.seconds * 1000.0);
   SetTimer(window, kIdleTimer, static_cast<UINT>(options.idleMs), nullptr);
+  if (state.automation.automates())
+    SetTimer(window, kAutomationTimer, state.automation.periodMs(), nullptr);
+  state.automation.beginPhase();
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -137,10 +151,14 @@ void runEdit(const EditOptions& options, std::ostream& out) {
     DispatchMessageA(&message);
   }
   // A window destroyed without WM_CLOSE (the session ends) leaves the editor to be closed.
-  if (state.editorOpen) plugin.dispatch(effEditClose);
+  if (state.editorOpen) {
+    state.automation.endPhase("editor open", out);
+    plugin.dispatch(effEditClose);
+  }
   state.editorOpen = false;
-  plugin.close();
   out << "editor closed\n" << std::flush;
+  state.automation.runWithoutEditor(plugin.record(), out);
+  plugin.close();
 }
 
 #else

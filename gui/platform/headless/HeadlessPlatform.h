@@ -32,6 +32,8 @@ void setSystemMajorVersion(int32_t major);
 // and the frame is told.
 void destroyWindowFromOutside(void* window);
 void setWindowScreenOrigin(void* window, const CPoint& origin);
+// Width (x) and height (y) of window as made or last resized; 0 x 0 for no window.
+CPoint windowSize(void* window);
 // The rectangles invalidated on window since the last call.
 std::vector<CRect> takeInvalidatedRects(void* window);
 
@@ -52,6 +54,8 @@ void queuePaintMessages(int32_t count);
 int32_t pendingPaintMessages();
 // Graphics-system start-ups minus shut-downs.
 int32_t graphicsSystemBalance();
+// From now on, until the process ends, the bitmap resource id loads as an image of that size.
+void setResourceSize(int32_t id, int32_t width, int32_t height);
 // Brings everything back to the state of a fresh process, user settings included (windows still alive are leaked).
 void reset();
 

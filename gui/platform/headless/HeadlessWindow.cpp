@@ -221,6 +221,11 @@ void destroyWindowFromOutside(void* window) {
   if (frame) frame->windowDestroyed();
 }
 
+CPoint windowSize(void* window) {
+  Window* w = find(window);
+  return w ? CPoint(w->width, w->height) : CPoint();
+}
+
 void setWindowScreenOrigin(void* window, const CPoint& origin) {
   if (Window* w = find(window)) w->screenOrigin = origin;
 }
