@@ -150,9 +150,9 @@ void CDrawContext::moveTo(const CPoint& point) { penLoc = point + offset; }
 void CDrawContext::lineTo(const CPoint& point) {
   const CPoint to = point + offset;
   if (graphics)
-    graphics->drawLine(CPoint(ScaleFactor::toDevice(penLoc.x, scale),
-                              ScaleFactor::toDevice(penLoc.y, scale)),
-                       CPoint(ScaleFactor::toDevice(to.x, scale), ScaleFactor::toDevice(to.y, scale)));
+    graphics->drawLine(
+        CPoint(ScaleFactor::toDevice(penLoc.x, scale), ScaleFactor::toDevice(penLoc.y, scale)),
+        CPoint(ScaleFactor::toDevice(to.x, scale), ScaleFactor::toDevice(to.y, scale)));
   penLoc = to;
 }
 
@@ -163,8 +163,7 @@ void CDrawContext::drawRect(const CRect& rect, int32_t style) {
   r = ScaleFactor::toDevice(r, scale);
   const int32_t w = r.width();
   const int32_t h = r.height();
-  if (style == kDrawFilled || style == kDrawFilledAndStroked)
-    fillDevice(r, fillColor);
+  if (style == kDrawFilled || style == kDrawFilledAndStroked) fillDevice(r, fillColor);
   if (style != kDrawStroked && style != kDrawFilledAndStroked) return;
   if (scale == 1.0f) {
     graphics->strokeRect(r.left, r.top, w - 1, h - 1);

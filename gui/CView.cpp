@@ -232,7 +232,7 @@ void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
     return;
   }
   point = ScaleFactor::toLogical(platform::getCursorScreenPosition() - context->offsetScreen,
-                                context->getScale());
+                                 context->getScale());
 }
 
 void CView::setParentView(CView* view) { parentView = view; }

@@ -102,7 +102,8 @@ TEST_F(EditorScaleTest, TheBackgroundMenuChangesTheScaleAndTheNextOpenKeepsIt) {
     EXPECT_EQ(hostCalls[0].opcode, audioMasterSizeWindow);
     EXPECT_EQ((std::vector<int>{hostCalls[0].index, static_cast<int>(hostCalls[0].value)}), c.size);
     EXPECT_EQ(hostRect(), c.size);
-    EXPECT_EQ(gui::headless::windowSize(editor->getFrame()->getWindow()), CPoint(c.size[0], c.size[1]))
+    EXPECT_EQ(gui::headless::windowSize(editor->getFrame()->getWindow()),
+              CPoint(c.size[0], c.size[1]))
         << "the window follows although the host refused";
   }
   // A dismissed menu changes nothing; a press on a control opens no menu.
@@ -131,8 +132,8 @@ TEST_F(EditorScaleTest, PressesInWindowPixelsReachTheControlUnderThem) {
   hostCalls.clear();
   // At the slider's logical (left + 8, 238) the value is 0.5; both window pixels of that row
   // and column reach it.
-  for (const CPoint& windowPixel : {CPoint(2 * (slider.left + 8), 476),
-                                    CPoint(2 * (slider.left + 8) + 1, 477)}) {
+  for (const CPoint& windowPixel :
+       {CPoint(2 * (slider.left + 8), 476), CPoint(2 * (slider.left + 8) + 1, 477)}) {
     gui::headless::setMouseButtons(gui::kLButton);
     CPoint where = editor->getFrame()->fromWindowPixels(windowPixel);
     editor->getFrame()->onMouseDown(where, gui::kLButton);

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "CControl.h"
 #include "CFrame.h"
 #include "EditorLayout.h"
 #include "Ferrowin.h"
-#include "CControl.h"
 #include "MouseEvents.h"
 #include "SDEditor.h"
 #include "VstKeyCode.h"
@@ -75,7 +75,8 @@ Step release(int32_t row, int32_t buttons) {
   };
 }
 Step wheel(int32_t row) {
-  return [=](gui::CFrame& frame, AEffect&, SDEditor&) { frame.onWheel(inside(row, 8, 60), 1.0f, 0); };
+  return
+      [=](gui::CFrame& frame, AEffect&, SDEditor&) { frame.onWheel(inside(row, 8, 60), 1.0f, 0); };
 }
 Step keyUpArrow(int32_t row) {
   return [=](gui::CFrame& frame, AEffect& effect, SDEditor& editor) {
@@ -94,7 +95,9 @@ const std::vector<InputPath>& inputPaths() {
   using gui::kLButton;
   using gui::kRButton;
   static const std::vector<InputPath> paths = {
-      {"wheel", {wheel(kSliderRow)}, {audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}},
+      {"wheel",
+       {wheel(kSliderRow)},
+       {audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}},
       {"key",
        {keyUpArrow(kSliderRow)},
        {audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}},
@@ -147,8 +150,8 @@ TEST_F(HostileHostTest, EveryInputPathSurvivesACloseFromEveryCallback) {
     for (VstInt32 closeOn : closingCallbacks) {
       // Idle work during a gesture is throttled: each case starts long after the last one.
       gui::headless::setTicks(ticks += 10000);
-      const std::string what = std::string(path.name) + ", closed on opcode " +
-                               std::to_string(closeOn);
+      const std::string what =
+          std::string(path.name) + ", closed on opcode " + std::to_string(closeOn);
       // Reopened windows are the ones that used to fail.
       ASSERT_TRUE(open()) << what;
       record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
@@ -158,8 +161,8 @@ TEST_F(HostileHostTest, EveryInputPathSurvivesACloseFromEveryCallback) {
       host.closeOn = closeOn;
       for (const Step& step : path.steps)
         if (gui::CFrame* frame = editor->getFrame()) step(*frame, *record, *editor);
-      const bool causesCallback = std::find(path.callbacks.begin(), path.callbacks.end(),
-                                            closeOn) != path.callbacks.end();
+      const bool causesCallback =
+          std::find(path.callbacks.begin(), path.callbacks.end(), closeOn) != path.callbacks.end();
       EXPECT_EQ(host.closes > 0, causesCallback) << what;
       EXPECT_EQ(editor->getFrame() == nullptr, causesCallback) << what;
       EXPECT_GE(host.begins, 1) << what;

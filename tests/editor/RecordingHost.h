@@ -18,8 +18,8 @@ struct HostCall {
 // Only the editor's thread makes these calls.
 inline std::vector<HostCall> hostCalls;
 
-inline VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                               void*, float opt) {
+inline VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*,
+                               float opt) {
   if (opcode == audioMasterSizeWindow)
     hostCalls.push_back({opcode, index, static_cast<float>(value)});
   if (opcode == audioMasterAutomate || opcode == audioMasterBeginEdit ||

@@ -42,9 +42,9 @@ TEST(ScaleFactor, AMonitorsRatioPicksTheNearestFactorAndItsPictures) {
     float scale;
     int32_t backgroundId;
   };
-  const Case cases[] = {{1.0f, 1.0f, 128}, {1.2f, 1.0f, 128}, {1.3f, 1.5f, 228},
+  const Case cases[] = {{1.0f, 1.0f, 128},  {1.2f, 1.0f, 128}, {1.3f, 1.5f, 228},
                         {1.75f, 1.5f, 228}, {1.8f, 2.0f, 328}, {3.0f, 2.0f, 328},
-                        {0.0f, 1.0f, 128}, {-2.0f, 1.0f, 128}};
+                        {0.0f, 1.0f, 128},  {-2.0f, 1.0f, 128}};
   for (const Case& c : cases) {
     EXPECT_EQ(ScaleFactor::nearest(c.ratio), c.scale) << c.ratio;
     EXPECT_EQ(ScaleFactor::resourceId(128, ScaleFactor::nearest(c.ratio)), c.backgroundId);

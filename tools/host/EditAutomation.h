@@ -11,7 +11,7 @@
 #include "VstInterface.h"
 
 struct AutomationOptions {
-  double rateHz = 0.0;          // > 0: automate at this rate; 0: no automation
+  double rateHz = 0.0;           // > 0: automate at this rate; 0: no automation
   std::vector<int32_t> indices;  // the parameters automated; empty: all of the plug-in's
   bool measureCpu = false;       // print the CPU time per second of each phase
 };

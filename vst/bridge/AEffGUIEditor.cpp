@@ -6,8 +6,8 @@
 #include "AudioEffectX.h"
 #include "CDrawContext.h"
 #include "CFrame.h"
-#include "VstKeyCode.h"
 #include "ScaleFactor.h"
+#include "VstKeyCode.h"
 #include "platform/PlatformIdle.h"
 #include "platform/PlatformSettings.h"
 #include "platform/PlatformWindow.h"
@@ -85,7 +85,8 @@ bool AEffGUIEditor::setScaleFactor(float newScale) {
   // The host may refuse, or not know the request: the frame resizes its window chain anyway.
   ERect* rect = nullptr;
   getRect(&rect);
-  if (auto* effectX = dynamic_cast<AudioEffectX*>(effect)) effectX->sizeWindow(rect->right, rect->bottom);
+  if (auto* effectX = dynamic_cast<AudioEffectX*>(effect))
+    effectX->sizeWindow(rect->right, rect->bottom);
   if (frame) frame->setScale(newScale);
   return true;
 }

@@ -1,12 +1,12 @@
 // The headless build has no module resources and no device: images keep their size, nothing
 // is drawn, and a resource is an image of the size a test gave its id (HeadlessPlatform.h).
+#include <map>
+#include <utility>
+
 #include "../PlatformFont.h"
 #include "../PlatformGraphics.h"
 #include "HeadlessImage.h"
 #include "HeadlessPlatform.h"
-
-#include <map>
-#include <utility>
 
 namespace gui {
 

@@ -56,7 +56,8 @@ int32_t pendingPaintMessages();
 int32_t graphicsSystemBalance();
 // From now on, until the process ends, the bitmap resource id loads as an image of that size.
 void setResourceSize(int32_t id, int32_t width, int32_t height);
-// Brings everything back to the state of a fresh process, user settings included (windows still alive are leaked).
+// Brings everything back to the state of a fresh process, user settings included (windows still
+// alive are leaked).
 void reset();
 
 }  // namespace headless

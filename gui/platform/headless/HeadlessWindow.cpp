@@ -155,8 +155,8 @@ float getDisplayScale(void* /*window*/) { return state().displayScale; }
 int32_t popUpMenu(void* window, const CPoint& windowPixel, const char* const* items, int32_t count,
                   int32_t checked) {
   if (!find(window) || !items || count <= 0) return -1;
-  state().lastMenu = headless::HeadlessMenu{windowPixel, std::vector<std::string>(items, items + count),
-                                  checked};
+  state().lastMenu =
+      headless::HeadlessMenu{windowPixel, std::vector<std::string>(items, items + count), checked};
   return state().menuChoice < count ? state().menuChoice : -1;
 }
 

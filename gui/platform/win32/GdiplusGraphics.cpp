@@ -152,14 +152,13 @@ void GdiplusGraphics::drawImageStretched(PlatformImage* image, const CRect& dest
                                       ColorMatrixFlagsDefault);
   }
   check(GdipDrawImageRectRectI(graphics, gdiplusImage->getBitmap(), dest.left, dest.top,
-                               dest.width(), dest.height(), source.left, source.top,
-                               source.width(), source.height(), UnitPixel, attributes, nullptr,
-                               nullptr));
+                               dest.width(), dest.height(), source.left, source.top, source.width(),
+                               source.height(), UnitPixel, attributes, nullptr, nullptr));
   if (attributes) GdipDisposeImageAttributes(attributes);
 }
 
-bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY,
-                                 int32_t srcX, int32_t srcY, int32_t width, int32_t height) {
+bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX,
+                                 int32_t srcY, int32_t width, int32_t height) {
   if (!onDevice) return false;
   HDC sourceDc = source->opaqueCopy();
   if (!sourceDc) return false;
@@ -171,8 +170,8 @@ bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t de
   if (dest.isEmpty()) return true;
   HDC dc = nullptr;
   if (GdipGetDC(graphics, &dc) != Ok || !dc) return false;
-  BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), sourceDc,
-         srcX + dest.left - destX, srcY + dest.top - destY, SRCCOPY);
+  BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), sourceDc, srcX + dest.left - destX,
+         srcY + dest.top - destY, SRCCOPY);
   GdipReleaseDC(graphics, dc);
   return true;
 }

@@ -11,7 +11,8 @@ class GdiplusImage;
 
 class GdiplusGraphics : public PlatformGraphics {
  public:
-  // Takes ownership of graphics (onDevice: drawn on a device context, not an image); ownDc, when not null, is released to window at destruction.
+  // Takes ownership of graphics (onDevice: drawn on a device context, not an image); ownDc, when
+  // not null, is released to window at destruction.
   GdiplusGraphics(Gdiplus::GpGraphics* graphics, HWND window, HDC ownDc, bool onDevice);
   ~GdiplusGraphics() override;
   GdiplusGraphics(const GdiplusGraphics&) = delete;
@@ -44,8 +45,8 @@ class GdiplusGraphics : public PlatformGraphics {
   }
 
   // Copies an opaque image's piece with BitBlt, inside the clip; false when it cannot.
-  bool copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX,
-                  int32_t srcY, int32_t width, int32_t height);
+  bool copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
+                  int32_t width, int32_t height);
 
   Gdiplus::GpGraphics* graphics;
   bool onDevice = false;  // on a window or device context, not on an image

@@ -37,8 +37,9 @@ bool writeUserSetting(const char* section, const char* name, int32_t value) {
                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     return false;
   const auto stored = static_cast<DWORD>(value);
-  const bool written = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored),
-                                      sizeof stored) == ERROR_SUCCESS;
+  const bool written =
+      RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored),
+                     sizeof stored) == ERROR_SUCCESS;
   RegCloseKey(key);
   return written;
 }

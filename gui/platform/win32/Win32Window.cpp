@@ -253,9 +253,9 @@ int32_t popUpMenu(void* window, const CPoint& windowPixel, const char* const* it
                 static_cast<UINT_PTR>(i + 1), items[i]);
   POINT screen = {windowPixel.x, windowPixel.y};
   ClientToScreen(asWindow(window), &screen);
-  const int chosen =
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                     screen.x, screen.y, 0, asWindow(window), nullptr);
+  const int chosen = TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x,
+      screen.y, 0, asWindow(window), nullptr);
   DestroyMenu(menu);
   return chosen > 0 ? chosen - 1 : -1;
 }

@@ -111,7 +111,8 @@ class EditorInstance {
 // The scale the user chose is kept for the next open, in the registry of the current user.
 void forgetStoredScale() {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ferrowin", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ferrowin", 0, KEY_SET_VALUE, &key) !=
+      ERROR_SUCCESS)
     return;
   RegDeleteValueA(key, "EditorScalePercent");
   RegCloseKey(key);
@@ -481,7 +482,6 @@ TEST_F(SDEditorWindow, ClosingTheEffectWithTheWindowOpen) {
   EXPECT_FALSE(IsWindow(frameWindow));
 }
 
-
 // The wave display's text fits inside its outline at every value: over the parameter's range
 // each of its texts is shown once, and on the screen its outline is whole and the column just
 // inside it on either side is bare (no letter cut off at the edge).
@@ -536,7 +536,8 @@ TEST_F(ScaledEditorWindow, TheHostIsToldTheScaledSizeAndTheWindowFollowsWhereItR
     int32_t height;
   };
   // 691 x 371 at 150 % is 1036.5 x 556.5: rounded to the nearest pixel.
-  for (const Change& c : {Change{1.5f, 1037, 557}, Change{1.0f, 691, 371}, Change{2.0f, 1382, 742}}) {
+  for (const Change& c :
+       {Change{1.5f, 1037, 557}, Change{1.0f, 691, 371}, Change{2.0f, 1382, 742}}) {
     hostCalls.clear();
     ASSERT_TRUE(ui->editor->setScaleFactor(c.scale));
     ASSERT_EQ(count(audioMasterSizeWindow), 1u) << c.scale;
@@ -564,7 +565,8 @@ TEST_F(ScaledEditorWindow, HandlesAndKnobsShowAtTwiceTheSize) {
   const int32_t sliders[] = {2, 7, 16};  // layout rows: first, middle and last slider group
   openAndPaint();
   for (const Tip& t : tips) {
-    for (int32_t row : sliders) ui->effect->setParameter(EditorLayout::control(row).parameter, t.value);
+    for (int32_t row : sliders)
+      ui->effect->setParameter(EditorLayout::control(row).parameter, t.value);
     ui->effect->setParameter(16, t.value);
     ASSERT_TRUE(ui->idleAndPaint());
     expectShown("value " + std::to_string(t.value) + ": ",
