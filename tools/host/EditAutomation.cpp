@@ -1,5 +1,6 @@
 #include "EditAutomation.h"
 
+#include <cmath>
 #include <sstream>
 #include <stdexcept>
 
@@ -64,7 +65,7 @@ void EditAutomation::checkIndices(const AEffect* effect) const {
 }
 
 uint32_t EditAutomation::periodMs() const {
-  return automates() ? static_cast<uint32_t>(1000.0 / options.rateHz + 0.5) : 0;
+  return automates() ? static_cast<uint32_t>(std::lround(1000.0 / options.rateHz)) : 0;
 }
 
 void EditAutomation::step(AEffect* effect) {

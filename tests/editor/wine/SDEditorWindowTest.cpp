@@ -190,6 +190,44 @@ class SDEditorWindow : public ::testing::Test {
                            describe(c));
     }
   }
+  // A real drag of the cutoff slider from 0 to the top: one gesture, whose values follow the
+  // handle, in the editor's pixels at any scale.
+  void dragCutoffEndToEnd() {
+    ui->effect->setParameter(kCutoff, 0.0f);
+    openAndPaint();
+    const CRect& r = EditorLayout::control(kCutoffSlider).rect;
+    // A free press puts the handle's grip (13 rows below its top) under the pointer; the value
+    // is 1 - (y - 173) / 130 for the slider at top 160.
+    struct Step {
+      int32_t y;
+      float value;
+    };
+    const Step steps[] = {
+        {238, 0.5f}, {212, 1.0f - 39.0f / 130.0f}, {186, 1.0f - 13.0f / 130.0f}, {150, 1.0f}};
+    hostCalls.clear();
+    std::string press = " mousedown 1";
+    for (const Step& step : steps) {
+      const size_t before = count(audioMasterAutomate);
+      ASSERT_TRUE(xdotool(moveTo(ui->toScreen(CPoint(r.left + 8, step.y))) + press));
+      press.clear();
+      ASSERT_TRUE(pumpUntil([&] { return count(audioMasterAutomate) > before; })) << step.y;
+      EXPECT_NEAR(hostCalls.back().value, step.value, 1e-6f) << step.y;
+      EXPECT_NEAR(ui->control(kCutoffDisplay)->getValue(), step.value, 1e-6f);
+      EXPECT_NEAR(ui->control(kCutoffSlider)->getValue(), step.value, 1e-6f);
+    }
+    ASSERT_TRUE(xdotool("mouseup 1"));
+    ASSERT_TRUE(pumpUntil([&] { return count(audioMasterEndEdit) == 1; }));
+    ASSERT_GE(hostCalls.size(), 6u);
+    EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
+    for (size_t i = 1; i + 1 < hostCalls.size(); ++i)
+      EXPECT_EQ(hostCalls[i].opcode, audioMasterAutomate);
+    for (const HostCall& call : hostCalls) EXPECT_EQ(call.index, kCutoff);
+    EXPECT_EQ(count(audioMasterBeginEdit), 1u);
+    EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
+    ASSERT_TRUE(ui->idleAndPaint());
+    expectHandle(kCutoffSlider, 1.0f);
+  }
   // Counts of host calls by opcode since the last clear.
   size_t count(VstInt32 opcode) const {
     size_t n = 0;
@@ -264,42 +302,7 @@ TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
   }
 }
 
-TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
-  ui->effect->setParameter(kCutoff, 0.0f);
-  openAndPaint();
-  const CRect& r = EditorLayout::control(kCutoffSlider).rect;
-  // A free press puts the handle's grip (13 rows below its top) under the pointer; the value
-  // is 1 - (y - 173) / 130 for the slider at top 160.
-  struct Step {
-    int32_t y;
-    float value;
-  };
-  const Step steps[] = {
-      {238, 0.5f}, {212, 1.0f - 39.0f / 130.0f}, {186, 1.0f - 13.0f / 130.0f}, {150, 1.0f}};
-  hostCalls.clear();
-  std::string press = " mousedown 1";
-  for (const Step& step : steps) {
-    const size_t before = count(audioMasterAutomate);
-    ASSERT_TRUE(xdotool(moveTo(ui->toScreen(CPoint(r.left + 8, step.y))) + press));
-    press.clear();
-    ASSERT_TRUE(pumpUntil([&] { return count(audioMasterAutomate) > before; })) << step.y;
-    EXPECT_NEAR(hostCalls.back().value, step.value, 1e-6f) << step.y;
-    EXPECT_NEAR(ui->control(kCutoffDisplay)->getValue(), step.value, 1e-6f);
-    EXPECT_NEAR(ui->control(kCutoffSlider)->getValue(), step.value, 1e-6f);
-  }
-  ASSERT_TRUE(xdotool("mouseup 1"));
-  ASSERT_TRUE(pumpUntil([&] { return count(audioMasterEndEdit) == 1; }));
-  ASSERT_GE(hostCalls.size(), 6u);
-  EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
-  EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
-  for (size_t i = 1; i + 1 < hostCalls.size(); ++i)
-    EXPECT_EQ(hostCalls[i].opcode, audioMasterAutomate);
-  for (const HostCall& call : hostCalls) EXPECT_EQ(call.index, kCutoff);
-  EXPECT_EQ(count(audioMasterBeginEdit), 1u);
-  EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
-  ASSERT_TRUE(ui->idleAndPaint());
-  expectHandle(kCutoffSlider, 1.0f);
-}
+TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) { dragCutoffEndToEnd(); }
 
 TEST_F(SDEditorWindow, CtrlClickRestoresEachControlsDefault) {
   openAndPaint();
@@ -583,33 +586,7 @@ TEST_F(ScaledEditorWindow, HandlesAndKnobsShowAtTwiceTheSize) {
   }
 }
 
-TEST_F(ScaledEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
-  ui->effect->setParameter(kCutoff, 0.0f);
-  openAndPaint();
-  const CRect& r = EditorLayout::control(kCutoffSlider).rect;
-  // As at 100 %, in the editor's pixels: the value is 1 - (y - 173) / 130.
-  struct Step {
-    int32_t y;
-    float value;
-  };
-  const Step steps[] = {{238, 0.5f}, {186, 1.0f - 13.0f / 130.0f}, {150, 1.0f}};
-  hostCalls.clear();
-  std::string press = " mousedown 1";
-  for (const Step& step : steps) {
-    const size_t before = count(audioMasterAutomate);
-    ASSERT_TRUE(xdotool(moveTo(ui->toScreen(CPoint(r.left + 8, step.y))) + press));
-    press.clear();
-    ASSERT_TRUE(pumpUntil([&] { return count(audioMasterAutomate) > before; })) << step.y;
-    EXPECT_NEAR(hostCalls.back().value, step.value, 1e-6f) << step.y;
-  }
-  ASSERT_TRUE(xdotool("mouseup 1"));
-  ASSERT_TRUE(pumpUntil([&] { return count(audioMasterEndEdit) == 1; }));
-  EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
-  EXPECT_EQ(count(audioMasterBeginEdit), 1u);
-  EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
-  ASSERT_TRUE(ui->idleAndPaint());
-  expectHandle(kCutoffSlider, 1.0f);
-}
+TEST_F(ScaledEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) { dragCutoffEndToEnd(); }
 
 }  // namespace
 }  // namespace wintest
