@@ -11,6 +11,9 @@
 #include "FilterTypeSelector.h"
 #include "FrequencyText.h"
 #include "ParameterControls.h"
+#include "ScaleMenu.h"
+#include "WaveDisplay.h"
+#include "WaveText.h"
 #include "platform/PlatformWindow.h"
 
 namespace {
@@ -28,6 +31,7 @@ bool isParameter(int32_t index) { return index >= 0 && index < EditorLayout::kNu
 }  // namespace
 
 SDEditor::SDEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
+  settingsSection = "Ferrowin";
   backgroundBitmap = new gui::CBitmap(EditorLayout::kBackgroundBitmap);
   editorRect.top = 0;
   editorRect.left = 0;
@@ -47,6 +51,7 @@ bool SDEditor::open(void* window) {
   editorThread.store(gui::platform::currentThreadId(), std::memory_order_relaxed);
   // Everything reported until now is read afresh below.
   pending.take();
+  chooseScale(window);
 
   gui::CBitmap* bitmaps[kBitmapCount];
   for (int32_t slot = 0; slot < kBitmapCount; ++slot)
@@ -65,6 +70,8 @@ bool SDEditor::open(void* window) {
     return false;
   }
   newFrame->setBackground(backgroundBitmap);
+  // Below every control: presses that no control takes reach it.
+  newFrame->addView(new ScaleMenu(newFrame->getViewSize(), this));
 
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
     const ControlPlacement& place = EditorLayout::control(row);
@@ -109,7 +116,8 @@ gui::CControl* SDEditor::createControl(const ControlPlacement& place, gui::CBitm
                                    gui::kPreListenerUpdate);
     case ControlKind::display:
     default: {
-      auto* display = new gui::CParamDisplay(place.rect);
+      auto* display = place.text == DisplayText::oscWave ? new WaveDisplay(place.rect)
+                                                         : new gui::CParamDisplay(place.rect);
       display->setFont(gui::kNormalFontSmall);
       display->setFontColor(gui::kWhiteCColor);
       display->setBackColor(gui::kBlackCColor);
@@ -215,6 +223,7 @@ void SDEditor::oscNoteToString(float /*value*/, char* text, void* effect) {
 
 void SDEditor::oscWaveToString(float /*value*/, char* text, void* effect) {
   static_cast<AudioEffect*>(effect)->getParameterDisplay(2, text);
+  fitWaveText(text);
 }
 
 gui::CControl* SDEditor::controlAt(int32_t row) const {

@@ -81,7 +81,7 @@ class HostWindow {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  EditTarget target(options.pluginPath, out);
+  EditTarget target(options.pluginPath, options.automation, out);
   PluginInstance& plugin = target.plugin();
   HostWindow window(target.title(), target.width(), target.height());
   // The id travels in the pointer, as hosts on X11 pass it.
@@ -97,7 +97,11 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   const auto start = Clock::now();
   const auto deadline = start + std::chrono::duration_cast<Clock::duration>(
                                     std::chrono::duration<double>(options.seconds));
+  EditAutomation& automation = target.automation();
+  const auto automationPeriod = std::chrono::milliseconds(automation.periodMs());
   auto nextIdle = start;
+  auto nextStep = start;
+  automation.beginPhase();
   for (;;) {
     const auto now = Clock::now();
     if (options.seconds > 0 && now >= deadline) break;
@@ -106,13 +110,19 @@ void runEdit(const EditOptions& options, std::ostream& out) {
       target.forgetCalls();
       nextIdle = now + std::chrono::milliseconds(options.idleMs);
     }
-    const auto wait =
-        std::chrono::duration_cast<std::chrono::milliseconds>(nextIdle - Clock::now());
+    auto wakeUp = nextIdle;
+    if (automation.automates()) {
+      if (now >= nextStep) {
+        automation.step(plugin.record());
+        nextStep = now + automationPeriod;
+      }
+      wakeUp = std::min(wakeUp, nextStep);
+    }
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wakeUp - Clock::now());
     if (window.waitForClose(static_cast<int>(std::max<long long>(wait.count(), 0)))) break;
   }
   // The editor goes before its parent window, so that it never sees its window destroyed
   // under it.
-  plugin.dispatch(effEditClose);
-  plugin.close();
-  out << "editor closed\n" << std::flush;
+  target.closeEditor();
+  target.finish();
 }
