@@ -152,8 +152,9 @@ void AEffGUIEditor::draw(ERect* rect) {
   if (!context) return;
   gui::CRect area = frame->getViewSize();
   if (rect) {
-    area = gui::CRect(std::min(rect->left, rect->right), std::min(rect->top, rect->bottom),
-                      std::max(rect->left, rect->right), std::max(rect->top, rect->bottom));
+    area = frame->fromWindowPixels(
+        gui::CRect(std::min(rect->left, rect->right), std::min(rect->top, rect->bottom),
+                   std::max(rect->left, rect->right), std::max(rect->top, rect->bottom)));
   }
   frame->drawRect(context, area);
   context->forget();

@@ -46,7 +46,8 @@ class AEffGUIEditor : public AEffEditor, public gui::GUIEditorInterface {
 
   // A parameter changed in the effect; the window shows it. The base shows nothing.
   virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
-  // Draws the frame limited to rect (either corner order), or whole when rect is null.
+  // Draws the frame limited to rect (window pixels, either corner order), or whole when rect
+  // is null.
   virtual void draw(ERect* rect);
 
  protected:
