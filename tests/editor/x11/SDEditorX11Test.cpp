@@ -14,6 +14,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "EditorLayout.h"
@@ -230,6 +231,44 @@ TEST_F(SDEditorX11, AtEachScaleTheWindowHandlesAndADragFollowTheSlider) {
     dragCutoffToTheTop();
     ui->close();
   }
+}
+
+TEST_F(SDEditorX11, TheBackgroundMenuScalesTheWindowAndTheChoiceIsKept) {
+  ASSERT_TRUE(ui->open());
+  ASSERT_TRUE(idleUntil([&] { ui->idle(); }, [] { return true; }));
+  host.callbacks().clear();
+  // The menu shows just right of and below the pointer, its items 20 pixels high at 100 %:
+  // 50 pixels down is the third, 200 %. It holds the idle call that handles the click until
+  // it is answered, so its answer comes from beside.
+  ASSERT_TRUE(xdotool(ui->moveTo(5, 5) + " click 3"));
+  std::thread chooser([] {
+    // Waits for the menu as long as the idle calls do.
+    std::system(
+        "timeout 20 xdotool search --sync --name '^Ferrowin menu$' mousemove_relative 20 50 "
+        "click 1");
+  });
+  const bool resized =
+      idleUntil([&] { ui->idle(); }, [&] { return count(audioMasterSizeWindow) > 0; });
+  chooser.join();
+  ASSERT_TRUE(resized) << "no size request reached the host";
+  for (const HostCall& call : host.callbacks().calls())
+    if (call.opcode == audioMasterSizeWindow) {
+      EXPECT_EQ(call.index, 2 * kWidth);
+      EXPECT_EQ(call.value, 2 * kHeight);
+    }
+  // The host here answers nothing to the request: the editor's window follows by itself.
+  EXPECT_EQ(ui->editorWindowSize(), gui::CPoint(2 * kWidth, 2 * kHeight));
+  ui->close();
+  std::ifstream stored(configDirectory + "/ferrowin/editor.conf");
+  std::string line;
+  std::getline(stored, line);
+  EXPECT_EQ(line, "Ferrowin/EditorScalePercent=200");
+  // The next effect opens at the chosen scale.
+  Instance next(host, kHostX, kHostY, 2);
+  ERect* rect = nullptr;
+  ASSERT_EQ(next.plugin.dispatch(effEditGetRect, 0, 0, &rect), 1);
+  EXPECT_EQ(rect->right - rect->left, 2 * kWidth);
+  EXPECT_EQ(rect->bottom - rect->top, 2 * kHeight);
 }
 
 void SDEditorX11::dragCutoffToTheTop() {
