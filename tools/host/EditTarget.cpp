@@ -12,7 +12,12 @@ EditTarget::Registration::~Registration() { active = nullptr; }
 VstIntPtr EditTarget::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                void* ptr, float opt) {
   const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
-  if (active) active->report.hostCall(effect, opcode, index, opt);
+  if (!active) return answer;
+  active->report.hostCall(effect, opcode, index, opt);
+  if (opcode == audioMasterSizeWindow && index > 0 && value > 0) {
+    active->requestedWidth = index;
+    active->requestedHeight = static_cast<int>(value);
+  }
   return answer;
 }
 
@@ -38,6 +43,14 @@ EditTarget::EditTarget(const std::string& pluginPath, const AutomationOptions& a
   std::string name = effectText(instance->record(), effGetEffectName, 0, 32);
   if (name.empty()) name = pluginPath;
   windowTitle = "ferrowin-host edit: " + name;
+}
+
+bool EditTarget::takeSizeRequest(int& width, int& height) {
+  if (requestedWidth <= 0) return false;
+  width = requestedWidth;
+  height = requestedHeight;
+  requestedWidth = requestedHeight = 0;
+  return true;
 }
 
 void EditTarget::closeEditor() {

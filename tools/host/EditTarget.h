@@ -31,6 +31,10 @@ class EditTarget {
   // The report has printed what matters of the calls so far: memory stays flat.
   void forgetCalls() { host.clear(); }
 
+  // The size in pixels that the editor last asked its window to take (audioMasterSizeWindow),
+  // once; false when it asked for none since the last call.
+  bool takeSizeRequest(int& width, int& height);
+
   EditAutomation& automation() { return automator; }
   // Ends the measured phase of the open editor, then closes the editor.
   void closeEditor();
@@ -57,5 +61,7 @@ class EditTarget {
   std::unique_ptr<PluginInstance> instance;
   int editorWidth = 0;
   int editorHeight = 0;
+  int requestedWidth = 0;  // 0: no request waiting
+  int requestedHeight = 0;
   std::string windowTitle;
 };

@@ -28,13 +28,7 @@ class HostWindow {
                                  static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                                  BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, window, title.c_str());
-    // A fixed size: the editor does not follow a larger window.
-    XSizeHints* hints = XAllocSizeHints();
-    hints->flags = PMinSize | PMaxSize;
-    hints->min_width = hints->max_width = width;
-    hints->min_height = hints->max_height = height;
-    XSetWMNormalHints(display, window, hints);
-    XFree(hints);
+    fixSize(width, height);
     deleteMessage = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteMessage, 1);
     XSelectInput(display, window, StructureNotifyMask);
@@ -49,6 +43,13 @@ class HostWindow {
   HostWindow& operator=(const HostWindow&) = delete;
 
   Window id() const { return window; }
+  // The size the editor asked for; the user cannot change it, since the editor does not follow
+  // a window of another size.
+  void resize(int width, int height) {
+    fixSize(width, height);
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(display);
+  }
   // Where the window's top-left pixel is on the screen.
   void origin(int& x, int& y) const {
     Window child = 0;
@@ -71,6 +72,15 @@ class HostWindow {
   }
 
  private:
+  void fixSize(int width, int height) {
+    XSizeHints* hints = XAllocSizeHints();
+    hints->flags = PMinSize | PMaxSize;
+    hints->min_width = hints->max_width = width;
+    hints->min_height = hints->max_height = height;
+    XSetWMNormalHints(display, window, hints);
+    XFree(hints);
+  }
+
   Display* display = nullptr;
   Window window = 0;
   Atom deleteMessage = 0;
@@ -108,6 +118,9 @@ void runEdit(const EditOptions& options, std::ostream& out) {
     if (now >= nextIdle) {
       plugin.dispatch(effEditIdle);
       target.forgetCalls();
+      int width = 0;
+      int height = 0;
+      if (target.takeSizeRequest(width, height)) window.resize(width, height);
       nextIdle = now + std::chrono::milliseconds(options.idleMs);
     }
     auto wakeUp = nextIdle;

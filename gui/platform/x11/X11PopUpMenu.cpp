@@ -48,8 +48,11 @@ int32_t X11PopUpMenu::itemAt(int x, int y) const {
 }
 
 void X11PopUpMenu::draw(cairo_surface_t* surface) const {
-  cairo_t* cr = cairo_create(surface);
-  const double height = static_cast<double>(itemHeight) * count;
+  // Drawn in memory and copied, as the editor's window is: text drawn on the server itself
+  // leaves glyph caches behind on the connection.
+  const int height = itemHeight * count;
+  cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(picture);
   cairo_set_source_rgb(cr, 0.94, 0.94, 0.94);
   cairo_paint(cr);
   cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -78,6 +81,12 @@ void X11PopUpMenu::draw(cairo_surface_t* surface) const {
   cairo_rectangle(cr, 0.5, 0.5, width - 1.0, height - 1.0);
   cairo_stroke(cr);
   cairo_destroy(cr);
+  cairo_t* shown = cairo_create(surface);
+  cairo_set_operator(shown, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(shown, picture, 0, 0);
+  cairo_paint(shown);
+  cairo_destroy(shown);
+  cairo_surface_destroy(picture);
   cairo_surface_flush(surface);
 }
 
