@@ -219,14 +219,15 @@ void X11FrameWindow::handleButton(const XButtonEvent& event, bool press) {
     return;
   }
   int32_t buttons = held | bit | modifiers;
+  // The distance in window pixels, as the hand moves the same at any scale.
   const bool again = event.button == lastPressButton &&
                      event.time - lastPressTime <= kDoubleClickMs &&
-                     std::abs(where.x - lastPressAt.x) <= kDoubleClickPixels &&
-                     std::abs(where.y - lastPressAt.y) <= kDoubleClickPixels;
+                     std::abs(event.x - lastPressAt.x) <= kDoubleClickPixels &&
+                     std::abs(event.y - lastPressAt.y) <= kDoubleClickPixels;
   if (again) buttons |= kDoubleClick;
   lastPressButton = again ? 0 : event.button;
   lastPressTime = event.time;
-  lastPressAt = where;
+  lastPressAt = CPoint(event.x, event.y);
   frame->onMouseDown(where, buttons);
 }
 

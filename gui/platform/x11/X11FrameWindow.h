@@ -79,7 +79,7 @@ class X11FrameWindow {
   Cursor cursors[kCursorHand + 1] = {};  // font cursors by toolkit cursor type, on first use
   unsigned int lastPressButton = 0;
   Time lastPressTime = 0;
-  CPoint lastPressAt;
+  CPoint lastPressAt;  // window pixels
 };
 
 }  // namespace platform
