@@ -10,6 +10,9 @@
 #include "FilterTypeSelector.h"
 #include "FrequencyText.h"
 #include "ParameterControls.h"
+#include "ScaleMenu.h"
+#include "WaveDisplay.h"
+#include "WaveText.h"
 #include "platform/PlatformWindow.h"
 
 namespace {
@@ -32,6 +35,7 @@ SDEditor::SDEditor(AudioEffect* effect, EditorParameters* parameters)
     : AEffGUIEditor(effect),
       effectParameters(effect),
       parameters(parameters ? *parameters : effectParameters) {
+  settingsSection = "Ferrowin";
   backgroundBitmap = new gui::CBitmap(EditorLayout::kBackgroundBitmap);
   editorRect.top = 0;
   editorRect.left = 0;
@@ -51,6 +55,7 @@ bool SDEditor::open(void* window) {
   editorThread.store(gui::platform::currentThreadId(), std::memory_order_relaxed);
   // Everything reported until now is read afresh below.
   pending.take();
+  chooseScale(window);
 
   gui::CBitmap* bitmaps[kBitmapCount];
   for (int32_t slot = 0; slot < kBitmapCount; ++slot)
@@ -69,6 +74,8 @@ bool SDEditor::open(void* window) {
     return false;
   }
   newFrame->setBackground(backgroundBitmap);
+  // Below every control: presses that no control takes reach it.
+  newFrame->addView(new ScaleMenu(newFrame->getViewSize(), this));
 
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
     const ControlPlacement& place = EditorLayout::control(row);
@@ -113,7 +120,8 @@ gui::CControl* SDEditor::createControl(const ControlPlacement& place, gui::CBitm
                                    gui::kPreListenerUpdate);
     case ControlKind::display:
     default: {
-      auto* display = new gui::CParamDisplay(place.rect);
+      auto* display = place.text == DisplayText::oscWave ? new WaveDisplay(place.rect)
+                                                         : new gui::CParamDisplay(place.rect);
       display->setFont(gui::kNormalFontSmall);
       display->setFontColor(gui::kWhiteCColor);
       display->setBackColor(gui::kBlackCColor);
@@ -222,6 +230,7 @@ void SDEditor::oscNoteToString(float /*value*/, char* text, void* parameters) {
 
 void SDEditor::oscWaveToString(float /*value*/, char* text, void* parameters) {
   static_cast<EditorParameters*>(parameters)->getParameterDisplay(kOscWave, text);
+  fitWaveText(text);
 }
 
 gui::CControl* SDEditor::controlAt(int32_t row) const {

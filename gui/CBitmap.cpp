@@ -36,13 +36,43 @@ void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPo
   if (!pixels || !context) return;
   platform::PlatformGraphics* graphics = context->getPlatformGraphics();
   if (!graphics) return;
-  graphics->drawImage(pixels, rect.left + context->offset.x, rect.top + context->offset.y, offset.x,
-                      offset.y, rect.width(), rect.height(), alpha);
+  const float scale = context->getScale();
+  if (scale == 1.0f) {
+    graphics->drawImage(pixels, rect.left + context->offset.x, rect.top + context->offset.y,
+                        offset.x, offset.y, rect.width(), rect.height(), alpha);
+    return;
+  }
+  CRect logical = rect;
+  const CRect dest = ScaleFactor::toDevice(logical.offset(context->offset), scale);
+  if (platform::PlatformImage* scaled = getScaledImage(scale)) {
+    graphics->drawImage(scaled, dest.left, dest.top, ScaleFactor::toDevice(offset.x, scale),
+                        ScaleFactor::toDevice(offset.y, scale), dest.width(), dest.height(), alpha);
+    return;
+  }
+  const CRect source(offset.x, offset.y, offset.x + rect.width(), offset.y + rect.height());
+  graphics->drawImageStretched(pixels, dest, source, alpha);
+}
+
+platform::PlatformImage* CBitmap::getScaledImage(float scale) {
+  const int32_t index = ScaleFactor::indexOf(scale);
+  if (index <= 0 || resourceDesc.type != CResourceDescription::kIntegerType) return nullptr;
+  const auto slot = static_cast<size_t>(index);
+  if (!scaledTried[slot]) {
+    scaledTried[slot] = true;
+    scaledImages[slot] = platform::PlatformImage::loadResource(
+        CResourceDescription(ScaleFactor::resourceId(resourceDesc.u.id, scale)));
+  }
+  return scaledImages[slot];
 }
 
 void CBitmap::dispose() {
   delete image;
   image = nullptr;
+  for (int32_t i = 0; i < ScaleFactor::kCount; ++i) {
+    delete scaledImages[i];
+    scaledImages[i] = nullptr;
+    scaledTried[i] = false;
+  }
   platform::PlatformImage::deleteHandle(handle);
   platform::PlatformImage::deleteHandle(maskHandle);
   handle = maskHandle = nullptr;

@@ -8,6 +8,7 @@
 #include "CPoint.h"
 #include "CRect.h"
 #include "CResourceDescription.h"
+#include "ScaleFactor.h"
 
 namespace gui {
 
@@ -26,7 +27,8 @@ class CBitmap : public CBaseObject {
   CBitmap(const CBitmap&) = delete;
 
   // Copies the rectangle's size from offset in the image to rect in the context; no stretching,
-  // transparency comes from the image's alpha.
+  // transparency comes from the image's alpha. On a scaled context the picture of that scale
+  // is drawn where the resources have one, else the image stretched.
   virtual void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint());
   virtual void drawTransparent(CDrawContext* context, const CRect& rect,
                                const CPoint& offset = CPoint());
@@ -47,6 +49,8 @@ class CBitmap : public CBaseObject {
 
   // The pixels, made from the platform handle on first use; null when there are none.
   platform::PlatformImage* getPlatformImage();
+  // The picture bound for that scale, loaded on first use; null at 1 or where there is none.
+  platform::PlatformImage* getScaledImage(float scale);
 
  private:
   CResourceDescription resourceDesc;
@@ -55,6 +59,8 @@ class CBitmap : public CBaseObject {
   CColor transparentColor = {255, 255, 255, 0};
   bool noAlpha = true;
   platform::PlatformImage* image = nullptr;
+  platform::PlatformImage* scaledImages[ScaleFactor::kCount] = {};  // by index of the factor
+  bool scaledTried[ScaleFactor::kCount] = {};
   void* bits = nullptr;        // premultiplied ARGB pixels behind handle, or null
   void* handle = nullptr;      // platform bitmap handle, or null
   void* maskHandle = nullptr;  // platform bitmap handle, or null

@@ -1,11 +1,13 @@
 #include "CDrawContext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "CFontDesc.h"
 #include "CFrame.h"
+#include "ScaleFactor.h"
 #include "platform/PlatformGraphics.h"
 #include "platform/PlatformWindow.h"
 
@@ -60,6 +62,8 @@ std::vector<char16_t> toUtf16(const char* text) {
 CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
     : systemContext(systemContext), window(window), frame(frame) {
   clipRect = frame ? frame->getViewSize() : CRect(0, 0, 1000, 1000);
+  // Off-screen images hold logical pixels; windows and devices show the frame's scale.
+  if (frame && (systemContext || window)) scale = frame->getScale();
   graphics = platform::PlatformGraphics::createForDevice(systemContext, window);
   if (window) offsetScreen = platform::getWindowScreenOrigin(window);
 
@@ -67,7 +71,7 @@ CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
   // when a value changes, so the fields are first set to differ from the defaults.
   if (graphics) {
     graphics->setPenColor(kBlackCColor);
-    graphics->setPenWidth(1.0f);
+    graphics->setPenWidth(scale);
     graphics->setFillColor(kBlackCColor);
     graphics->setFontColor(kBlackCColor);
   }
@@ -113,7 +117,7 @@ void CDrawContext::setFontColor(const CColor& color) {
 void CDrawContext::setLineWidth(int32_t width) {
   if (width == lineWidth) return;
   lineWidth = width;
-  if (graphics) graphics->setPenWidth(static_cast<float>(width));
+  if (graphics) graphics->setPenWidth(static_cast<float>(width) * scale);
 }
 
 void CDrawContext::setLineStyle(int32_t style) {
@@ -133,7 +137,7 @@ void CDrawContext::setClipRect(const CRect& rect) {
   target.offset(offset);
   if (target == clipRect) return;
   clipRect = target;
-  if (graphics) graphics->setClip(clipRect);
+  if (graphics) graphics->setClip(ScaleFactor::toDevice(clipRect, scale));
 }
 
 CRect CDrawContext::getClipRect() const {
@@ -145,7 +149,10 @@ void CDrawContext::moveTo(const CPoint& point) { penLoc = point + offset; }
 
 void CDrawContext::lineTo(const CPoint& point) {
   const CPoint to = point + offset;
-  if (graphics) graphics->drawLine(penLoc, to);
+  if (graphics)
+    graphics->drawLine(
+        CPoint(ScaleFactor::toDevice(penLoc.x, scale), ScaleFactor::toDevice(penLoc.y, scale)),
+        CPoint(ScaleFactor::toDevice(to.x, scale), ScaleFactor::toDevice(to.y, scale)));
   penLoc = to;
 }
 
@@ -153,13 +160,29 @@ void CDrawContext::drawRect(const CRect& rect, int32_t style) {
   if (!graphics) return;
   CRect r = rect;
   r.offset(offset).normalize();
+  r = ScaleFactor::toDevice(r, scale);
   const int32_t w = r.width();
   const int32_t h = r.height();
-  if (style == kDrawFilled || style == kDrawFilledAndStroked)
-    graphics->fillRect(static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(w),
-                       static_cast<float>(h));
-  if (style == kDrawStroked || style == kDrawFilledAndStroked)
+  if (style == kDrawFilled || style == kDrawFilledAndStroked) fillDevice(r, fillColor);
+  if (style != kDrawStroked && style != kDrawFilledAndStroked) return;
+  if (scale == 1.0f) {
     graphics->strokeRect(r.left, r.top, w - 1, h - 1);
+    return;
+  }
+  // A scaled outline lies inside the rectangle, as the unscaled one does: four bands of the
+  // scaled line width along its edges, which no pen alignment gives exactly.
+  const int32_t band = std::max(1, ScaleFactor::toDevice(lineWidth, scale));
+  fillDevice(CRect(r.left, r.top, r.right, r.top + band), frameColor);
+  fillDevice(CRect(r.left, r.bottom - band, r.right, r.bottom), frameColor);
+  fillDevice(CRect(r.left, r.top, r.left + band, r.bottom), frameColor);
+  fillDevice(CRect(r.right - band, r.top, r.right, r.bottom), frameColor);
+  graphics->setFillColor(fillColor);
+}
+
+void CDrawContext::fillDevice(const CRect& r, const CColor& color) {
+  if (!(color == fillColor)) graphics->setFillColor(color);
+  graphics->fillRect(static_cast<float>(r.left), static_cast<float>(r.top),
+                     static_cast<float>(r.width()), static_cast<float>(r.height()));
 }
 
 void CDrawContext::setFont(CFontDesc* newFont, int32_t size, int32_t style) {
@@ -179,26 +202,33 @@ void CDrawContext::setFont(CFontDesc* newFont, int32_t size, int32_t style) {
 
 int32_t CDrawContext::getStringWidth(const char* text) {
   if (!font || !text || !graphics) return -1;
-  platform::PlatformFont* platformFont = font->getPlatformFont();
-  if (!platformFont) return -1;
+  const float width = deviceStringWidth(text);
+  return width < 0.0f ? -1 : static_cast<int32_t>(width / scale);
+}
+
+float CDrawContext::deviceStringWidth(const char* text) {
+  platform::PlatformFont* platformFont = font ? font->getPlatformFont(scale) : nullptr;
+  if (!platformFont || !graphics) return -1.0f;
   const std::vector<char16_t> wide = toUtf16(text);
-  const float width = graphics->measureString(wide.data(), platformFont);
-  return width < 0.0f ? -1 : static_cast<int32_t>(width);
+  return graphics->measureString(wide.data(), platformFont);
 }
 
 void CDrawContext::drawString(const char* text, const CRect& rect, int32_t align) {
   if (!text) return;
-  const int32_t fontSize = font ? font->getSize() : 0;
-  const int32_t y = rect.bottom + fontSize / 2 - rect.height() / 2 - 1;
-  int32_t x = rect.left;
+  // Placed in device pixels, with the font at its device size.
+  CRect box = rect;
+  box = ScaleFactor::toDevice(box.offset(offset), scale);
+  const int32_t fontSize = font ? ScaleFactor::toDevice(font->getSize(), scale) : 0;
+  const int32_t y = box.bottom + fontSize / 2 - box.height() / 2 - 1;
+  int32_t x = box.left;
   if (align != kLeftText) {
-    const int32_t textWidth = getStringWidth(text);
+    const float measured = deviceStringWidth(text);
+    const int32_t textWidth = measured < 0.0f ? -1 : static_cast<int32_t>(measured);
     if (align == kRightText)
-      x = rect.right - textWidth;
+      x = box.right - textWidth;
     else
-      x = static_cast<int32_t>(static_cast<float>(rect.right - rect.left) * 0.5f +
-                               static_cast<float>(rect.left) -
-                               static_cast<float>(textWidth) * 0.5f);
+      x = static_cast<int32_t>(static_cast<float>(box.right - box.left) * 0.5f +
+                               static_cast<float>(box.left) - static_cast<float>(textWidth) * 0.5f);
   }
 
   const CRect savedClip = getClipRect();
@@ -206,10 +236,10 @@ void CDrawContext::drawString(const char* text, const CRect& rect, int32_t align
   narrowed.bound(savedClip);
   if (narrowed != savedClip) setClipRect(narrowed);
 
-  platform::PlatformFont* platformFont = font ? font->getPlatformFont() : nullptr;
+  platform::PlatformFont* platformFont = font ? font->getPlatformFont(scale) : nullptr;
   if (graphics && platformFont) {
     const std::vector<char16_t> wide = toUtf16(text);
-    graphics->drawString(wide.data(), platformFont, x + offset.x, y + offset.y);
+    graphics->drawString(wide.data(), platformFont, x, y);
   }
 
   setClipRect(savedClip);

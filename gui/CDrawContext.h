@@ -66,6 +66,8 @@ class CDrawContext : public CBaseObject {
   CFrame* getFrame() const { return frame; }
   // Null when the context draws nothing.
   platform::PlatformGraphics* getPlatformGraphics() const { return graphics; }
+  // Device pixels per logical pixel: the frame's scale on a window or device, else 1.
+  float getScale() const { return scale; }
 
   // Top-left of the window on the screen, moved along by containers while they draw.
   CPoint offsetScreen;
@@ -79,6 +81,11 @@ class CDrawContext : public CBaseObject {
   void setClipRectRaw(const CRect& rect) { clipRect = rect; }
 
  private:
+  // Fills a rectangle of device pixels; the surface's fill colour is left at color.
+  void fillDevice(const CRect& r, const CColor& color);
+  // Width in device pixels; negative without font, surface or measure.
+  float deviceStringWidth(const char* text);
+
   void* systemContext = nullptr;
   void* window = nullptr;
   CFrame* frame = nullptr;
@@ -92,6 +99,7 @@ class CDrawContext : public CBaseObject {
   int32_t drawMode = kCopyMode;
   CRect clipRect;
   platform::PlatformGraphics* graphics = nullptr;
+  float scale = 1.0f;
 };
 
 }  // namespace gui

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ScaleFactor.h"
 #include "platform/PlatformFont.h"
 
 namespace gui {
@@ -69,18 +70,35 @@ void CFontDesc::setStyle(int32_t newStyle) {
 platform::PlatformFont* CFontDesc::getPlatformFont() {
   if (platformFont) return platformFont;
   platformFont = platform::PlatformFont::create(name, size, style);
-  if (platformFont) {
-    nextWithFont = firstWithFont;
-    if (firstWithFont) firstWithFont->previousWithFont = this;
-    firstWithFont = this;
-  }
+  if (platformFont) linkWithFont();
   return platformFont;
 }
 
+platform::PlatformFont* CFontDesc::getPlatformFont(float scale) {
+  if (scale == 1.0f) return getPlatformFont();
+  if (scaledFont && scaledFontScale == scale) return scaledFont;
+  delete scaledFont;
+  scaledFont = platform::PlatformFont::create(name, ScaleFactor::toDevice(size, scale), style);
+  scaledFontScale = scale;
+  if (scaledFont) linkWithFont();
+  return scaledFont;
+}
+
+bool CFontDesc::isLinked() const { return firstWithFont == this || previousWithFont != nullptr; }
+
+void CFontDesc::linkWithFont() {
+  if (isLinked()) return;
+  nextWithFont = firstWithFont;
+  if (firstWithFont) firstWithFont->previousWithFont = this;
+  firstWithFont = this;
+}
+
 void CFontDesc::freePlatformFont() {
-  if (!platformFont) return;
   delete platformFont;
   platformFont = nullptr;
+  delete scaledFont;
+  scaledFont = nullptr;
+  if (!isLinked()) return;
   if (previousWithFont)
     previousWithFont->nextWithFont = nextWithFont;
   else

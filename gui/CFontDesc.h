@@ -33,7 +33,9 @@ class CFontDesc : public CBaseObject {
 
   // Made on first use; null when the platform has none for this description.
   platform::PlatformFont* getPlatformFont();
-  bool hasPlatformFont() const { return platformFont != nullptr; }
+  // The font at scale times its size; the last scaled one is kept beside the unscaled one.
+  platform::PlatformFont* getPlatformFont(float scale);
+  bool hasPlatformFont() const { return platformFont != nullptr || scaledFont != nullptr; }
   void freePlatformFont();
 
   // Drops the platform fonts of every description, the standard ones included, before the
@@ -45,6 +47,11 @@ class CFontDesc : public CBaseObject {
   int32_t size = 0;
   int32_t style = 0;
   platform::PlatformFont* platformFont = nullptr;
+  platform::PlatformFont* scaledFont = nullptr;
+  float scaledFontScale = 1.0f;
+  // In the list of descriptions that hold a platform font.
+  bool isLinked() const;
+  void linkWithFont();
   // Descriptions that hold a platform font, linked so that a shut-down can find them all. A
   // plain list: it must work while static descriptions are made and destroyed.
   CFontDesc* previousWithFont = nullptr;

@@ -7,6 +7,7 @@
 #include "COffscreenContext.h"
 #include "GDIPlusGlobals.h"
 #include "GUIEditorInterface.h"
+#include "ScaleFactor.h"
 #include "TrackingScope.h"
 #include "VstKeyCode.h"
 #include "platform/PlatformWindow.h"
@@ -25,8 +26,10 @@ CFrame::CFrame(const CRect& size, void* parentWindow, GUIEditorInterface* editor
   platform::initializeOle();
   GDIPlusGlobals::acquire();
   systemMajorVersion = platform::getSystemMajorVersion();
+  if (editor) scale = editor->getScaleFactor();
   if (parentWindow) {
-    window = platform::createFrameWindow(this, parentWindow, size.width(), size.height());
+    const CRect device = ScaleFactor::toDevice(size, scale);
+    window = platform::createFrameWindow(this, parentWindow, device.width(), device.height());
     setDropActive(true);
   }
 }
@@ -84,7 +87,7 @@ void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
 
 void CFrame::invalidRect(const CRect& rect) {
   if (!visible) return;
-  platform::invalidateWindowRect(window, rect);
+  platform::invalidateWindowRect(window, ScaleFactor::deviceCover(rect, scale));
 }
 
 void CFrame::invalid() {
@@ -102,7 +105,10 @@ void CFrame::exitMouseOverView(CPoint where, const CButtonState& buttons) {
 }
 
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
-  mouseDownView = nullptr;
+  // The host may close the editor from any callback that this press causes.
+  const TrackingScope keepFrame(this, nullptr, nullptr);
+  // A second button during a gesture ends it first, so that its begin gets its end.
+  endMouseGesture();
   if (focusView) setFocusView(nullptr);
   if (mouseOverView) {
     CView* view = mouseOverView;
@@ -119,15 +125,19 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
     return kMouseEventHandled;
   }
   if (result != kMouseEventNotImplemented) return kMouseEventNotHandled;
-  // The view's loop may close the editor: the frame lives until the context is back.
-  const TrackingScope keepFrame(this, nullptr, nullptr);
   CDrawContext* context = createDrawContext();
   modalView->mouse(context, where, buttons);
   if (context) context->forget();
   return kMouseEventHandled;
 }
 
+CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
+  return CViewContainer::onMouseUp(where, buttons);
+}
+
 CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   if (modalView) return modalView->onMouseMoved(where, buttons);
   if (mouseDownView) {
     CPoint local = where - size.getTopLeft();
@@ -158,12 +168,14 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
 bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                      const CButtonState& buttons) {
   if (mouseDownView) return false;
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   CView* target = modalView ? modalView : getViewAt(where, false);
   if (!target) return false;
   return target->onWheel(where, axis, distance, buttons);
 }
 
 int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   if (focusView) {
     const int32_t result = focusView->onKeyDown(keyCode);
     if (result != kKeyNotHandled) return result;
@@ -180,6 +192,7 @@ int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
 }
 
 int32_t CFrame::onKeyUp(VstKeyCode& keyCode) {
+  const TrackingScope keepFrame(this, nullptr, nullptr);
   if (focusView) {
     const int32_t result = focusView->onKeyUp(keyCode);
     if (result != kKeyNotHandled) return result;
@@ -217,7 +230,7 @@ void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
     doIdleStuff();
     if (!scope.frameAlive()) break;
     now = getCurrentMouseButtons();
-    current = platform::getCursorScreenPosition() - origin;
+    current = ScaleFactor::toLogical(platform::getCursorScreenPosition() - origin, scale);
     if ((now & held) != held || held == 0) break;
     if (current != start) onMouseMoved(current, now);
   }
@@ -336,7 +349,8 @@ bool CFrame::setSize(int32_t width, int32_t height) {
   backBuffer = nullptr;
   size.right = size.left + width;
   size.bottom = size.top + height;
-  platform::resizeWindowChain(window, width, height);
+  const CRect device = ScaleFactor::toDevice(size, scale);
+  platform::resizeWindowChain(window, device.width(), device.height());
   setDirty(true);
   parentSizeChanged();
   if (drawInOffscreen && offscreenContext) {
@@ -378,8 +392,28 @@ void CFrame::endEdit(int32_t index) {
 }
 
 bool CFrame::getCurrentLocation(CPoint& where) {
-  where = platform::getCursorScreenPosition() - platform::getWindowScreenOrigin(window);
+  where = ScaleFactor::toLogical(
+      platform::getCursorScreenPosition() - platform::getWindowScreenOrigin(window), scale);
   return true;
+}
+
+bool CFrame::setScale(float newScale) {
+  if (!(newScale > 0.0f) || newScale == scale) return false;
+  scale = newScale;
+  if (backBuffer) backBuffer->forget();
+  backBuffer = nullptr;
+  const CRect device = ScaleFactor::toDevice(size, scale);
+  platform::resizeWindowChain(window, device.width(), device.height());
+  invalid();
+  return true;
+}
+
+CPoint CFrame::fromWindowPixels(const CPoint& windowPixel) const {
+  return ScaleFactor::toLogical(windowPixel, scale);
+}
+
+CRect CFrame::fromWindowPixels(const CRect& windowPixels) const {
+  return ScaleFactor::logicalCover(windowPixels, scale);
 }
 
 CButtonState CFrame::getCurrentMouseButtons() const { return platform::getCurrentMouseButtons(); }

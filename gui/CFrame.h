@@ -27,7 +27,10 @@ class CFrame : public CViewContainer {
   void invalidRect(const CRect& rect) override;
   void invalid() override;
 
+  // Every input entry keeps the frame and its views alive until it returns, since the host
+  // may close the editor from any callback that the input causes.
   CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
+  CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
   using CViewContainer::onWheel;
   bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
@@ -67,6 +70,15 @@ class CFrame : public CViewContainer {
   virtual void endEdit(int32_t index);
   // The cursor in frame coordinates.
   virtual bool getCurrentLocation(CPoint& where);
+  // Device pixels of the window per pixel of the frame's coordinates (1, 1.5 or 2); the frame
+  // starts at its editor's. A change resizes the window and redraws it; false when nothing
+  // changed.
+  float getScale() const { return scale; }
+  bool setScale(float newScale);
+  // What the platform's window layer gives the frame: positions and update rectangles come in
+  // window pixels and go to the frame in its own coordinates.
+  CPoint fromWindowPixels(const CPoint& windowPixel) const;
+  CRect fromWindowPixels(const CRect& windowPixels) const;
   virtual CButtonState getCurrentMouseButtons() const;
   virtual void setCursor(int32_t type);
   virtual void setFocusView(CView* view);
@@ -122,7 +134,8 @@ class CFrame : public CViewContainer {
   void* defaultCursor = nullptr;
   int32_t systemMajorVersion = 0;
   int32_t trackingHolds = 0;
-  bool windowLost = false;  // destroyed from outside; the window class is still in use
+  bool windowLost = false;
+  float scale = 1.0f;  // destroyed from outside; the window class is still in use
 };
 
 }  // namespace gui

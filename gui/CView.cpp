@@ -8,6 +8,7 @@
 #include "CDrawContext.h"
 #include "CFrame.h"
 #include "CViewContainer.h"
+#include "ScaleFactor.h"
 #include "platform/PlatformWindow.h"
 
 namespace gui {
@@ -230,7 +231,8 @@ void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
     context->offset -= topLeft;
     return;
   }
-  point = platform::getCursorScreenPosition() - context->offsetScreen;
+  point = ScaleFactor::toLogical(platform::getCursorScreenPosition() - context->offsetScreen,
+                                 context->getScale());
 }
 
 void CView::setParentView(CView* view) { parentView = view; }

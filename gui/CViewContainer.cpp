@@ -100,11 +100,14 @@ void CViewContainer::drawBackgroundRect(CDrawContext* context, const CRect& rect
     CRect clip = rect;
     clip.bound(savedClip);
     context->setClipRect(clip);
-    const CRect whole(0, 0, background->getWidth(), background->getHeight());
-    if (transparencyEnabled) {
-      background->drawTransparent(context, whole, backgroundOffset);
-    } else {
-      background->draw(context, whole, backgroundOffset);
+    // Only the part inside the clip: copying a piece costs the piece, not the whole picture.
+    CRect part(0, 0, background->getWidth(), background->getHeight());
+    part.bound(clip);
+    const CPoint source = backgroundOffset + part.getTopLeft();
+    if (!part.isEmpty() && transparencyEnabled) {
+      background->drawTransparent(context, part, source);
+    } else if (!part.isEmpty()) {
+      background->draw(context, part, source);
     }
     context->setClipRect(savedClip);
   } else if (!transparencyEnabled) {

@@ -14,6 +14,8 @@ class GUIEditorInterface {
   virtual int32_t getKnobMode() const { return 0; }
   virtual void beginEdit(int32_t /*index*/) {}
   virtual void endEdit(int32_t /*index*/) {}
+  // Device pixels per logical pixel for a new frame's window.
+  virtual float getScaleFactor() const { return 1.0f; }
   virtual ~GUIEditorInterface() = default;
 
   // The frame while the editor's window is open, else null.

@@ -42,6 +42,10 @@ class PlatformGraphics {
   // alpha 0..255 scales the image's own alpha.
   virtual void drawImage(PlatformImage* image, int32_t destX, int32_t destY, int32_t srcX,
                          int32_t srcY, int32_t width, int32_t height, uint8_t alpha) = 0;
+  // Stretches the source rectangle of image over the destination rectangle (device pixels);
+  // alpha as for drawImage. For images that have no picture at the context's scale.
+  virtual void drawImageStretched(PlatformImage* image, const CRect& dest, const CRect& source,
+                                  uint8_t alpha) = 0;
   // Width of the bounding box of the UTF-16 text; negative when it cannot be measured.
   virtual float measureString(const char16_t* text, PlatformFont* font) = 0;
   // Draws the UTF-16 text with its bottom line at bottomY.

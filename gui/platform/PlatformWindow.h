@@ -69,5 +69,12 @@ bool getParentRect(void* window, CRect& rect);
 // the frame window gets width x height.
 bool resizeWindowChain(void* window, int32_t width, int32_t height);
 
+// Pixels per inch of the monitor that shows window (the primary one for null) over 96, where
+// the process is told real pixels; 1 where the system scales the window itself.
+float getDisplayScale(void* window);
+// Shows a menu of count items at a point of window (window pixels), with item checked marked
+// (-1: none), and waits for the choice; the index chosen, or -1 when the menu was dismissed.
+int32_t popUpMenu(void* window, const CPoint& windowPixel, const char* const* items, int32_t count,
+                  int32_t checked);
 }  // namespace platform
 }  // namespace gui

@@ -15,6 +15,7 @@
 #include "FrequencyText.h"
 #include "RecordingHost.h"
 #include "SDEditor.h"
+#include "WaveText.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace {
@@ -177,6 +178,7 @@ TEST_F(SDEditorTest, DisplayTextsComeFromTheOwningEffect) {
       char shown[256] = {};
       owner->getParameterDisplay(c.parameter, expected);
       if (c.parameter == 1) fitFrequencyText(expected);
+      if (c.parameter == 2) fitWaveText(expected);
       EffectParameters parameters(owner);
       c.convert(0.5f, shown, &parameters);
       EXPECT_STREQ(shown, expected);

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 #include "HostCallback.h"
 #include "PluginInstance.h"
@@ -56,6 +60,35 @@ TEST_F(PluginLoad, RecordAndIdentity) {
 }
 
 TEST_F(PluginLoad, EditorRectangleBeforeTheFirstOpen) {
+#if !defined(_WIN32)
+  // Neither a scale the user chose before nor the display's pixels per inch may enlarge it:
+  // an empty configuration directory, and no display.
+  char configDirectory[] = "/tmp/ferrowin-plugin-load-XXXXXX";
+  ASSERT_NE(mkdtemp(configDirectory), nullptr);
+  // The variables are set back as they were, whatever the checks find.
+  struct Variable {
+    Variable(const char* name, const char* value) : name(name) {
+      const char* before = std::getenv(name);
+      hadValue = before != nullptr;
+      if (hadValue) previous = before;
+      if (value)
+        setenv(name, value, 1);
+      else
+        unsetenv(name);
+    }
+    ~Variable() {
+      if (hadValue)
+        setenv(name, previous.c_str(), 1);
+      else
+        unsetenv(name);
+    }
+    const char* name;
+    bool hadValue = false;
+    std::string previous;
+  };
+  const Variable config("XDG_CONFIG_HOME", configDirectory);
+  const Variable display("DISPLAY", nullptr);
+#endif
   PluginInstance plugin(library.entry(), HostCallback::dispatch);
   ASSERT_TRUE(plugin.valid());
   ERect* rect = nullptr;
@@ -66,6 +99,9 @@ TEST_F(PluginLoad, EditorRectangleBeforeTheFirstOpen) {
   EXPECT_EQ(rect->left, 0);
   EXPECT_EQ(rect->bottom, 371);
   EXPECT_EQ(rect->right, 691);
+#if !defined(_WIN32)
+  rmdir(configDirectory);
+#endif
 }
 
 TEST_F(PluginLoad, HostCallbacksDuringCreation) {

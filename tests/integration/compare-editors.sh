@@ -15,6 +15,8 @@ fi
 # shellcheck source=tools/editor-picture.sh
 source "$here/../../tools/editor-picture.sh"
 work="$(mktemp -d)"
+# The native editor at its 100 % size, whatever scale the user chose before.
+export XDG_CONFIG_HOME="$work"
 trap 'rm -rf "$work"' EXIT
 editor_picture "$work/windows.png" "$work" \
   bash -c "cd '$windows' && exec wine ./ferrowin-host.exe edit Ferrowin.dll --seconds 6"

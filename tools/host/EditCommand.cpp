@@ -12,6 +12,7 @@
 namespace {
 
 constexpr UINT_PTR kIdleTimer = 1;
+constexpr UINT_PTR kAutomationTimer = 2;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
@@ -32,7 +33,8 @@ void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
     KillTimer(window, kIdleTimer);
-    session->target.plugin().dispatch(effEditClose);
+    KillTimer(window, kAutomationTimer);
+    session->target.closeEditor();
   }
   DestroyWindow(window);
 }
@@ -41,6 +43,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_TIMER:
       if (!session || !session->editorOpen) return 0;
+      if (wParam == kAutomationTimer) {
+        session->target.automation().step(session->target.plugin().record());
+        return 0;
+      }
       session->target.plugin().dispatch(effEditIdle);
       session->target.forgetCalls();
       if (session->deadlineMs && GetTickCount64() >= session->deadlineMs) closeEditor(window);
@@ -76,7 +82,7 @@ HWND makeWindow(const std::string& title, int width, int height) {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  EditTarget target(options.pluginPath, out);
+  EditTarget target(options.pluginPath, options.automation, out);
   EditSession state(target);
   session = &state;
   struct SessionEnd {
@@ -102,6 +108,9 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   if (options.seconds > 0)
     state.deadlineMs = GetTickCount64() + static_cast<ULONGLONG>(options.seconds * 1000.0);
   SetTimer(window, kIdleTimer, static_cast<UINT>(options.idleMs), nullptr);
+  EditAutomation& automation = target.automation();
+  if (automation.automates()) SetTimer(window, kAutomationTimer, automation.periodMs(), nullptr);
+  automation.beginPhase();
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -109,10 +118,9 @@ void runEdit(const EditOptions& options, std::ostream& out) {
     DispatchMessageA(&message);
   }
   // A window destroyed without WM_CLOSE (the session ends) leaves the editor to be closed.
-  if (state.editorOpen) plugin.dispatch(effEditClose);
+  if (state.editorOpen) target.closeEditor();
   state.editorOpen = false;
-  plugin.close();
-  out << "editor closed\n" << std::flush;
+  target.finish();
 }
 
 #endif

@@ -6,10 +6,13 @@
 #include <ostream>
 #include <string>
 
+#include "EditAutomation.h"
+
 struct EditOptions {
   std::string pluginPath;
   double seconds = 0.0;  // > 0: close the editor after this long; 0: when the window is closed
   int idleMs = 30;       // period of the editor's idle calls
+  AutomationOptions automation;
 };
 
 // Whether this build has a window layer for the edit command.

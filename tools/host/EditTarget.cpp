@@ -12,14 +12,22 @@ EditTarget::Registration::~Registration() { active = nullptr; }
 VstIntPtr EditTarget::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                void* ptr, float opt) {
   const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
-  if (active) active->report.hostCall(effect, opcode, index, opt);
+  if (!active) return answer;
+  active->report.hostCall(effect, opcode, index, opt);
+  if (opcode == audioMasterSizeWindow && index > 0 && value > 0) {
+    active->requestedWidth = index;
+    active->requestedHeight = static_cast<int>(value);
+  }
   return answer;
 }
 
-EditTarget::EditTarget(const std::string& pluginPath, std::ostream& out) : report(out) {
+EditTarget::EditTarget(const std::string& pluginPath, const AutomationOptions& automation,
+                       std::ostream& out)
+    : report(out), out(out), automator(automation) {
   if (!library.load(pluginPath)) throw std::runtime_error(library.error());
   instance = std::make_unique<PluginInstance>(library.entry(), &EditTarget::callback);
   if (!instance->valid()) throw std::runtime_error(pluginPath + " created no effect");
+  automator.checkIndices(instance->record());
   instance->dispatch(effOpen);
   if ((instance->record()->flags & effFlagsHasEditor) == 0)
     throw std::runtime_error(pluginPath + " has no editor");
@@ -35,4 +43,23 @@ EditTarget::EditTarget(const std::string& pluginPath, std::ostream& out) : repor
   std::string name = effectText(instance->record(), effGetEffectName, 0, 32);
   if (name.empty()) name = pluginPath;
   windowTitle = "ferrowin-host edit: " + name;
+}
+
+bool EditTarget::takeSizeRequest(int& width, int& height) {
+  if (requestedWidth <= 0) return false;
+  width = requestedWidth;
+  height = requestedHeight;
+  requestedWidth = requestedHeight = 0;
+  return true;
+}
+
+void EditTarget::closeEditor() {
+  automator.endPhase("editor open", out);
+  instance->dispatch(effEditClose);
+}
+
+void EditTarget::finish() {
+  out << "editor closed\n" << std::flush;
+  automator.runWithoutEditor(instance->record(), out);
+  instance->close();
 }

@@ -28,13 +28,7 @@ class HostWindow {
                                  static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
                                  BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, window, title.c_str());
-    // A fixed size: the editor does not follow a larger window.
-    XSizeHints* hints = XAllocSizeHints();
-    hints->flags = PMinSize | PMaxSize;
-    hints->min_width = hints->max_width = width;
-    hints->min_height = hints->max_height = height;
-    XSetWMNormalHints(display, window, hints);
-    XFree(hints);
+    fixSize(width, height);
     deleteMessage = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteMessage, 1);
     XSelectInput(display, window, StructureNotifyMask);
@@ -49,6 +43,13 @@ class HostWindow {
   HostWindow& operator=(const HostWindow&) = delete;
 
   Window id() const { return window; }
+  // The size the editor asked for; the user cannot change it, since the editor does not follow
+  // a window of another size.
+  void resize(int width, int height) {
+    fixSize(width, height);
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(display);
+  }
   // Where the window's top-left pixel is on the screen.
   void origin(int& x, int& y) const {
     Window child = 0;
@@ -71,6 +72,15 @@ class HostWindow {
   }
 
  private:
+  void fixSize(int width, int height) {
+    XSizeHints* hints = XAllocSizeHints();
+    hints->flags = PMinSize | PMaxSize;
+    hints->min_width = hints->max_width = width;
+    hints->min_height = hints->max_height = height;
+    XSetWMNormalHints(display, window, hints);
+    XFree(hints);
+  }
+
   Display* display = nullptr;
   Window window = 0;
   Atom deleteMessage = 0;
@@ -81,7 +91,7 @@ class HostWindow {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  EditTarget target(options.pluginPath, out);
+  EditTarget target(options.pluginPath, options.automation, out);
   PluginInstance& plugin = target.plugin();
   HostWindow window(target.title(), target.width(), target.height());
   // The id travels in the pointer, as hosts on X11 pass it.
@@ -97,22 +107,35 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   const auto start = Clock::now();
   const auto deadline = start + std::chrono::duration_cast<Clock::duration>(
                                     std::chrono::duration<double>(options.seconds));
+  EditAutomation& automation = target.automation();
+  const auto automationPeriod = std::chrono::milliseconds(automation.periodMs());
   auto nextIdle = start;
+  auto nextStep = start;
+  automation.beginPhase();
   for (;;) {
     const auto now = Clock::now();
     if (options.seconds > 0 && now >= deadline) break;
     if (now >= nextIdle) {
       plugin.dispatch(effEditIdle);
       target.forgetCalls();
+      int width = 0;
+      int height = 0;
+      if (target.takeSizeRequest(width, height)) window.resize(width, height);
       nextIdle = now + std::chrono::milliseconds(options.idleMs);
     }
-    const auto wait =
-        std::chrono::duration_cast<std::chrono::milliseconds>(nextIdle - Clock::now());
+    auto wakeUp = nextIdle;
+    if (automation.automates()) {
+      if (now >= nextStep) {
+        automation.step(plugin.record());
+        nextStep = now + automationPeriod;
+      }
+      wakeUp = std::min(wakeUp, nextStep);
+    }
+    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wakeUp - Clock::now());
     if (window.waitForClose(static_cast<int>(std::max<long long>(wait.count(), 0)))) break;
   }
   // The editor goes before its parent window, so that it never sees its window destroyed
   // under it.
-  plugin.dispatch(effEditClose);
-  plugin.close();
-  out << "editor closed\n" << std::flush;
+  target.closeEditor();
+  target.finish();
 }

@@ -87,6 +87,25 @@ void addEditOptions(CLI::App& edit, EditOptions& options) {
   edit.add_option("--idle-ms", options.idleMs, "milliseconds between the editor's idle calls")
       ->capture_default_str()
       ->check(CLI::Range(10, 1000));
+  edit.add_option("--automate", options.automation.rateHz,
+                  "set the automated parameters this many times a second while the editor is "
+                  "open, then as long again with it closed")
+      ->type_name("HZ")
+      ->check(CLI::Range(1.0, 1000.0));
+  edit.add_option_function<std::string>(
+          "--parameters",
+          [&options](const std::string& text) {
+            try {
+              options.automation.indices = parseParameterList(text);
+            } catch (const std::invalid_argument& error) {
+              throw CLI::ValidationError("--parameters", error.what());
+            }
+          },
+          "the parameters --automate sets, as indices (0,5,15); default: all")
+      ->type_name("LIST");
+  edit.add_flag("--cpu", options.automation.measureCpu,
+                "print the CPU time the process used per second with the editor open (and, "
+                "with --automate, closed)");
 }
 
 int run(int argc, char** argv) {

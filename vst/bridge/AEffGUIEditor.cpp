@@ -6,8 +6,10 @@
 #include "AudioEffectX.h"
 #include "CDrawContext.h"
 #include "CFrame.h"
+#include "ScaleFactor.h"
 #include "VstKeyCode.h"
 #include "platform/PlatformIdle.h"
+#include "platform/PlatformSettings.h"
 #include "platform/PlatformWindow.h"
 
 namespace {
@@ -40,6 +42,8 @@ constexpr uint32_t kIdleSleepMs = 4;
 constexpr int32_t kIdleEarliestMs = 50;  // a pass runs when at most this much is left to wait
 constexpr uint32_t kIdlePeriodMs = 100;
 
+constexpr const char* kScaleSetting = "EditorScalePercent";
+
 }  // namespace
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect)
@@ -51,7 +55,39 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* effect)
 AEffGUIEditor::~AEffGUIEditor() { gui::platform::uninitializeOle(); }
 
 bool AEffGUIEditor::getRect(ERect** rect) {
-  *rect = &editorRect;
+  chooseScale(nullptr);
+  scaledRect = editorRect;
+  scaledRect.right = static_cast<VstInt16>(gui::ScaleFactor::toDevice(editorRect.right, scale));
+  scaledRect.bottom = static_cast<VstInt16>(gui::ScaleFactor::toDevice(editorRect.bottom, scale));
+  *rect = &scaledRect;
+  return true;
+}
+
+void AEffGUIEditor::chooseScale(void* parent) {
+  if (scale > 0.0f) return;
+  int32_t percent = 0;
+  if (gui::platform::readUserSetting(settingsSection, kScaleSetting, percent) &&
+      gui::ScaleFactor::indexOf(gui::ScaleFactor::fromPercent(percent)) >= 0) {
+    scale = gui::ScaleFactor::fromPercent(percent);
+    return;
+  }
+  scale = gui::ScaleFactor::nearest(gui::platform::getDisplayScale(parent));
+}
+
+bool AEffGUIEditor::setScaleFactor(float newScale) {
+  const int32_t index = gui::ScaleFactor::indexOf(newScale);
+  if (index < 0) return false;
+  gui::platform::writeUserSetting(settingsSection, kScaleSetting,
+                                  gui::ScaleFactor::kPercents[index]);
+  if (newScale == scale) return true;
+  scale = newScale;
+  if (!frame) return true;
+  // The host may refuse, or not know the request: the frame resizes its window chain anyway.
+  ERect* rect = nullptr;
+  getRect(&rect);
+  if (auto* effectX = dynamic_cast<AudioEffectX*>(effect))
+    effectX->sizeWindow(rect->right, rect->bottom);
+  if (frame) frame->setScale(newScale);
   return true;
 }
 
@@ -74,11 +110,8 @@ bool AEffGUIEditor::onKeyUp(VstKeyCode& keyCode) {
 
 bool AEffGUIEditor::onWheel(float distance) {
   if (!frame) return false;
-  gui::CPoint where = gui::platform::getCursorScreenPosition();
-  if (gui::CDrawContext* context = frame->createDrawContext()) {
-    where -= context->offsetScreen;
-    context->forget();
-  }
+  gui::CPoint where;
+  frame->getCurrentLocation(where);
   return frame->onWheel(where, distance, frame->getCurrentMouseButtons());
 }
 
@@ -119,8 +152,9 @@ void AEffGUIEditor::draw(ERect* rect) {
   if (!context) return;
   gui::CRect area = frame->getViewSize();
   if (rect) {
-    area = gui::CRect(std::min(rect->left, rect->right), std::min(rect->top, rect->bottom),
-                      std::max(rect->left, rect->right), std::max(rect->top, rect->bottom));
+    area = frame->fromWindowPixels(
+        gui::CRect(std::min(rect->left, rect->right), std::min(rect->top, rect->bottom),
+                   std::max(rect->left, rect->right), std::max(rect->top, rect->bottom)));
   }
   frame->drawRect(context, area);
   context->forget();

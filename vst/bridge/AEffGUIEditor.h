@@ -18,7 +18,8 @@ class AEffGUIEditor : public AEffEditor, public gui::GUIEditorInterface {
   AEffGUIEditor(const AEffGUIEditor&) = delete;
   AEffGUIEditor& operator=(const AEffGUIEditor&) = delete;
 
-  // The window's rectangle, valid from construction on.
+  // The window's rectangle at the scale the window opens with (or has), valid from
+  // construction on.
   bool getRect(ERect** rect) override;
   // Draws the views that became dirty, unless the host called from inside doIdleStuff.
   void idle() override;
@@ -36,12 +37,29 @@ class AEffGUIEditor : public AEffEditor, public gui::GUIEditorInterface {
   int32_t getKnobMode() const override;
   void beginEdit(int32_t index) override;
   void endEdit(int32_t index) override;
+  // 1 until chosen.
+  float getScaleFactor() const override { return scale > 0.0f ? scale : 1.0f; }
 
-  // Draws the frame limited to rect (either corner order), or whole when rect is null.
+  // The user's choice of scale (1, 1.5 or 2; others are refused): kept for the next open, and
+  // while open the host is asked to resize its window and the frame resizes its own.
+  bool setScaleFactor(float newScale);
+
+  // Draws the frame limited to rect (window pixels, either corner order), or whole when rect
+  // is null.
   virtual void draw(ERect* rect);
 
  protected:
-  ERect editorRect{};
+  // Unless chosen before, chooses the scale for a window on parent: the user's stored choice,
+  // else the monitor's. Derived editors call it before they make the frame.
+  void chooseScale(void* parent);
+
+  ERect editorRect{};  // logical pixels; set by the derived editor
+  // Where the user's choice of scale is kept (the plug-in's name); none without.
+  const char* settingsSection = nullptr;
   uint32_t lastIdleTicks;  // tick count (ms) from which doIdleStuff runs its pass again
   bool inIdle = false;     // true while doIdleStuff waits for the host's idle call
+
+ private:
+  float scale = 0.0f;  // device pixels per logical pixel; 0 until chosen
+  ERect scaledRect{};
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "../../CPoint.h"
@@ -12,6 +13,18 @@ namespace gui {
 namespace headless {
 
 void setCursorScreenPosition(const CPoint& position);
+// What getDisplayScale answers for every window (1 after reset).
+void setDisplayScale(float scale);
+// The index that the next menus answer (-1, dismissed, after reset).
+void setMenuChoice(int32_t index);
+// The last menu shown since the last call: where, its items and the checked one; no items when
+// none was shown.
+struct HeadlessMenu {
+  CPoint windowPixel;
+  std::vector<std::string> items;
+  int32_t checked = -1;
+};
+HeadlessMenu takeLastMenu();
 // Button bits (kLButton ...) that getCurrentMouseButtons answers.
 void setMouseButtons(int32_t buttons);
 void setSystemMajorVersion(int32_t major);
@@ -19,6 +32,8 @@ void setSystemMajorVersion(int32_t major);
 // and the frame is told.
 void destroyWindowFromOutside(void* window);
 void setWindowScreenOrigin(void* window, const CPoint& origin);
+// Width (x) and height (y) of window as made or last resized; 0 x 0 for no window.
+CPoint windowSize(void* window);
 // The rectangles invalidated on window since the last call.
 std::vector<CRect> takeInvalidatedRects(void* window);
 
@@ -39,7 +54,10 @@ void queuePaintMessages(int32_t count);
 int32_t pendingPaintMessages();
 // Graphics-system start-ups minus shut-downs.
 int32_t graphicsSystemBalance();
-// Brings everything back to the state of a fresh process (windows still alive are leaked).
+// From now on, until the process ends, the bitmap resource id loads as an image of that size.
+void setResourceSize(int32_t id, int32_t width, int32_t height);
+// Brings everything back to the state of a fresh process, user settings included (windows still
+// alive are leaked).
 void reset();
 
 }  // namespace headless

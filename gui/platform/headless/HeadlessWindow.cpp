@@ -4,11 +4,14 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "../../CFrame.h"
 #include "../GraphicsSystem.h"
 #include "../PlatformIdle.h"
+#include "../PlatformSettings.h"
 #include "../PlatformWindow.h"
 #include "HeadlessPlatform.h"
 
@@ -39,6 +42,10 @@ struct State {
   uint32_t ticks = 0;
   std::vector<uint32_t> sleeps;
   int32_t pendingPaints = 0;
+  float displayScale = 1.0f;
+  int32_t menuChoice = -1;
+  headless::HeadlessMenu lastMenu;
+  std::map<std::string, int32_t> settings;  // "section/name"
 };
 
 State& state() {
@@ -148,6 +155,30 @@ void revokeDropTarget(void* window) {
   if (Window* w = find(window)) w->dropRegistered = false;
 }
 
+float getDisplayScale(void* /*window*/) { return state().displayScale; }
+
+int32_t popUpMenu(void* window, const CPoint& windowPixel, const char* const* items, int32_t count,
+                  int32_t checked) {
+  if (!find(window) || !items || count <= 0) return -1;
+  state().lastMenu =
+      headless::HeadlessMenu{windowPixel, std::vector<std::string>(items, items + count), checked};
+  return state().menuChoice < count ? state().menuChoice : -1;
+}
+
+bool readUserSetting(const char* section, const char* name, int32_t& value) {
+  if (!section || !name) return false;
+  const auto it = state().settings.find(std::string(section) + "/" + name);
+  if (it == state().settings.end()) return false;
+  value = it->second;
+  return true;
+}
+
+bool writeUserSetting(const char* section, const char* name, int32_t value) {
+  if (!section || !name) return false;
+  state().settings[std::string(section) + "/" + name] = value;
+  return true;
+}
+
 void* getOuterWindow(void* window) {
   Window* w = find(window);
   return w ? w->parent : nullptr;
@@ -179,6 +210,9 @@ bool resizeWindowChain(void* window, int32_t width, int32_t height) {
 namespace headless {
 
 void setCursorScreenPosition(const CPoint& position) { state().cursor = position; }
+void setDisplayScale(float scale) { state().displayScale = scale; }
+void setMenuChoice(int32_t index) { state().menuChoice = index; }
+HeadlessMenu takeLastMenu() { return std::exchange(state().lastMenu, HeadlessMenu{}); }
 void setMouseButtons(int32_t buttons) { state().buttons = buttons; }
 void setSystemMajorVersion(int32_t major) { state().majorVersion = major; }
 
@@ -190,6 +224,11 @@ void destroyWindowFromOutside(void* window) {
   CFrame* frame = w->frame;
   delete w;
   if (frame) frame->windowDestroyed();
+}
+
+CPoint windowSize(void* window) {
+  Window* w = find(window);
+  return w ? CPoint(w->width, w->height) : CPoint();
 }
 
 void setWindowScreenOrigin(void* window, const CPoint& origin) {

@@ -3,6 +3,8 @@
 #include <ole2.h>
 #include <windowsx.h>
 
+#include <vector>
+
 #include "../../CBitmap.h"
 #include "../../CFrame.h"
 #include "../../COffscreenContext.h"
@@ -15,26 +17,41 @@ namespace {
 
 CPoint pointOf(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
 
+// The rectangles of the update region: changes far apart (a slider at each end of the window)
+// are painted as themselves, not as the box around them.
+std::vector<CRect> updateRects(HRGN region, const RECT& bounds) {
+  std::vector<CRect> rects;
+  const DWORD bytes = GetRegionData(region, 0, nullptr);
+  std::vector<unsigned char> buffer(bytes);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (bytes >= sizeof(RGNDATAHEADER) && GetRegionData(region, bytes, data) == bytes) {
+    const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+      rects.emplace_back(r[i].left, r[i].top, r[i].right, r[i].bottom);
+  }
+  if (rects.empty()) rects.emplace_back(bounds.left, bounds.top, bounds.right, bounds.bottom);
+  return rects;
+}
+
 void paint(HWND window, CFrame* frame) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   if (GetUpdateRgn(window, region, FALSE) != NULLREGION) {
     PAINTSTRUCT paintStruct;
     HDC dc = BeginPaint(window, &paintStruct);
-    const CRect updateRect(paintStruct.rcPaint.left, paintStruct.rcPaint.top,
-                           paintStruct.rcPaint.right, paintStruct.rcPaint.bottom);
     // Older systems do not composite: the frame draws into its back buffer, of which only the
     // painted part is copied to the window.
     COffscreenContext* backBuffer = frame->getBackBuffer();
     CDrawContext* context = backBuffer;
     if (!context) context = new CDrawContext(frame, dc, window);
-    frame->drawRect(context, updateRect);
-    if (backBuffer) {
-      CDrawContext* windowContext = new CDrawContext(frame, dc, window);
-      backBuffer->getBitmap()->draw(windowContext, updateRect, updateRect.getTopLeft());
-      windowContext->forget();
-    } else {
-      context->forget();
+    CDrawContext* windowContext = backBuffer ? new CDrawContext(frame, dc, window) : nullptr;
+    for (const CRect& windowRect : updateRects(region, paintStruct.rcPaint)) {
+      const CRect updateRect = frame->fromWindowPixels(windowRect);
+      frame->drawRect(context, updateRect);
+      if (windowContext)
+        backBuffer->getBitmap()->draw(windowContext, updateRect, updateRect.getTopLeft());
     }
+    if (windowContext) windowContext->forget();
+    if (!backBuffer) context->forget();
     EndPaint(window, &paintStruct);
   }
   DeleteObject(region);
@@ -88,7 +105,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
     case WM_MOUSEMOVE: {
       const CButtonState buttons = buttonsFromKeyFlags(wParam);
-      CPoint where = pointOf(lParam);
+      CPoint where = frame->fromWindowPixels(pointOf(lParam));
       frame->onMouseMoved(where, buttons);
       return 0;
     }
@@ -105,7 +122,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK ||
           message == WM_MBUTTONDBLCLK || message == WM_XBUTTONDBLCLK)
         buttons |= kDoubleClick;
-      CPoint where = pointOf(lParam);
+      CPoint where = frame->fromWindowPixels(pointOf(lParam));
       if (frame->onMouseDown(where, buttons) == kMouseEventHandled) SetCapture(window);
       return 0;
     }
@@ -115,7 +132,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MBUTTONUP:
     case WM_XBUTTONUP: {
       const CButtonState buttons = buttonsFromKeyFlags(wParam);
-      CPoint where = pointOf(lParam);
+      CPoint where = frame->fromWindowPixels(pointOf(lParam));
       frame->onMouseUp(where, buttons);
       ReleaseCapture();
       return 0;
@@ -132,6 +149,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       RECT windowRect;
       GetWindowRect(window, &windowRect);
       where.offset(-windowRect.left, -windowRect.top);
+      where = frame->fromWindowPixels(where);
       frame->onWheel(where, wheelDistance(wParam), buttons);
       break;
     }

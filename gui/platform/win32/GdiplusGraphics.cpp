@@ -31,7 +31,7 @@ PlatformGraphics* PlatformGraphics::createForDevice(void* systemContext, void* w
   GdipSetInterpolationMode(graphics, InterpolationModeLowQuality);
   GdipSetPageUnit(graphics, UnitPixel);
   GdipSetPixelOffsetMode(graphics, PixelOffsetModeNone);
-  return new GdiplusGraphics(graphics, hwnd, ownDc);
+  return new GdiplusGraphics(graphics, hwnd, ownDc, true);
 }
 
 PlatformGraphics* PlatformGraphics::createForImage(PlatformImage* image) {
@@ -42,11 +42,11 @@ PlatformGraphics* PlatformGraphics::createForImage(PlatformImage* image) {
     return nullptr;
   GdipSetInterpolationMode(graphics, InterpolationModeLowQuality);
   GdipSetPageUnit(graphics, UnitPixel);
-  return new GdiplusGraphics(graphics, nullptr, nullptr);
+  return new GdiplusGraphics(graphics, nullptr, nullptr, false);
 }
 
-GdiplusGraphics::GdiplusGraphics(GpGraphics* graphics, HWND window, HDC ownDc)
-    : graphics(graphics), window(window), ownDc(ownDc) {
+GdiplusGraphics::GdiplusGraphics(GpGraphics* graphics, HWND window, HDC ownDc, bool onDevice)
+    : graphics(graphics), onDevice(onDevice), window(window), ownDc(ownDc) {
   check(GdipCreatePen1(kOpaqueBlack, 1.0f, UnitWorld, &pen));
   check(GdipCreateSolidFill(kOpaqueBlack, &fillBrush));
   check(GdipCreateSolidFill(kOpaqueBlack, &fontBrush));
@@ -85,6 +85,7 @@ void GdiplusGraphics::setSmoothingNone() {
 }
 
 void GdiplusGraphics::setClip(const CRect& rect) {
+  clip = rect;
   check(GdipSetClipRectI(graphics, rect.left, rect.top, rect.width(), rect.height(),
                          CombineModeReplace));
 }
@@ -105,6 +106,7 @@ void GdiplusGraphics::drawImage(PlatformImage* image, int32_t destX, int32_t des
                                 int32_t srcY, int32_t width, int32_t height, uint8_t alpha) {
   auto* source = static_cast<GdiplusImage*>(image);
   if (!source || !source->getBitmap()) return;
+  if (alpha == 255 && copyOpaque(source, destX, destY, srcX, srcY, width, height)) return;
   if (alpha == 255) {
     check(GdipDrawImageRectRectI(graphics, source->getBitmap(), destX, destY, width, height, srcX,
                                  srcY, width, height, UnitPixel, nullptr, nullptr, nullptr));
@@ -135,6 +137,43 @@ void GdiplusGraphics::drawImage(PlatformImage* image, int32_t destX, int32_t des
     GdipDeleteGraphics(temporaryGraphics);
   }
   GdipDisposeImage(temporary);
+}
+
+void GdiplusGraphics::drawImageStretched(PlatformImage* image, const CRect& dest,
+                                         const CRect& source, uint8_t alpha) {
+  auto* gdiplusImage = static_cast<GdiplusImage*>(image);
+  if (!gdiplusImage || !gdiplusImage->getBitmap()) return;
+  GpImageAttributes* attributes = nullptr;
+  if (alpha != 255 && GdipCreateImageAttributes(&attributes) == Ok && attributes) {
+    ColorMatrix matrix = {};
+    for (int i = 0; i < 5; ++i) matrix.m[i][i] = 1.0f;
+    matrix.m[3][3] = static_cast<REAL>(alpha) / 255.0f;
+    GdipSetImageAttributesColorMatrix(attributes, ColorAdjustTypeBitmap, TRUE, &matrix, nullptr,
+                                      ColorMatrixFlagsDefault);
+  }
+  check(GdipDrawImageRectRectI(graphics, gdiplusImage->getBitmap(), dest.left, dest.top,
+                               dest.width(), dest.height(), source.left, source.top, source.width(),
+                               source.height(), UnitPixel, attributes, nullptr, nullptr));
+  if (attributes) GdipDisposeImageAttributes(attributes);
+}
+
+bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX,
+                                 int32_t srcY, int32_t width, int32_t height) {
+  if (!onDevice) return false;
+  HDC sourceDc = source->opaqueCopy();
+  if (!sourceDc) return false;
+  // The piece that lies both inside the image and inside the clip, as GDI+ would draw it.
+  CRect dest(destX, destY, destX + width, destY + height);
+  dest.bound(clip);
+  dest.bound(CRect(destX - srcX, destY - srcY, destX - srcX + source->getWidth(),
+                   destY - srcY + source->getHeight()));
+  if (dest.isEmpty()) return true;
+  HDC dc = nullptr;
+  if (GdipGetDC(graphics, &dc) != Ok || !dc) return false;
+  BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), sourceDc, srcX + dest.left - destX,
+         srcY + dest.top - destY, SRCCOPY);
+  GdipReleaseDC(graphics, dc);
+  return true;
 }
 
 float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {

@@ -7,10 +7,13 @@
 namespace gui {
 namespace platform {
 
+class GdiplusImage;
+
 class GdiplusGraphics : public PlatformGraphics {
  public:
-  // Takes ownership of graphics; ownDc, when not null, is released to window at destruction.
-  GdiplusGraphics(Gdiplus::GpGraphics* graphics, HWND window, HDC ownDc);
+  // Takes ownership of graphics (onDevice: drawn on a device context, not an image); ownDc, when
+  // not null, is released to window at destruction.
+  GdiplusGraphics(Gdiplus::GpGraphics* graphics, HWND window, HDC ownDc, bool onDevice);
   ~GdiplusGraphics() override;
   GdiplusGraphics(const GdiplusGraphics&) = delete;
   GdiplusGraphics& operator=(const GdiplusGraphics&) = delete;
@@ -28,6 +31,8 @@ class GdiplusGraphics : public PlatformGraphics {
   void strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void drawImage(PlatformImage* image, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
                  int32_t width, int32_t height, uint8_t alpha) override;
+  void drawImageStretched(PlatformImage* image, const CRect& dest, const CRect& source,
+                          uint8_t alpha) override;
   float measureString(const char16_t* text, PlatformFont* font) override;
   void drawString(const char16_t* text, PlatformFont* font, int32_t x, int32_t bottomY) override;
 
@@ -39,7 +44,13 @@ class GdiplusGraphics : public PlatformGraphics {
     if (status != Gdiplus::Ok) lastStatus = status;
   }
 
+  // Copies an opaque image's piece with BitBlt, inside the clip; false when it cannot.
+  bool copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
+                  int32_t width, int32_t height);
+
   Gdiplus::GpGraphics* graphics;
+  bool onDevice = false;  // on a window or device context, not on an image
+  CRect clip{-0x40000000, -0x40000000, 0x40000000, 0x40000000};
   Gdiplus::GpPen* pen = nullptr;
   Gdiplus::GpSolidFill* fillBrush = nullptr;
   Gdiplus::GpSolidFill* fontBrush = nullptr;

@@ -12,7 +12,25 @@ using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 GdiplusImage::~GdiplusImage() {
+  if (copyDc) {
+    SelectObject(copyDc, copyDcOldBitmap);
+    DeleteDC(copyDc);
+  }
+  if (copyBitmap) DeleteObject(copyBitmap);
   if (bitmap) GdipDisposeImage(bitmap);
+}
+
+HDC GdiplusImage::opaqueCopy() {
+  if (copyTried) return copyDc;
+  copyTried = true;
+  PixelFormat format = 0;
+  if (!bitmap || GdipGetImagePixelFormat(bitmap, &format) != Ok) return nullptr;
+  if ((format & (PixelFormatAlpha | PixelFormatPAlpha)) != 0) return nullptr;
+  if (GdipCreateHBITMAPFromBitmap(bitmap, &copyBitmap, 0xFF000000) != Ok || !copyBitmap)
+    return nullptr;
+  copyDc = CreateCompatibleDC(nullptr);
+  if (copyDc) copyDcOldBitmap = SelectObject(copyDc, copyBitmap);
+  return copyDc;
 }
 
 int32_t GdiplusImage::getWidth() const {

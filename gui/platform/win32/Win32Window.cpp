@@ -232,5 +232,38 @@ bool resizeWindowChain(void* window, int32_t width, int32_t height) {
   return true;
 }
 
+float getDisplayScale(void* window) {
+  // Systems before Windows 10 have no per-monitor answer: the screen's pixels per inch stand in.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  UINT dpi = 0;
+  if (dpiForWindow && window) dpi = dpiForWindow(asWindow(window));
+  if (dpi == 0) {
+    HDC screen = GetDC(nullptr);
+    dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi > 0 ? static_cast<float>(dpi) / static_cast<float>(USER_DEFAULT_SCREEN_DPI) : 1.0f;
+}
+
+int32_t popUpMenu(void* window, const CPoint& windowPixel, const char* const* items, int32_t count,
+                  int32_t checked) {
+  if (!window || !items || count <= 0) return -1;
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return -1;
+  // Command ids start at 1: TrackPopupMenu answers 0 for a dismissed menu.
+  for (int32_t i = 0; i < count; ++i)
+    AppendMenuA(menu, MF_STRING | (i == checked ? MF_CHECKED : MF_UNCHECKED),
+                static_cast<UINT_PTR>(i + 1), items[i]);
+  POINT screen = {windowPixel.x, windowPixel.y};
+  ClientToScreen(asWindow(window), &screen);
+  const int chosen = TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x,
+      screen.y, 0, asWindow(window), nullptr);
+  DestroyMenu(menu);
+  return chosen > 0 ? chosen - 1 : -1;
+}
+
 }  // namespace platform
 }  // namespace gui

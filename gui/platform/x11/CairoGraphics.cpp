@@ -157,12 +157,34 @@ void CairoGraphics::drawImage(PlatformImage* image, int32_t destX, int32_t destY
   cairo_rectangle(cr, destX, destY, width, height);
   cairo_clip(cr);
   cairo_set_source_surface(cr, pixels, destX - srcX, destY - srcY);
-  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  paintSource(CAIRO_FILTER_NEAREST, alpha);
+  cairo_restore(cr);
+}
+
+void CairoGraphics::drawImageStretched(PlatformImage* image, const CRect& dest, const CRect& source,
+                                       uint8_t alpha) {
+  auto* cairoImage = static_cast<CairoImage*>(image);
+  if (!cairoImage || dest.isEmpty() || source.isEmpty()) return;
+  cairo_surface_t* pixels = cairoImage->getSurface();
+  if (!pixels) return;
+  cairo_save(cr);
+  cairo_rectangle(cr, dest.left, dest.top, dest.width(), dest.height());
+  cairo_clip(cr);
+  cairo_translate(cr, dest.left, dest.top);
+  cairo_scale(cr, static_cast<double>(dest.width()) / source.width(),
+              static_cast<double>(dest.height()) / source.height());
+  cairo_set_source_surface(cr, pixels, -source.left, -source.top);
+  // Bilinear, as the Windows layer stretches: a picture without its own larger rendering.
+  paintSource(CAIRO_FILTER_BILINEAR, alpha);
+  cairo_restore(cr);
+}
+
+void CairoGraphics::paintSource(cairo_filter_t filter, uint8_t alpha) {
+  cairo_pattern_set_filter(cairo_get_source(cr), filter);
   if (alpha == 255)
     cairo_paint(cr);
   else
     cairo_paint_with_alpha(cr, alpha / 255.0);
-  cairo_restore(cr);
 }
 
 float CairoGraphics::measureString(const char16_t* text, PlatformFont* font) {

@@ -1,6 +1,6 @@
 // The drawing surface of a context on cairo: on an image, or on a frame window's back buffer,
-// whose drawn part goes to the window when the surface ends. Coordinates are window pixels;
-// a display scale would be one cairo_scale on the context here, the back buffer made larger.
+// whose drawn part goes to the window when the surface ends. Coordinates are window pixels: the
+// toolkit has scaled them already, and the back buffer is as large as the scaled window.
 #pragma once
 
 #include <cairo.h>
@@ -33,12 +33,16 @@ class CairoGraphics : public PlatformGraphics {
   void strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void drawImage(PlatformImage* image, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
                  int32_t width, int32_t height, uint8_t alpha) override;
+  void drawImageStretched(PlatformImage* image, const CRect& dest, const CRect& source,
+                          uint8_t alpha) override;
   float measureString(const char16_t* text, PlatformFont* font) override;
   void drawString(const char16_t* text, PlatformFont* font, int32_t x, int32_t bottomY) override;
 
  private:
   void usePen();
   void show(const CRect& area);
+  // Paints the source set on the context inside the clip, with alpha 0..255.
+  void paintSource(cairo_filter_t filter, uint8_t alpha);
 
   cairo_t* cr;
   X11FrameWindow* window;

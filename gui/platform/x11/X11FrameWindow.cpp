@@ -14,6 +14,7 @@
 #include "../../MouseEvents.h"
 #include "X11ErrorTrap.h"
 #include "X11Input.h"
+#include "X11PopUpMenu.h"
 
 namespace gui {
 namespace platform {
@@ -31,6 +32,9 @@ X11FrameWindow* pointerWindow = nullptr;
 // desktop's defaults allow.
 constexpr Time kDoubleClickMs = 500;
 constexpr int32_t kDoubleClickPixels = 4;
+// Damage far apart is painted as its pieces, not as the box around them, up to this many;
+// beyond, the pieces merge into one.
+constexpr size_t kMostDamagePieces = 8;
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             KeyPressMask | KeyReleaseMask | StructureNotifyMask | EnterWindowMask;
@@ -96,7 +100,7 @@ bool X11FrameWindow::build(int32_t width, int32_t height) {
   XMapWindow(display, window);
   buffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   surface = cairo_xlib_surface_create(display, window, visual, width, height);
-  damage = CRect(0, 0, width, height);
+  damage.assign(1, CRect(0, 0, width, height));
   return !trap.failed() && cairo_surface_status(buffer) == CAIRO_STATUS_SUCCESS &&
          cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
 }
@@ -178,7 +182,7 @@ void X11FrameWindow::handle(XEvent& event) {
       while (XPending(display) > 0 && XPeekEvent(display, &next) && next.type == MotionNotify &&
              next.xmotion.window == window)
         XNextEvent(display, &event);
-      CPoint where(event.xmotion.x, event.xmotion.y);
+      CPoint where = frame->fromWindowPixels(CPoint(event.xmotion.x, event.xmotion.y));
       frame->onMouseMoved(where, buttonsFromState(event.xmotion.state));
       break;
     }
@@ -198,7 +202,7 @@ void X11FrameWindow::handle(XEvent& event) {
 }
 
 void X11FrameWindow::handleButton(const XButtonEvent& event, bool press) {
-  CPoint where(event.x, event.y);
+  CPoint where = frame->fromWindowPixels(CPoint(event.x, event.y));
   const int32_t modifiers = buttonsFromState(event.state) & (kShift | kControl | kAlt);
   const float notches = wheelNotches(event.button);
   if (notches != 0.0f) {
@@ -215,14 +219,15 @@ void X11FrameWindow::handleButton(const XButtonEvent& event, bool press) {
     return;
   }
   int32_t buttons = held | bit | modifiers;
+  // The distance in window pixels, as the hand moves the same at any scale.
   const bool again = event.button == lastPressButton &&
                      event.time - lastPressTime <= kDoubleClickMs &&
-                     std::abs(where.x - lastPressAt.x) <= kDoubleClickPixels &&
-                     std::abs(where.y - lastPressAt.y) <= kDoubleClickPixels;
+                     std::abs(event.x - lastPressAt.x) <= kDoubleClickPixels &&
+                     std::abs(event.y - lastPressAt.y) <= kDoubleClickPixels;
   if (again) buttons |= kDoubleClick;
   lastPressButton = again ? 0 : event.button;
   lastPressTime = event.time;
-  lastPressAt = where;
+  lastPressAt = CPoint(event.x, event.y);
   frame->onMouseDown(where, buttons);
 }
 
@@ -240,20 +245,42 @@ void X11FrameWindow::handleKey(XKeyEvent& event, bool press) {
 
 void X11FrameWindow::invalidate(const CRect& rect) {
   if (rect.isEmpty()) return;
-  if (damage.isEmpty())
-    damage = rect;
-  else
-    damage.unite(rect);
+  // A piece that overlaps or touches another joins it; what it then reaches joins too.
+  CRect joined = rect;
+  for (auto it = damage.begin(); it != damage.end();) {
+    if (it->rectOverlap(joined)) {
+      joined.unite(*it);
+      damage.erase(it);
+      it = damage.begin();
+    } else {
+      ++it;
+    }
+  }
+  damage.push_back(joined);
+  if (damage.size() <= kMostDamagePieces) return;
+  CRect all = damage.front();
+  for (const CRect& piece : damage) all.unite(piece);
+  damage.assign(1, all);
 }
 
 bool X11FrameWindow::paintPending() {
-  if (damage.isEmpty() || !frame || !buffer) return false;
-  const CRect area = damage;
-  damage = CRect();
-  auto* context = new CDrawContext(frame, nullptr, this);
-  frame->drawRect(context, area);
-  context->forget();  // its surface presents what it drew
+  if (damage.empty() || !frame || !buffer) return false;
+  const std::vector<CRect> pieces = std::move(damage);
+  damage.clear();
+  for (const CRect& piece : pieces) {
+    if (!frame) break;  // a paint may end in the host's close
+    auto* context = new CDrawContext(frame, nullptr, this);
+    frame->drawRect(context, frame->fromWindowPixels(piece));
+    context->forget();  // its surface presents what it drew
+  }
   return true;
+}
+
+int32_t X11FrameWindow::popUpMenu(const CPoint& windowPixel, const char* const* items,
+                                  int32_t count, int32_t checked) {
+  if (!window || !frame) return -1;
+  X11PopUpMenu menu(display, items, count, checked, frame->getScale());
+  return menu.run(screenOrigin() + windowPixel);
 }
 
 void X11FrameWindow::present(const CRect& area) {
@@ -324,7 +351,7 @@ bool X11FrameWindow::resize(int32_t width, int32_t height) {
   cairo_surface_destroy(buffer);
   buffer = resized;
   cairo_xlib_surface_set_size(surface, width, height);
-  damage = CRect(0, 0, width, height);
+  damage.assign(1, CRect(0, 0, width, height));
   return !trap.failed();
 }
 

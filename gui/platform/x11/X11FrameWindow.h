@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "../../CCursorType.h"
 #include "../../CPoint.h"
@@ -33,7 +34,12 @@ class X11FrameWindow {
   void service();
   // Paints now whatever waits to be painted; false when nothing did.
   bool paintPending();
+  // rect in window pixels.
   void invalidate(const CRect& rect);
+  // Shows a menu at a point of the window (window pixels) and waits for the choice (see
+  // X11PopUpMenu); the index chosen, or -1.
+  int32_t popUpMenu(const CPoint& windowPixel, const char* const* items, int32_t count,
+                    int32_t checked);
 
   // The back buffer in window pixels; null once the window is gone.
   cairo_surface_t* backBuffer() const { return buffer; }
@@ -68,14 +74,14 @@ class X11FrameWindow {
   Window window = 0;
   Visual* visual = nullptr;
   cairo_surface_t* buffer = nullptr;
-  cairo_surface_t* surface = nullptr;  // the window's own
-  CRect damage;
+  cairo_surface_t* surface = nullptr;    // the window's own
+  std::vector<CRect> damage;             // window pixels, apart from each other
   int32_t depth = 0;                     // nesting of service() calls
   bool condemned = false;                // destroyed while its events were being handled
   Cursor cursors[kCursorHand + 1] = {};  // font cursors by toolkit cursor type, on first use
   unsigned int lastPressButton = 0;
   Time lastPressTime = 0;
-  CPoint lastPressAt;
+  CPoint lastPressAt;  // window pixels
 };
 
 }  // namespace platform

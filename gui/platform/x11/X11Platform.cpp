@@ -125,5 +125,11 @@ bool resizeWindowChain(void* window, int32_t width, int32_t height) {
   return window && asWindow(window)->resize(width, height);
 }
 
+int32_t popUpMenu(void* window, const CPoint& windowPixel, const char* const* items, int32_t count,
+                  int32_t checked) {
+  if (!window || !items || count <= 0) return -1;
+  return asWindow(window)->popUpMenu(windowPixel, items, count, checked);
+}
+
 }  // namespace platform
 }  // namespace gui

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "CControl.h"
+#include "CDrawContext.h"
+#include "CFontDesc.h"
 #include "CFrame.h"
 #include "EditorLayout.h"
 #include "Ferrowin.h"
@@ -22,6 +24,7 @@
 #include "ParameterControls.h"
 #include "RecordingHost.h"
 #include "SDEditor.h"
+#include "WaveText.h"
 #include "WineTestSupport.h"
 
 namespace wintest {
@@ -59,9 +62,11 @@ bool isDark(const CColor& c) { return c.red < 110 && c.green < 110 && c.blue < 1
 // One effect with its editor, as a host holds it, and the host's window.
 class EditorInstance {
  public:
-  EditorInstance(int32_t screenX, int32_t screenY)
-      : window(std::make_unique<TestHost>(screenX, screenY, kWidth, kHeight)),
-        effect(new Ferrowin(host)) {
+  // The host's window is as large as the editor at scale.
+  EditorInstance(int32_t screenX, int32_t screenY, int32_t scale = 1)
+      : window(std::make_unique<TestHost>(screenX, screenY, kWidth * scale, kHeight * scale)),
+        effect(new Ferrowin(host)),
+        scale(scale) {
     editor = dynamic_cast<SDEditor*>(effect->getEditor());
   }
   ~EditorInstance() {
@@ -84,32 +89,53 @@ class EditorInstance {
     const HWND frameWindow = static_cast<HWND>(editor->getFrame()->getWindow());
     return pumpUntil([&] { return !GetUpdateRect(frameWindow, nullptr, FALSE); });
   }
+  // The screen pixel at the middle of the block that shows the editor's pixel p.
   CPoint toScreen(const CPoint& p) const {
-    return CPoint(window->screenX() + p.x, window->screenY() + p.y);
+    return CPoint(window->screenX() + p.x * scale + scale / 2,
+                  window->screenY() + p.y * scale + scale / 2);
   }
   CRect screenRect() const {
-    return CRect(window->screenX(), window->screenY(), window->screenX() + kWidth,
-                 window->screenY() + kHeight);
+    return CRect(window->screenX(), window->screenY(), window->screenX() + kWidth * scale,
+                 window->screenY() + kHeight * scale);
   }
   gui::CControl* control(int32_t row) const { return editor->controlAt(row); }
 
   std::unique_ptr<TestHost> window;
   Ferrowin* effect;
+  int32_t scale;
   SDEditor* editor = nullptr;
 };
 
+// The scale the user chose is kept for the next open, in the registry of the current user.
+void forgetStoredScale() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ferrowin", 0, KEY_SET_VALUE, &key) !=
+      ERROR_SUCCESS)
+    return;
+  RegDeleteValueA(key, "EditorScalePercent");
+  RegCloseKey(key);
+}
+
 class SDEditorWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { setUpAt(1); }
+  void TearDown() override {
+    ui.reset();
+    forgetStoredScale();
+  }
+  void setUpAt(int32_t scale) {
     // The test program carries the bitmaps; the toolkit finds them through the module handle.
     gui::setModuleHandle(GetModuleHandleA(nullptr));
+    forgetStoredScale();
     hostCalls.clear();
-    ui = std::make_unique<EditorInstance>(kHostX, kHostY);
+    ui = std::make_unique<EditorInstance>(kHostX, kHostY, scale);
     ASSERT_NE(ui->editor, nullptr);
-    ASSERT_TRUE(xdotool("mouseup 1 " + moveTo(CPoint(kHostX + kWidth + 40, kHostY + 10))));
+    if (scale != 1) {
+      ASSERT_TRUE(ui->editor->setScaleFactor(static_cast<float>(scale)));
+    }
+    ASSERT_TRUE(xdotool("mouseup 1 " + moveTo(CPoint(kHostX + kWidth * scale + 40, kHostY + 10))));
     pumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; });
   }
-  void TearDown() override { ui.reset(); }
 
   void openAndPaint() {
     ASSERT_TRUE(ui->open());
@@ -161,6 +187,44 @@ class SDEditorWindow : public ::testing::Test {
         failures.push_back("button " + std::to_string(b) + (b == selected ? " not lit " : " lit ") +
                            describe(c));
     }
+  }
+  // A real drag of the cutoff slider from 0 to the top: one gesture, whose values follow the
+  // handle, in the editor's pixels at any scale.
+  void dragCutoffEndToEnd() {
+    ui->effect->setParameter(kCutoff, 0.0f);
+    openAndPaint();
+    const CRect& r = EditorLayout::control(kCutoffSlider).rect;
+    // A free press puts the handle's grip (13 rows below its top) under the pointer; the value
+    // is 1 - (y - 173) / 130 for the slider at top 160.
+    struct Step {
+      int32_t y;
+      float value;
+    };
+    const Step steps[] = {
+        {238, 0.5f}, {212, 1.0f - 39.0f / 130.0f}, {186, 1.0f - 13.0f / 130.0f}, {150, 1.0f}};
+    hostCalls.clear();
+    std::string press = " mousedown 1";
+    for (const Step& step : steps) {
+      const size_t before = count(audioMasterAutomate);
+      ASSERT_TRUE(xdotool(moveTo(ui->toScreen(CPoint(r.left + 8, step.y))) + press));
+      press.clear();
+      ASSERT_TRUE(pumpUntil([&] { return count(audioMasterAutomate) > before; })) << step.y;
+      EXPECT_NEAR(hostCalls.back().value, step.value, 1e-6f) << step.y;
+      EXPECT_NEAR(ui->control(kCutoffDisplay)->getValue(), step.value, 1e-6f);
+      EXPECT_NEAR(ui->control(kCutoffSlider)->getValue(), step.value, 1e-6f);
+    }
+    ASSERT_TRUE(xdotool("mouseup 1"));
+    ASSERT_TRUE(pumpUntil([&] { return count(audioMasterEndEdit) == 1; }));
+    ASSERT_GE(hostCalls.size(), 6u);
+    EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
+    EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
+    for (size_t i = 1; i + 1 < hostCalls.size(); ++i)
+      EXPECT_EQ(hostCalls[i].opcode, audioMasterAutomate);
+    for (const HostCall& call : hostCalls) EXPECT_EQ(call.index, kCutoff);
+    EXPECT_EQ(count(audioMasterBeginEdit), 1u);
+    EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
+    ASSERT_TRUE(ui->idleAndPaint());
+    expectHandle(kCutoffSlider, 1.0f);
   }
   // Counts of host calls by opcode since the last clear.
   size_t count(VstInt32 opcode) const {
@@ -236,42 +300,7 @@ TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
   }
 }
 
-TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) {
-  ui->effect->setParameter(kCutoff, 0.0f);
-  openAndPaint();
-  const CRect& r = EditorLayout::control(kCutoffSlider).rect;
-  // A free press puts the handle's grip (13 rows below its top) under the pointer; the value
-  // is 1 - (y - 173) / 130 for the slider at top 160.
-  struct Step {
-    int32_t y;
-    float value;
-  };
-  const Step steps[] = {
-      {238, 0.5f}, {212, 1.0f - 39.0f / 130.0f}, {186, 1.0f - 13.0f / 130.0f}, {150, 1.0f}};
-  hostCalls.clear();
-  std::string press = " mousedown 1";
-  for (const Step& step : steps) {
-    const size_t before = count(audioMasterAutomate);
-    ASSERT_TRUE(xdotool(moveTo(ui->toScreen(CPoint(r.left + 8, step.y))) + press));
-    press.clear();
-    ASSERT_TRUE(pumpUntil([&] { return count(audioMasterAutomate) > before; })) << step.y;
-    EXPECT_NEAR(hostCalls.back().value, step.value, 1e-6f) << step.y;
-    EXPECT_NEAR(ui->control(kCutoffDisplay)->getValue(), step.value, 1e-6f);
-    EXPECT_NEAR(ui->control(kCutoffSlider)->getValue(), step.value, 1e-6f);
-  }
-  ASSERT_TRUE(xdotool("mouseup 1"));
-  ASSERT_TRUE(pumpUntil([&] { return count(audioMasterEndEdit) == 1; }));
-  ASSERT_GE(hostCalls.size(), 6u);
-  EXPECT_EQ(hostCalls.front().opcode, audioMasterBeginEdit);
-  EXPECT_EQ(hostCalls.back().opcode, audioMasterEndEdit);
-  for (size_t i = 1; i + 1 < hostCalls.size(); ++i)
-    EXPECT_EQ(hostCalls[i].opcode, audioMasterAutomate);
-  for (const HostCall& call : hostCalls) EXPECT_EQ(call.index, kCutoff);
-  EXPECT_EQ(count(audioMasterBeginEdit), 1u);
-  EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
-  ASSERT_TRUE(ui->idleAndPaint());
-  expectHandle(kCutoffSlider, 1.0f);
-}
+TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) { dragCutoffEndToEnd(); }
 
 TEST_F(SDEditorWindow, CtrlClickRestoresEachControlsDefault) {
   openAndPaint();
@@ -452,6 +481,109 @@ TEST_F(SDEditorWindow, ClosingTheEffectWithTheWindowOpen) {
   ui->dispatch(effClose);
   EXPECT_FALSE(IsWindow(frameWindow));
 }
+
+// The wave display's text fits inside its outline at every value: over the parameter's range
+// each of its texts is shown once, and on the screen its outline is whole and the column just
+// inside it on either side is bare (no letter cut off at the edge).
+TEST_F(SDEditorWindow, EveryWaveTextFitsInsideTheDisplaysOutline) {
+  constexpr int32_t kWaveDisplay = 22;
+  constexpr int32_t kWaveSteps = 1000;  // finer than the 0.01 that a single waveform holds
+  openAndPaint();
+  const CRect& r = EditorLayout::control(kWaveDisplay).rect;
+  std::vector<std::pair<std::string, float>> texts;  // each text with the first value showing it
+  for (int32_t step = 0; step <= kWaveSteps; ++step) {
+    const float value = static_cast<float>(step) / kWaveSteps;
+    ui->effect->setParameter(2, value);
+    char text[256] = {};
+    SDEditor::oscWaveToString(0.0f, text, ui->effect);
+    if (std::none_of(texts.begin(), texts.end(), [&](const auto& t) { return t.first == text; }))
+      texts.emplace_back(text, value);
+  }
+  EXPECT_EQ(texts.size(), 7u) << "four waveforms and three morphs";
+  for (const auto& [text, value] : texts) {
+    ui->effect->setParameter(2, value);
+    ASSERT_TRUE(ui->idleAndPaint());
+    expectShown(text + ": ", [&](const Screenshot& shot, std::vector<std::string>& f) {
+      for (int32_t y = r.top; y < r.bottom; ++y) {
+        for (int32_t x : {r.left, r.right - 1})
+          if (!closeTo(pixel(shot, CPoint(x, y)), {127, 127, 127, 255}, 12))
+            f.push_back("outline at " + std::to_string(x) + "," + std::to_string(y) + " is " +
+                        describe(pixel(shot, CPoint(x, y))));
+        if (y == r.top || y == r.bottom - 1) continue;
+        for (int32_t x : {r.left + 1, r.right - 2})
+          if (!isDark(pixel(shot, CPoint(x, y))))
+            f.push_back("ink at the edge, " + std::to_string(x) + "," + std::to_string(y));
+      }
+    });
+  }
+}
+
+// The editor at 200 %: the user's choice, kept for the next open.
+class ScaledEditorWindow : public SDEditorWindow {
+ protected:
+  static constexpr int32_t kScale = 2;
+  void SetUp() override { setUpAt(kScale); }
+};
+
+TEST_F(ScaledEditorWindow, TheHostIsToldTheScaledSizeAndTheWindowFollowsWhereItRefuses) {
+  ERect* rect = nullptr;
+  ASSERT_EQ(ui->dispatch(effEditGetRect, &rect), 1);
+  EXPECT_EQ((std::vector<int>{rect->right, rect->bottom}), (std::vector<int>{1382, 742}));
+  openAndPaint();
+  struct Change {
+    float scale;
+    int32_t width;
+    int32_t height;
+  };
+  // 691 x 371 at 150 % is 1036.5 x 556.5: rounded to the nearest pixel.
+  for (const Change& c :
+       {Change{1.5f, 1037, 557}, Change{1.0f, 691, 371}, Change{2.0f, 1382, 742}}) {
+    hostCalls.clear();
+    ASSERT_TRUE(ui->editor->setScaleFactor(c.scale));
+    ASSERT_EQ(count(audioMasterSizeWindow), 1u) << c.scale;
+    EXPECT_EQ(hostCalls[0].index, c.width) << c.scale;
+    EXPECT_EQ(hostCalls[0].value, static_cast<float>(c.height)) << c.scale;
+    RECT client = {};
+    GetClientRect(static_cast<HWND>(ui->editor->getFrame()->getWindow()), &client);
+    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom}),
+              (std::vector<LONG>{c.width, c.height}))
+        << c.scale;
+  }
+  ui->close();
+  EditorInstance next(kHostX, kHostY, kScale);
+  ASSERT_EQ(next.dispatch(effEditGetRect, &rect), 1);
+  EXPECT_EQ((std::vector<int>{rect->right, rect->bottom}), (std::vector<int>{1382, 742}))
+      << "the last choice holds at the next open";
+}
+
+TEST_F(ScaledEditorWindow, HandlesAndKnobsShowAtTwiceTheSize) {
+  struct Tip {
+    float value;
+    CPoint tip;  // inside the knob: where the pointer is for this value
+  };
+  const Tip tips[] = {{0.0f, {11, 20}}, {0.5f, {15, 10}}, {1.0f, {20, 20}}};
+  const int32_t sliders[] = {2, 7, 16};  // layout rows: first, middle and last slider group
+  openAndPaint();
+  for (const Tip& t : tips) {
+    for (int32_t row : sliders)
+      ui->effect->setParameter(EditorLayout::control(row).parameter, t.value);
+    ui->effect->setParameter(16, t.value);
+    ASSERT_TRUE(ui->idleAndPaint());
+    expectShown("value " + std::to_string(t.value) + ": ",
+                [&](const Screenshot& shot, std::vector<std::string>& f) {
+                  for (int32_t row : sliders) checkHandle(shot, row, t.value, f);
+                  const CRect& knob = EditorLayout::control(0).rect;
+                  for (const Tip& other : tips) {
+                    const CColor p = pixel(shot, knob.getTopLeft() + other.tip);
+                    if (other.value == t.value ? !isBright(p) : !isDark(p))
+                      f.push_back("knob value " + std::to_string(t.value) + ": pointer of " +
+                                  std::to_string(other.value) + " is " + describe(p));
+                  }
+                });
+  }
+}
+
+TEST_F(ScaledEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) { dragCutoffEndToEnd(); }
 
 }  // namespace
 }  // namespace wintest

@@ -2,15 +2,19 @@
 // opened in the host's window, real pointer input through the X server (xdotool), the pixels
 // read back from it, and the host's callbacks recorded. The controls' arithmetic and binding
 // are the headless tests' concern; these check that the X11 layer delivers them.
+#include <X11/Xatom.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "EditorLayout.h"
@@ -36,27 +40,52 @@ gui::CPoint centreOf(const gui::CRect& r) {
   return gui::CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-// One effect of the library with its editor, as a host holds it, in a window of the host's.
+// One effect of the library with its editor, as a host holds it, in a window of the host's
+// as large as the editor at scale (device pixels per editor pixel).
 class Instance {
  public:
-  Instance(X11TestHost& host, int screenX, int screenY)
+  Instance(X11TestHost& host, int screenX, int screenY, int scale = 1)
       : host(host),
         x(screenX),
         y(screenY),
-        window(host.makeWindow(screenX, screenY, kWidth, kHeight)),
+        scale(scale),
+        window(host.makeWindow(screenX, screenY, kWidth * scale, kHeight * scale)),
         plugin(host.library().entry(), HostCallback::dispatch) {}
 
   bool open() { return plugin.dispatch(effEditOpen, 0, 0, parent()) == 1; }
   void close() { plugin.dispatch(effEditClose); }
   void idle() { plugin.dispatch(effEditIdle); }
   void* parent() const { return reinterpret_cast<void*>(window); }
-  // "mousemove X Y" to a point of the editor.
+  // "mousemove X Y" to the middle of the screen pixels that show a pixel of the editor.
   std::string moveTo(int localX, int localY) const {
-    return "mousemove " + std::to_string(x + localX) + " " + std::to_string(y + localY);
+    return "mousemove " + std::to_string(x + localX * scale + scale / 2) + " " +
+           std::to_string(y + localY * scale + scale / 2);
   }
-  Screenshot shot() const { return Screenshot(host.display(), x, y, kWidth, kHeight); }
+  Screenshot shot() const {
+    return Screenshot(host.display(), x, y, kWidth * scale, kHeight * scale);
+  }
   Rgb pixel(const Screenshot& s, int localX, int localY) const {
-    return s.at(x + localX, y + localY);
+    return s.at(x + localX * scale + scale / 2, y + localY * scale + scale / 2);
+  }
+  // Width and height of the editor's window inside the host's; 0 x 0 without one.
+  gui::CPoint editorWindowSize() const {
+    Window root = 0;
+    Window parentWindow = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    gui::CPoint size;
+    if (XQueryTree(host.display(), window, &root, &parentWindow, &children, &count) && count > 0) {
+      int wx = 0;
+      int wy = 0;
+      unsigned int w = 0;
+      unsigned int h = 0;
+      unsigned int border = 0;
+      unsigned int depth = 0;
+      if (XGetGeometry(host.display(), children[0], &root, &wx, &wy, &w, &h, &border, &depth))
+        size = gui::CPoint(static_cast<int>(w), static_cast<int>(h));
+    }
+    if (children) XFree(children);
+    return size;
   }
   std::string handleFault(const Screenshot& s, int32_t row, float value) const {
     return sliderFault(s, x, y, row, value);
@@ -75,6 +104,7 @@ class Instance {
   X11TestHost& host;
   int x;
   int y;
+  int scale;
   Window window;
   PluginInstance plugin;
 };
@@ -83,6 +113,11 @@ class SDEditorX11 : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(host.display(), nullptr) << "these tests need an X display (DISPLAY)";
+    // The editor's scale, kept per user, comes from a configuration directory of the test's.
+    char pattern[] = "/tmp/ferrowin-x11-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    configDirectory = pattern;
+    setenv("XDG_CONFIG_HOME", configDirectory.c_str(), 1);
     ASSERT_TRUE(host.library().load(FERROWIN_PLUGIN_PATH)) << host.library().error();
     ui = std::make_unique<Instance>(host, kHostX, kHostY);
     ASSERT_TRUE(ui->plugin.valid());
@@ -91,9 +126,33 @@ class SDEditorX11 : public ::testing::Test {
   }
   void TearDown() override {
     ui.reset();
+    setXftDpi(nullptr);
     EXPECT_EQ(X11TestHost::errorCount(), 0) << "X errors reached the host";
+    std::system(("rm -rf '" + configDirectory + "'").c_str());
+  }
+  // The Xft.dpi resource that desktops publish on the root window; null removes it.
+  void setXftDpi(const char* dpi) {
+    const Window root = DefaultRootWindow(host.display());
+    if (dpi) {
+      const std::string resources = std::string("Xft.dpi:\t") + dpi + "\n";
+      XChangeProperty(host.display(), root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(resources.c_str()),
+                      static_cast<int>(resources.size()));
+    } else {
+      XDeleteProperty(host.display(), root, XA_RESOURCE_MANAGER);
+    }
+    XSync(host.display(), False);
+  }
+  // The scale the user chose, as the editor keeps it.
+  void storeScalePercent(int percent) {
+    const std::string directory = configDirectory + "/ferrowin";
+    ASSERT_EQ(std::system(("mkdir -p '" + directory + "'").c_str()), 0);
+    std::ofstream(directory + "/editor.conf") << "Ferrowin/EditorScalePercent=" << percent << "\n";
   }
   size_t count(VstInt32 opcode) const { return host.callbacks().count(opcode); }
+  // A real drag of the cutoff slider from 0 to above its travel: one gesture whose values follow
+  // the slider's arithmetic, in editor pixels at any scale.
+  void dragCutoffToTheTop();
   // The value of the last automation the host heard.
   float lastAutomated() const {
     const auto& calls = host.callbacks().calls();
@@ -104,12 +163,85 @@ class SDEditorX11 : public ::testing::Test {
 
   X11TestHost host;
   std::unique_ptr<Instance> ui;
+  std::string configDirectory;
 };
 
-TEST_F(SDEditorX11, ADragIsOneGestureWhoseValuesFollowTheSlider) {
-  ui->plugin.setParameter(kCutoff, 0.0f);
+TEST_F(SDEditorX11, AtEachScaleTheWindowHandlesAndADragFollowTheSlider) {
+  struct Scale {
+    const char* what;
+    int storedPercent;   // 0: none stored
+    const char* xftDpi;  // null: no resource, the screen's size decides
+    int scale;
+  };
+  // The test display has 100 pixels per inch, nearest to 100 %.
+  const Scale scales[] = {
+      {"100 % from the screen's size", 0, nullptr, 1},
+      {"200 % from Xft.dpi 192", 0, "192", 2},
+      {"200 % stored, over Xft.dpi 96", 200, "96", 2},
+  };
+  for (const Scale& scale : scales) {
+    SCOPED_TRACE(scale.what);
+    ui.reset();
+    if (scale.storedPercent) storeScalePercent(scale.storedPercent);
+    setXftDpi(scale.xftDpi);
+    ui = std::make_unique<Instance>(host, kHostX, kHostY, scale.scale);
+    ASSERT_TRUE(ui->plugin.valid());
+    ERect* rect = nullptr;
+    ASSERT_EQ(ui->plugin.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right - rect->left, kWidth * scale.scale);
+    EXPECT_EQ(rect->bottom - rect->top, kHeight * scale.scale);
+    ASSERT_TRUE(ui->open());
+    EXPECT_EQ(ui->editorWindowSize(), gui::CPoint(kWidth * scale.scale, kHeight * scale.scale));
+    for (float value : {0.0f, 0.5f, 1.0f}) {
+      ui->plugin.setParameter(kCutoff, value);
+      EXPECT_EQ(ui->waitForHandle(kCutoffSlider, value), "") << value;
+    }
+    ui->plugin.setParameter(kCutoff, 0.0f);
+    EXPECT_EQ(ui->waitForHandle(kCutoffSlider, 0.0f), "");
+    dragCutoffToTheTop();
+    ui->close();
+  }
+}
+
+TEST_F(SDEditorX11, TheBackgroundMenuScalesTheWindowAndTheChoiceIsKept) {
   ASSERT_TRUE(ui->open());
-  EXPECT_EQ(ui->waitForHandle(kCutoffSlider, 0.0f), "");
+  ASSERT_TRUE(idleUntil([&] { ui->idle(); }, [] { return true; }));
+  host.callbacks().clear();
+  // The menu shows just right of and below the pointer, its items 20 pixels high at 100 %:
+  // 50 pixels down is the third, 200 %. It holds the idle call that handles the click until
+  // it is answered, so its answer comes from beside.
+  ASSERT_TRUE(xdotool(ui->moveTo(5, 5) + " click 3"));
+  std::thread chooser([] {
+    // Waits for the menu as long as the idle calls do.
+    std::system(
+        "timeout 20 xdotool search --sync --name '^Ferrowin menu$' mousemove_relative 20 50 "
+        "click 1");
+  });
+  const bool resized =
+      idleUntil([&] { ui->idle(); }, [&] { return count(audioMasterSizeWindow) > 0; });
+  chooser.join();
+  ASSERT_TRUE(resized) << "no size request reached the host";
+  for (const HostCall& call : host.callbacks().calls())
+    if (call.opcode == audioMasterSizeWindow) {
+      EXPECT_EQ(call.index, 2 * kWidth);
+      EXPECT_EQ(call.value, 2 * kHeight);
+    }
+  // The host here answers nothing to the request: the editor's window follows by itself.
+  EXPECT_EQ(ui->editorWindowSize(), gui::CPoint(2 * kWidth, 2 * kHeight));
+  ui->close();
+  std::ifstream stored(configDirectory + "/ferrowin/editor.conf");
+  std::string line;
+  std::getline(stored, line);
+  EXPECT_EQ(line, "Ferrowin/EditorScalePercent=200");
+  // The next effect opens at the chosen scale.
+  Instance next(host, kHostX, kHostY, 2);
+  ERect* rect = nullptr;
+  ASSERT_EQ(next.plugin.dispatch(effEditGetRect, 0, 0, &rect), 1);
+  EXPECT_EQ(rect->right - rect->left, 2 * kWidth);
+  EXPECT_EQ(rect->bottom - rect->top, 2 * kHeight);
+}
+
+void SDEditorX11::dragCutoffToTheTop() {
   const gui::CRect& r = EditorLayout::control(kCutoffSlider).rect;
   // A free press puts the handle's grip (13 rows below its top) under the pointer: the value
   // is 1 - (y - 173) / 130 for the slider at top 160, and 1 above the travel.
@@ -145,7 +277,6 @@ TEST_F(SDEditorX11, ADragIsOneGestureWhoseValuesFollowTheSlider) {
   EXPECT_EQ(count(audioMasterBeginEdit), 1u);
   EXPECT_FLOAT_EQ(ui->plugin.getParameter(kCutoff), 1.0f);
   EXPECT_EQ(ui->waitForHandle(kCutoffSlider, 1.0f), "");
-  ui->close();
 }
 
 TEST_F(SDEditorX11, ButtonsKnobsCtrlClicksAndTheWheelReachTheHost) {

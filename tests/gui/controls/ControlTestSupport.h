@@ -115,6 +115,8 @@ class LoggingGraphics : public platform::PlatformGraphics {
   void drawImage(platform::PlatformImage* /*image*/, int32_t /*destX*/, int32_t /*destY*/,
                  int32_t /*srcX*/, int32_t /*srcY*/, int32_t /*width*/, int32_t /*height*/,
                  uint8_t /*alpha*/) override {}
+  void drawImageStretched(platform::PlatformImage* /*image*/, const CRect& /*dest*/,
+                          const CRect& /*source*/, uint8_t /*alpha*/) override {}
   float measureString(const char16_t* /*text*/, platform::PlatformFont* /*font*/) override {
     return -1.0f;
   }
