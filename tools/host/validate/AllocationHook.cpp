@@ -1,6 +1,5 @@
 #include "AllocationHook.h"
 
-#include <atomic>
 #include <cstddef>
 
 #if defined(__has_feature)
@@ -13,11 +12,12 @@
 #endif
 
 namespace {
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
+// Thread-local with constant initialisation, so reading them inside malloc allocates nothing.
+thread_local bool counting = false;
+thread_local long allocations = 0;
 
 [[maybe_unused]] void countOne() {
-  if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
+  if (counting) ++allocations;
 }
 }  // namespace
 
@@ -82,5 +82,5 @@ void beginCountingAllocations() {}
 
 long endCountingAllocations() {
   counting = false;
-  return allocations.load();
+  return allocations;
 }

@@ -1,4 +1,5 @@
-// Counts heap allocations made by this process between two marks, for the real-time check.
+// Counts heap allocations made on the calling thread between two marks, for the real-time
+// check; other threads' allocations are not counted.
 // Sanitizer builds count through the sanitizer's allocator; other native Linux builds replace
 // malloc, calloc and realloc with counting ones that forward to the C library's.
 #pragma once
@@ -6,5 +7,5 @@
 // Whether this build can count allocations.
 bool allocationHookAvailable();
 void beginCountingAllocations();
-// Allocations since the matching begin.
+// Allocations on this thread since the matching begin.
 long endCountingAllocations();

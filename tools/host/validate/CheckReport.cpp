@@ -4,7 +4,8 @@
 
 namespace {
 
-const char* const kStatusWords[] = {"PASS", "FAIL", "SKIP"};
+const char* const kStatusWords[] = {"PASS", "FAIL", "SKIP", "WARN"};
+constexpr int kStatusCount = sizeof kStatusWords / sizeof kStatusWords[0];
 const char kFinishLine[] = "END";
 
 // Report lines are tab-separated; tabs and line ends inside a text would break them.
@@ -37,7 +38,7 @@ bool parseCheckLine(const std::string& line, CheckLine* parsed) {
   const size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
   if (second == std::string::npos) return false;
   const std::string word = line.substr(0, first);
-  for (int status = 0; status < 3; ++status) {
+  for (int status = 0; status < kStatusCount; ++status) {
     if (word != kStatusWords[status]) continue;
     parsed->status = static_cast<CheckStatus>(status);
     parsed->what = line.substr(first + 1, second - first - 1);

@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <string>
 
-enum class CheckStatus { Pass, Fail, Skip };
+// Warn: doubtful but not wrong (a host copes); it does not fail the run.
+enum class CheckStatus { Pass, Fail, Skip, Warn };
 
 class CheckReport {
  public:
@@ -16,6 +17,10 @@ class CheckReport {
   void add(CheckStatus status, const std::string& what, const std::string& figure);
   void check(bool ok, const std::string& what, const std::string& figure) {
     add(ok ? CheckStatus::Pass : CheckStatus::Fail, what, figure);
+  }
+  // Passes when `ok`, else warns.
+  void doubt(bool ok, const std::string& what, const std::string& figure) {
+    add(ok ? CheckStatus::Pass : CheckStatus::Warn, what, figure);
   }
   void skip(const std::string& what, const std::string& reason) {
     add(CheckStatus::Skip, what, reason);
@@ -30,7 +35,7 @@ class CheckReport {
   int failed = 0;
 };
 
-// One line of a report file: "PASS", "FAIL" or "SKIP", what was checked and the figure.
+// One line of a report file: "PASS", "FAIL", "SKIP" or "WARN", what was checked and the figure.
 struct CheckLine {
   CheckStatus status = CheckStatus::Fail;
   std::string what;

@@ -1,7 +1,9 @@
-// Editor (Windows build): opened and closed twice, opened while processing is off, parameters
-// changed from a second thread while the editor opens and closes, and effClose with the window
-// still open. The host's window is a plain top-level window of this process, never shown, so
-// that the checks take neither the pointer nor the focus from anything else on the desktop.
+// Editor (Windows build, where a window can be made): its size once it is open (a plug-in may
+// know no size before effEditOpen, as it may need the display to measure), opened and closed
+// twice, opened while processing is off, parameters changed from a second thread while the
+// editor opens and closes, and effClose with the window still open. The host's window is a plain
+// top-level window of this process, never shown, so that the checks take neither the pointer nor
+// the focus from anything else on the desktop.
 #include "ValidationGroups.h"
 
 #if defined(_WIN32)
@@ -22,6 +24,27 @@ void pumpMessages() {
 
 // The editor's window inside the host's, or null.
 HWND editorWindow(HWND host) { return GetWindow(host, GW_CHILD); }
+
+std::string sizeText(PluginInstance& plugin) {
+  ERect* rect = nullptr;
+  const VstIntPtr answered = plugin.dispatch(effEditGetRect, 0, 0, &rect);
+  if (!answered || rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top)
+    return "";
+  return std::to_string(rect->right - rect->left) + " x " +
+         std::to_string(rect->bottom - rect->top);
+}
+
+void checkSize(PluginInstance& plugin, HWND host, CheckReport& report) {
+  const std::string before = sizeText(plugin);
+  plugin.dispatch(effEditOpen, 0, 0, host);
+  pumpMessages();
+  const std::string after = sizeText(plugin);
+  plugin.dispatch(effEditClose);
+  pumpMessages();
+  report.check(!after.empty(), "effEditGetRect gives a size once the editor is open",
+               (after.empty() ? "no rectangle" : after) +
+                   " (before effEditOpen: " + (before.empty() ? "none, accepted" : before) + ")");
+}
 
 // Opens the editor, idles it a few times and closes it; an empty text when all went well.
 std::string openIdleClose(PluginInstance& plugin, HWND host, int idles) {
@@ -51,6 +74,7 @@ void checkEditor(ValidationContext& context, CheckReport& report) {
                               1200, 900, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (host == nullptr) return report.skip("editor checks", "no window can be made (no display)");
   const int idles = 2 + context.options.level;
+  checkSize(*plugin, host, report);
 
   setProcessing(*plugin, true);
   for (int round = 1; round <= 2; ++round) {

@@ -43,19 +43,8 @@ void checkRecord(PluginInstance& plugin, CheckReport& report) {
 }
 
 void checkFlagAnswers(PluginInstance& plugin, CheckReport& report) {
+  // The editor's size is the editor group's question: a plug-in may need a display to answer.
   const AEffect& r = *plugin.record();
-  ERect* rect = nullptr;
-  const VstIntPtr hasRect = plugin.dispatch(effEditGetRect, 0, 0, &rect);
-  if (r.flags & effFlagsHasEditor) {
-    const bool sized = hasRect && rect && rect->right > rect->left && rect->bottom > rect->top;
-    report.check(sized, "editor flag: effEditGetRect gives a size",
-                 sized ? std::to_string(rect->right - rect->left) + " x " +
-                             std::to_string(rect->bottom - rect->top)
-                       : "no rectangle");
-  } else {
-    report.check(!(hasRect && rect), "no editor flag: effEditGetRect gives no size",
-                 hasRect ? "answered 1" : "answered 0");
-  }
   const VstIntPtr category = plugin.dispatch(effGetPlugCategory);
   const bool synth = (r.flags & effFlagsIsSynth) != 0;
   report.check(category >= 0 && category <= 11 && (!synth || category == 0 || category == 2),

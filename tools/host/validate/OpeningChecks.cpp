@@ -1,7 +1,9 @@
 // Opening: how long a host waits from loading the library to effOpen answered, first in a new
 // process (cold) and again after unloading (warm), and that a scan (open, identity questions,
-// close) leaves no file, window or other handle open. Console output during the scan is
-// checked by the parent, which captures the group's output.
+// close) leaves no file, window or other handle open. The first instance may open what all its
+// instances share (a worker pool, a font cache), so handles are counted after each effClose and
+// only growth from one instance to the next fails. Console output during the scan is checked by
+// the parent, which captures the group's output.
 #include <algorithm>
 #include <chrono>
 
@@ -17,6 +19,8 @@
 namespace {
 
 constexpr double kTargetMs = 50.0;
+// Instances scanned after the first, to tell a leak per instance from shared resources.
+constexpr int kMoreInstances = 2;
 
 // Open files, sockets and other handles of this process.
 long openHandles() {
@@ -100,26 +104,39 @@ void checkOpening(ValidationContext& context, CheckReport& report) {
   }
   plugin->dispatch(effOpen);
   const double coldMs = millisecondsSince(start);
-  report.check(coldMs < kTargetMs, "cold: load to effOpen answered",
+  // A slow start delays a host's scan but breaks nothing.
+  report.doubt(coldMs < kTargetMs, "cold: load to effOpen answered",
                fixed(coldMs, 1) + " ms (target < 50 ms)");
   scan(*plugin);
-  const long handlesAfter = openHandles();
-  const long windowsAfter = ownWindows();
   plugin.reset();
+  const long handlesFirst = openHandles();
+  const long windowsFirst = ownWindows();
+  for (int i = 0; i < kMoreInstances; ++i) {
+    PluginInstance another(library->entry(), HostCallback::dispatch);
+    if (!another.valid()) continue;
+    another.dispatch(effOpen);
+    scan(another);
+  }
+  const long handlesLast = openHandles();
+  const long windowsLast = ownWindows();
   library.reset();
-  const std::string handles = "no file or other handle left open by the scan";
-  if (handlesBefore < 0 || handlesAfter < 0)
+  const std::string handles = "no file or other handle left open per instance";
+  if (handlesBefore < 0 || handlesLast < 0)
     report.skip(handles, "this system does not count a process's handles");
   else
-    report.check(handlesAfter <= handlesBefore, handles,
+    report.check(handlesLast <= handlesFirst, handles,
                  std::to_string(handlesBefore) + " handles before, " +
-                     std::to_string(handlesAfter) + " after");
+                     std::to_string(handlesFirst) + " after the first effClose, " +
+                     std::to_string(handlesLast) + " after " + std::to_string(kMoreInstances) +
+                     " more");
 #if defined(_WIN32)
-  report.check(windowsAfter == windowsBefore, "no window opened by the scan",
-               std::to_string(windowsAfter - windowsBefore) + " new windows");
+  report.check(windowsLast == windowsBefore && windowsFirst == windowsBefore,
+               "no window left open by the scan",
+               std::to_string(windowsLast - windowsBefore) + " new windows");
 #else
   (void)windowsBefore;
-  (void)windowsAfter;
+  (void)windowsFirst;
+  (void)windowsLast;
 #endif
 
   double warmMs = 1e9;
@@ -138,7 +155,7 @@ void checkOpening(ValidationContext& context, CheckReport& report) {
     warmMs = std::min(warmMs, ms);
     slowestMs = std::max(slowestMs, ms);
   }
-  report.check(warmMs < kTargetMs, "warm: load to effOpen answered",
+  report.doubt(warmMs < kTargetMs, "warm: load to effOpen answered",
                fixed(warmMs, 1) + " ms best, " + fixed(slowestMs, 1) + " ms slowest of " +
                    std::to_string(repeats) + " (target < 50 ms)");
 }

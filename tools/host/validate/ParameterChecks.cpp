@@ -1,11 +1,10 @@
-// Parameters: names, labels and displays over a grid of values; getParameter gives back the
-// exact bits setParameter stored, so state saved as parameter values comes back byte for byte;
-// the program name round trip; and values no host should send (NaN, infinities, values far
-// outside 0..1), after which the outputs must stay finite.
+// Parameters: names, labels and displays over a grid of values; a value read back and set again
+// stays where it is, so state saved as parameter values comes back (a plug-in may round to its
+// own steps); the program name round trip; and values no host should send (NaN, infinities,
+// values far outside 0..1), after which the outputs should stay finite.
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -14,17 +13,16 @@
 
 namespace {
 
-// Hosts give parameter names more room than the nominal 8 characters; 32 bytes is the most a
-// plug-in may count on.
-constexpr size_t kNameLimit = 32;
-constexpr size_t kParamTextLimit = kVstMaxParamStrLen + 1;
+// Hosts give parameter names, labels and displays more room than the nominal 8 characters;
+// 32 bytes is the most a plug-in may count on.
+constexpr size_t kTextLimit = 32;
+constexpr size_t kNominalText = kVstMaxParamStrLen;
 constexpr int kBlockFrames = 256;
+// A value read back and set again may move by float rounding inside the plug-in's own
+// conversion to its units and back, but no further.
+constexpr float kStableTolerance = 1e-5f;
 
-uint32_t bitsOf(float value) {
-  uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
+bool stable(float first, float second) { return std::fabs(first - second) <= kStableTolerance; }
 
 std::vector<float> values(PluginInstance& plugin) {
   std::vector<float> state;
@@ -43,11 +41,11 @@ void checkNames(PluginInstance& plugin, CheckReport& report) {
   int overNominal = 0;
   std::string first;
   for (VstInt32 i = 0; i < plugin.record()->numParams; ++i) {
-    const TextAnswer name = probeText(plugin, effGetParamName, i, kNameLimit);
+    const TextAnswer name = probeText(plugin, effGetParamName, i, kTextLimit);
     const bool good = name.fits() && !name.text.empty();
     if (!good && bad++ == 0)
-      first = ", first: parameter " + std::to_string(i) + " " + name.figure(kNameLimit);
-    if (name.text.size() > static_cast<size_t>(kVstMaxParamStrLen)) ++overNominal;
+      first = ", first: parameter " + std::to_string(i) + " " + name.figure(kTextLimit);
+    if (name.text.size() > kNominalText) ++overNominal;
     longest = std::max(longest, name.text.size());
   }
   report.check(bad == 0, "names present and within 32 bytes",
@@ -58,29 +56,30 @@ void checkNames(PluginInstance& plugin, CheckReport& report) {
 void checkTextsOverGrid(ValidationContext& context, PluginInstance& plugin, CheckReport& report) {
   const int steps = 2 + 2 * context.options.level;
   const std::vector<float> state = values(plugin);
+  int overNominal = 0;
+  int bad = 0;
+  std::string first;
   for (VstInt32 i = 0; i < plugin.record()->numParams; ++i) {
-    size_t longestDisplay = 0;
-    size_t longestLabel = 0;
+    size_t longest = 0;
     std::string fault;
     for (int step = 0; step <= steps && fault.empty(); ++step) {
       const float value = static_cast<float>(step) / static_cast<float>(steps);
       plugin.setParameter(i, value);
-      const TextAnswer display = probeText(plugin, effGetParamDisplay, i, kParamTextLimit);
-      const TextAnswer label = probeText(plugin, effGetParamLabel, i, kParamTextLimit);
+      const TextAnswer display = probeText(plugin, effGetParamDisplay, i, kTextLimit);
+      const TextAnswer label = probeText(plugin, effGetParamLabel, i, kTextLimit);
       if (!display.fits())
-        fault = "display at " + fixed(value, 3) + ": " + display.figure(kParamTextLimit);
-      if (!label.fits())
-        fault = "label at " + fixed(value, 3) + ": " + label.figure(kParamTextLimit);
-      longestDisplay = std::max(longestDisplay, display.text.size());
-      longestLabel = std::max(longestLabel, label.text.size());
+        fault = "display at " + fixed(value, 3) + ": " + display.figure(kTextLimit);
+      if (!label.fits()) fault = "label at " + fixed(value, 3) + ": " + label.figure(kTextLimit);
+      longest = std::max({longest, display.text.size(), label.text.size()});
     }
     plugin.setParameter(i, state[i]);
-    report.check(fault.empty(), "display and label of " + parameterName(plugin, i),
-                 fault.empty() ? std::to_string(steps + 1) + " values, longest display " +
-                                     std::to_string(longestDisplay) + ", label " +
-                                     std::to_string(longestLabel) + " characters"
-                               : fault);
+    if (longest > kNominalText) ++overNominal;
+    if (!fault.empty() && bad++ == 0) first = ", first: " + parameterName(plugin, i) + " " + fault;
   }
+  report.check(bad == 0, "displays and labels within 32 bytes",
+               std::to_string(plugin.record()->numParams) + " parameters x " +
+                   std::to_string(steps + 1) + " values, " + std::to_string(overNominal) +
+                   " over the nominal 8 characters, " + std::to_string(bad) + " too long" + first);
 }
 
 void checkRoundTrip(ValidationContext& context, PluginInstance& plugin, CheckReport& report) {
@@ -88,20 +87,25 @@ void checkRoundTrip(ValidationContext& context, PluginInstance& plugin, CheckRep
   const std::vector<float> state = values(plugin);
   const int count = 4 + 4 * context.options.level;
   int differ = 0;
+  int moved = 0;
   std::string first;
   for (VstInt32 i = 0; i < parameters; ++i) {
     for (int n = 0; n < count; ++n) {
       const float value = n < 3 ? 0.5f * static_cast<float>(n) : context.uniform(0.0f, 1.0f);
       plugin.setParameter(i, value);
       const float back = plugin.getParameter(i);
-      if (bitsOf(back) != bitsOf(value) && differ++ == 0)
+      plugin.setParameter(i, back);
+      const float again = plugin.getParameter(i);
+      if (!stable(back, value)) ++moved;
+      if ((!stable(again, back) || !(back >= 0.0f && back <= 1.0f)) && differ++ == 0)
         first = ", first: " + parameterName(plugin, i) + " set " + fixed(value, 9) + ", read " +
-                fixed(back, 9);
+                fixed(back, 9) + ", set that, read " + fixed(again, 9);
     }
   }
-  report.check(differ == 0, "getParameter returns exactly the value set",
+  report.check(differ == 0, "a value read back is within 0..1 and stays when set again",
                std::to_string(parameters) + " parameters x " + std::to_string(count) + " values, " +
-                   std::to_string(differ) + " differ" + first);
+                   std::to_string(moved) + " rounded to a step, " + std::to_string(differ) +
+                   " unstable" + first);
 
   // A saved state of parameter values, then other values, then the saved state again.
   std::vector<float> saved;
@@ -114,8 +118,8 @@ void checkRoundTrip(ValidationContext& context, PluginInstance& plugin, CheckRep
   const std::vector<float> back = values(plugin);
   int changed = 0;
   for (VstInt32 i = 0; i < parameters; ++i)
-    if (bitsOf(back[i]) != bitsOf(saved[i])) ++changed;
-  report.check(changed == 0, "state saved as parameter values comes back byte for byte",
+    if (!stable(back[i], saved[i])) ++changed;
+  report.check(changed == 0, "state saved as parameter values comes back",
                std::to_string(changed) + " of " + std::to_string(parameters) + " values differ");
   restore(plugin, state);
 }
@@ -161,7 +165,7 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
     for (VstInt32 i = 0; i < plugin->record()->numParams && fault.empty(); ++i) {
       BlockScan scan;
       plugin->setParameter(i, bad.value);
-      const TextAnswer display = probeText(*plugin, effGetParamDisplay, i, kParamTextLimit);
+      const TextAnswer display = probeText(*plugin, effGetParamDisplay, i, kTextLimit);
       bench.run(*plugin, kBlockFrames, false, context.random, &scan);
       plugin->setParameter(i, state[i]);
       for (int block = 0; block < 4; ++block)
@@ -169,12 +173,16 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
       if (scan.nans || scan.infinities || scan.guardWrites)
         fault = parameterName(*plugin, i) + ": " + scan.figure();
       else if (!display.fits())
-        fault = parameterName(*plugin, i) + " display: " + display.figure(kParamTextLimit);
+        fault = parameterName(*plugin, i) + " display: " + display.figure(kTextLimit);
       total.add(scan);
     }
-    report.check(fault.empty(),
-                 std::string("outputs finite after each parameter set to ") + bad.what,
-                 fault.empty() ? total.figure() : "first: " + fault);
+    // No host sends these values, so a plug-in that trusts its host is doubtful, not wrong;
+    // a write outside the block is wrong whatever the values.
+    const CheckStatus status = fault.empty()       ? CheckStatus::Pass
+                               : total.guardWrites ? CheckStatus::Fail
+                                                   : CheckStatus::Warn;
+    report.add(status, std::string("outputs finite after each parameter set to ") + bad.what,
+               fault.empty() ? total.figure() : "first: " + fault);
   }
 }
 

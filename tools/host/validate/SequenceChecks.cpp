@@ -1,6 +1,7 @@
 // Host call sequences that real hosts produce: processing switched on and off around every
-// start and switched on twice, the rate and block size changed while running (with and without
-// suspend and resume), blocks shorter than the block size and blocks of no frames.
+// start and switched on twice, the rate and block size changed between suspend and resume (the
+// only time the interface allows; a plug-in may size its buffers at resume), blocks shorter than
+// the block size and blocks of no frames.
 #include "AudioBench.h"
 #include "ValidationGroups.h"
 
@@ -40,18 +41,16 @@ void checkSequences(ValidationContext& context, CheckReport& report) {
   report.check(scan.clean(), "effMainsChanged 1 twice in a row", scan.figure());
 
   scan = BlockScan{};
-  setRate(p, 96000.0f, 256);
-  scan.add(processStretch(context, p, bench, frames, 256, false));
-  setRate(p, 22050.0f, 2048);
-  scan.add(processStretch(context, p, bench, frames, 2048, true));
-  report.check(scan.clean(), "rate and block size changed while running", scan.figure());
-
-  scan = BlockScan{};
-  for (float rateHz : {48000.0f, 192000.0f, 44100.0f}) {
+  const std::pair<float, int> settings[] = {{96000.0f, 256},
+                                            {22050.0f, 2048},
+                                            {48000.0f, 100},
+                                            {192000.0f, 4096},
+                                            {44100.0f, kBlockFrames}};
+  for (const auto& [rateHz, block] : settings) {
     setProcessing(p, false);
-    setRate(p, rateHz, kBlockFrames);
+    setRate(p, rateHz, block);
     setProcessing(p, true);
-    scan.add(processStretch(context, p, bench, frames, kBlockFrames, false));
+    scan.add(processStretch(context, p, bench, frames, block, block % 2 == 0));
   }
   report.check(scan.clean(), "rate and block size changed with suspend and resume", scan.figure());
 

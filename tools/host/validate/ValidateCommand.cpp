@@ -45,10 +45,12 @@ std::string ending(const GroupOutcome& outcome, double limitSeconds) {
 struct Tally {
   int passed = 0;
   int failed = 0;
+  int warned = 0;
 
   void print(std::ostream& out, const std::string& group, const CheckLine& line) {
     if (line.status == CheckStatus::Pass) ++passed;
     if (line.status == CheckStatus::Fail) ++failed;
+    if (line.status == CheckStatus::Warn) ++warned;
     out << formatCheckLine(group, line) << "\n" << std::flush;
   }
 };
@@ -89,7 +91,8 @@ void runGroup(const ValidateOptions& options, const std::string& group, double l
     tally.print(out, group, line);
   } else if (group == kValidationGroups[0].name) {
     CheckLine line;
-    line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Fail;
+    // Chatter on the console bothers a host's user but harms nothing.
+    line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
     line.what = "no console output during the scan";
     line.figure = std::to_string(outcome.console.size()) + " bytes";
     if (!outcome.console.empty()) line.figure += ": " + lastConsoleLine(outcome.console);
@@ -113,7 +116,8 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
   Tally tally;
   for (int i = 0; i < kValidationGroupCount; ++i)
     runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
-  out << tally.passed << " passed, " << tally.failed << " failed\n";
+  out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned
+      << " warnings\n";
   return tally.failed == 0 ? 0 : 1;
 }
 
