@@ -42,6 +42,7 @@ const FaultCase kFaults[] = {
      kRoomy},
     {"worker_thread", 0, "PASS  realtime: no allocation in processReplacing", "", kRoomy},
 #endif
+    {"wide", 0, "PASS  identity: record counts", "64 inputs, 64 outputs", kRoomy},
     {"resume_sized", 0, "PASS  sequences: rate and block size changed with suspend and resume", "",
      kRoomy},
     {"stepped", 0, "PASS  parameters: a value read back is within 0..1 and stays when set again",

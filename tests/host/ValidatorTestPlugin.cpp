@@ -37,6 +37,9 @@
 #define HABIT_RESUME_SIZED 8
 #define HABIT_WORKER_THREAD 9
 #define HABIT_STEPPED 10
+// 64 inputs and outputs, as a surround or ambisonics effect has; channels pair up with the
+// left and right gains.
+#define HABIT_WIDE 11
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -221,7 +224,9 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
   }
 #endif
 #if FAULT == FAULT_CRASH
-  if (frames > 0) *static_cast<volatile float*>(nullptr) = 1.0f;  // NOLINT: the fault itself
+  // An illegal instruction: a crash the sanitizers leave to the system, as a plug-in built
+  // without them crashes.
+  if (frames > 0) __builtin_trap();
 #elif FAULT == FAULT_HANG
   for (volatile bool spinning = true; spinning;) {
   }
@@ -230,8 +235,8 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
   scratch[0] = 0.0f;
   delete[] scratch;
 #endif
-  for (int c = 0; c < 2; ++c) {
-    const float gain = gainOf(effect.values[c]);
+  for (int c = 0; c < record->numOutputs; ++c) {
+    const float gain = gainOf(effect.values[c % 2]);
     for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = gain * inputs[c][i];
   }
   if (frames <= 0) return;
@@ -263,8 +268,13 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
   r.getParameter = getParameter;
   r.numPrograms = 1;
   r.numParams = 2;
+#if FAULT == HABIT_WIDE
+  r.numInputs = 64;
+  r.numOutputs = 64;
+#else
   r.numInputs = 2;
   r.numOutputs = 2;
+#endif
   r.flags = effFlagsCanReplacing;
 #if defined(_WIN32)
   r.flags |= effFlagsHasEditor;

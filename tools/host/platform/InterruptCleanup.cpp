@@ -2,7 +2,9 @@
 
 #include <atomic>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
 
 #include <csignal>
@@ -14,8 +16,21 @@ namespace {
 std::atomic<const char*> doomedPath{nullptr};
 static_assert(std::atomic<const char*>::is_always_lock_free, "read from a signal handler");
 
-#if !defined(_WIN32)
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};
+#if defined(_WIN32)
+LONG WINAPI onCrash(EXCEPTION_POINTERS* /*exception*/) {
+  if (const char* path = doomedPath.exchange(nullptr)) DeleteFileA(path);
+  return EXCEPTION_CONTINUE_SEARCH;  // the crash goes on as it would have
+}
+
+void install() {
+  static const bool installed = SetUnhandledExceptionFilter(onCrash) || true;
+  (void)installed;
+}
+#else
+// Stops, then crashes: after the handler the faulting instruction runs again and ends the
+// process with its usual signal.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, SIGSEGV,
+                            SIGBUS, SIGFPE,  SIGILL, SIGABRT};
 
 // Only async-signal-safe calls: unlink, sigaction, raise.
 void onSignal(int signal) {
@@ -51,9 +66,7 @@ void install() {
 namespace InterruptCleanup {
 
 void remove(const char* path) {
-#if !defined(_WIN32)
   install();
-#endif
   doomedPath.store(path);
 }
 

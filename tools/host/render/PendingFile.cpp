@@ -7,11 +7,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "FileOperations.h"
 #include "InterruptCleanup.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -19,6 +16,8 @@ namespace {
 
 // As the kernel allows: a longer chain of links is a loop.
 constexpr int kMaxLinks = 40;
+// Temporary names tried beside an output before giving up (each taken by another file).
+constexpr int kMaxTemporaryNames = 100;
 
 // The path a chain of symbolic links ends at (which need not exist yet).
 std::string linkTarget(const std::string& path) {
@@ -41,11 +40,25 @@ bool isSpecialFile(const std::string& path) {
   return fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
 }
 
+// A new file beside `path`, created here so that no file of the user's that happens to have the
+// name is overwritten: path.partial, else path.partial-2 and so on.
+std::string newTemporaryFile(const std::string& path) {
+  for (int n = 1; n <= kMaxTemporaryNames; ++n) {
+    const std::string name = path + ".partial" + (n > 1 ? "-" + std::to_string(n) : "");
+    if (createNewFile(name)) return name;
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(name, error)))
+      throw std::runtime_error("cannot write " + name + ": " + std::strerror(errno));
+  }
+  throw std::runtime_error("cannot write beside " + path + ": " +
+                           std::to_string(kMaxTemporaryNames) + " temporary names are taken");
+}
+
 }  // namespace
 
 PendingFile::PendingFile(const std::string& finalPath)
     : target(finalPath), resolved(linkTarget(finalPath)) {
-  written = isSpecialFile(resolved) ? resolved : resolved + ".partial";
+  written = isSpecialFile(resolved) ? resolved : newTemporaryFile(resolved);
   if (!direct()) InterruptCleanup::remove(written.c_str());
 }
 
@@ -60,15 +73,8 @@ void PendingFile::commit() {
     committed = true;
     return;
   }
-#if defined(_WIN32)
-  // The C library's rename refuses to replace an existing file on Windows.
-  if (!MoveFileExA(written.c_str(), resolved.c_str(), MOVEFILE_REPLACE_EXISTING))
-    throw std::runtime_error("cannot write " + target + " (error " +
-                             std::to_string(GetLastError()) + ")");
-#else
-  if (std::rename(written.c_str(), resolved.c_str()) != 0)
-    throw std::runtime_error("cannot write " + target + ": " + std::strerror(errno));
-#endif
+  const std::string error = replaceFile(written, resolved);
+  if (!error.empty()) throw std::runtime_error("cannot write " + target + ": " + error);
   InterruptCleanup::forget();
   committed = true;
 }

@@ -1,7 +1,8 @@
-// An output file written under a temporary name beside its final one and renamed when
-// complete, so a failed or interrupted run never leaves a partial file where the user expects a
-// result. A symbolic link is written at its target, and an output that is not a regular file
-// (a FIFO, a device such as /dev/null) is written directly, never replaced.
+// An output file written under a temporary name beside its final one (created new, never one
+// of the user's files) and renamed when complete, so a failed, interrupted or crashed run never
+// leaves a partial file where the user expects a result. A symbolic link is written at its target,
+// and an output that is not a regular file (a FIFO, a device such as /dev/null) is written
+// directly, never replaced.
 #pragma once
 
 #include <string>

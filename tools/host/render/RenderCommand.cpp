@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +16,7 @@
 #include "RawSink.h"
 #include "RawSource.h"
 #include "Renderer.h"
+#include "SilenceSource.h"
 #if defined(_WIN32)
 #include "MmioWavSink.h"
 #include "MmioWavSource.h"
@@ -29,6 +31,11 @@ using WavSource = MmioWavSource;
 namespace {
 
 std::unique_ptr<AudioSource> openSource(const RenderOptions& options) {
+  if (options.seconds > 0.0) {
+    const int rateHz = options.rawRateHz > 0 ? options.rawRateHz : kSilenceRateHz;
+    return std::make_unique<SilenceSource>(
+        rateHz, static_cast<int64_t>(std::llround(options.seconds * rateHz)));
+  }
   if (options.raw) return std::make_unique<RawSource>(options.inputPath, options.rawRateHz);
   return std::make_unique<WavSource>(options.inputPath);
 }
@@ -40,10 +47,22 @@ std::unique_ptr<AudioSink> createSink(const RenderOptions& options, int sampleRa
 
 }  // namespace
 
+// Says which channels carry the file when the plug-in does not have two inputs and two outputs.
+void describeChannels(const std::string& pluginPath, const AEffect& record) {
+  if (record.numInputs == 2 && record.numOutputs == 2) return;
+  std::cerr << "note: " << pluginPath << " has " << record.numInputs << " inputs and "
+            << record.numOutputs << " outputs: ";
+  if (record.numInputs > 2) std::cerr << "inputs 3 to " << record.numInputs << " get silence, ";
+  if (record.numInputs == 1) std::cerr << "its input gets the file's first channel, ";
+  std::cerr << (record.numOutputs == 1 ? "its output goes to both channels of the file\n"
+                                       : "outputs 1 and 2 are written\n");
+}
+
 void runRender(const RenderOptions& options, std::ostream& out) {
-  if (options.raw && options.rawRateHz <= 0)
+  const bool silence = options.seconds > 0.0;
+  if (options.raw && !silence && options.rawRateHz <= 0)
     throw std::runtime_error("raw input needs its sample rate: --rate HZ");
-  if (!options.raw && options.rawRateHz != 0)
+  if (!options.raw && !silence && options.rawRateHz != 0)
     throw std::runtime_error("--rate is for raw input only; a WAV file carries its rate");
   std::vector<ParameterSetting> settings;
   for (const std::string& text : options.settings)
@@ -81,6 +100,11 @@ void runRender(const RenderOptions& options, std::ostream& out) {
   const AEffect& record = *plugin.record();
   if (record.processReplacing == nullptr || (record.flags & effFlagsCanReplacing) == 0)
     throw std::runtime_error(options.pluginPath + " cannot process audio in replacing mode");
+  if (record.numOutputs < 1 || record.numInputs < 0)
+    throw std::runtime_error(options.pluginPath + " declares " + std::to_string(record.numInputs) +
+                             " inputs and " + std::to_string(record.numOutputs) +
+                             " outputs; it needs an output to render");
+  describeChannels(options.pluginPath, record);
 
   Renderer renderer(plugin, rateHz, options.blockFrames);
   renderer.open();

@@ -1,14 +1,21 @@
 #include "Renderer.h"
 
 #include <algorithm>
+#include <utility>
 
 Renderer::Renderer(PluginInstance& effect, int sampleRateHz, int frames)
     : plugin(effect),
       rateHz(sampleRateHz),
       blockFrames(frames),
       fileBlock(2 * static_cast<size_t>(frames)),
-      channelData(4 * static_cast<size_t>(frames)),
-      stereoBlock(2 * static_cast<size_t>(frames)) {}
+      inputs(static_cast<size_t>(std::max(effect.record()->numInputs, 0))),
+      outputs(static_cast<size_t>(std::max(effect.record()->numOutputs, 0))),
+      stereoBlock(2 * static_cast<size_t>(frames)) {
+  channelData.assign((inputs.size() + outputs.size()) * static_cast<size_t>(frames), 0.0f);
+  float* channel = channelData.data();
+  for (float*& input : inputs) input = std::exchange(channel, channel + frames);
+  for (float*& output : outputs) output = std::exchange(channel, channel + frames);
+}
 
 void Renderer::open() {
   plugin.dispatch(effOpen);
@@ -40,24 +47,25 @@ OutputMeter Renderer::run(AudioSource& source, AudioSink& sink, MidiSchedule& sc
 void Renderer::processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& schedule,
                             int64_t start, int frames, OutputMeter& meter) {
   source.read(fileBlock.data(), frames);
-  float* in[2] = {channelData.data(), channelData.data() + blockFrames};
-  float* out[2] = {channelData.data() + 2 * blockFrames, channelData.data() + 3 * blockFrames};
   const auto stride = static_cast<size_t>(source.channels());
-  for (size_t i = 0; i < static_cast<size_t>(frames); ++i) {
-    in[0][i] = fileBlock[i * stride];
-    in[1][i] = fileBlock[i * stride + stride - 1];
-  }
+  const size_t fed = std::min<size_t>(inputs.size(), 2);
+  for (size_t c = 0; c < fed; ++c)
+    for (size_t i = 0; i < static_cast<size_t>(frames); ++i)
+      inputs[c][i] = fileBlock[i * stride + std::min(c, stride - 1)];
+  // The other inputs stay silent; a plug-in that writes into its inputs is silenced again.
+  for (size_t c = fed; c < inputs.size(); ++c) std::fill(inputs[c], inputs[c] + frames, 0.0f);
   // Silence in the outputs, so that a plug-in that leaves them alone shows as silence.
-  std::fill(out[0], out[0] + frames, 0.0f);
-  std::fill(out[1], out[1] + frames, 0.0f);
+  for (float* output : outputs) std::fill(output, output + frames, 0.0f);
 
   if (VstEvents* events = schedule.eventsForBlock(start, frames))
     plugin.dispatch(effProcessEvents, 0, 0, events);
-  plugin.record()->processReplacing(plugin.record(), in, out, frames);
+  plugin.record()->processReplacing(plugin.record(), inputs.data(), outputs.data(), frames);
 
+  const float* left = outputs[0];
+  const float* right = outputs[std::min<size_t>(outputs.size(), 2) - 1];
   for (size_t i = 0; i < static_cast<size_t>(frames); ++i) {
-    stereoBlock[2 * i] = out[0][i];
-    stereoBlock[2 * i + 1] = out[1][i];
+    stereoBlock[2 * i] = left[i];
+    stereoBlock[2 * i + 1] = right[i];
   }
   sink.write(stereoBlock.data(), frames);
   meter.add(stereoBlock.data(), frames);

@@ -1,6 +1,8 @@
 // Drives an effect through a render as a real host does: effOpen, effSetSampleRate,
 // effSetBlockSize, effMainsChanged 1, then per block effProcessEvents (when the block has
-// events) and processReplacing with two input and two output channels, then effMainsChanged 0.
+// events) and processReplacing with as many input and output channels as the effect declares,
+// then effMainsChanged 0. The file feeds the first two inputs (others get silence) and the first
+// two outputs are written (a single output to both channels of the file).
 #pragma once
 
 #include <vector>
@@ -33,6 +35,8 @@ class Renderer {
   int rateHz;
   int blockFrames;
   std::vector<float> fileBlock;    // interleaved, as read
-  std::vector<float> channelData;  // inputs 0 and 1, then outputs 0 and 1
+  std::vector<float> channelData;  // every input, then every output, blockFrames each
+  std::vector<float*> inputs;
+  std::vector<float*> outputs;
   std::vector<float> stereoBlock;  // interleaved, as written
 };
