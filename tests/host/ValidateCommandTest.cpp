@@ -81,6 +81,25 @@ INSTANTIATE_TEST_SUITE_P(Faults, ValidateFault, ::testing::ValuesIn(kFaults),
                            return std::string(info.param.fault) + "_" + std::to_string(info.index);
                          });
 
+// A file that is no plug-in is one error line, not a failure of every group.
+TEST(ValidateNoPlugin, IsOneClearError) {
+  ScratchFolder files;
+  writeRaw(files.path("noise.dll"), {0.5f, 0.25f});
+  const std::pair<std::string, std::string> cases[] = {
+      {builtFile(NO_ENTRY_LIBRARY_PATH), "exports no plug-in entry point"},
+      {files.path("noise.dll"), "cannot load"},
+  };
+  for (const auto& [path, message] : cases) {
+    const ChildResult result =
+        runChild({builtFile(FERROWIN_HOST_PATH), "validate", path, "--level", "1"}, files.path(""));
+    EXPECT_EQ(result.exitCode, 1) << path;
+    EXPECT_EQ(result.err.rfind("error: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
+    EXPECT_EQ(result.out.find("FAIL"), std::string::npos) << result.out;
+  }
+}
+
 TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
   struct Case {
     std::string line;

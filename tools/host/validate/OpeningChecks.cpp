@@ -92,7 +92,7 @@ void checkOpening(ValidationContext& context, CheckReport& report) {
   auto start = std::chrono::steady_clock::now();
   auto library = std::make_unique<PluginLibrary>();
   if (!library->load(path)) {
-    report.check(false, "library loads", library->error());
+    report.check(false, kLibraryLoadsCheck, library->error());
     return;
   }
   const long handlesBefore = openHandles();

@@ -55,8 +55,9 @@ struct Tally {
   }
 };
 
-void runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
-              std::ostream& out, Tally& tally) {
+// Runs one group; returns why the file is no plug-in when the group found that, else "".
+std::string runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
+                     std::ostream& out, Tally& tally) {
   const std::string reportPath = temporaryFile("ferrowin-report");
   const std::vector<std::string> arguments = {"validate-group",
                                               group,
@@ -73,13 +74,17 @@ void runGroup(const ValidateOptions& options, const std::string& group, double l
   std::string text;
   std::string lastCheck;
   bool finished = false;
+  std::vector<CheckLine> lines;
   while (std::getline(report, text)) {
     CheckLine line;
     if (isFinishLine(text)) finished = true;
     if (!parseCheckLine(text, &line)) continue;
-    tally.print(out, group, line);
+    // A file that is no plug-in is one error, not a failure of every group.
+    if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck) return line.figure;
+    lines.push_back(line);
     lastCheck = line.what;
   }
+  for (const CheckLine& line : lines) tally.print(out, group, line);
   if (!finished || outcome.kind != GroupOutcome::Exited || outcome.code != 0) {
     CheckLine line;
     line.what = outcome.kind == GroupOutcome::TimedOut ? "hung" : "crashed";
@@ -98,6 +103,7 @@ void runGroup(const ValidateOptions& options, const std::string& group, double l
     if (!outcome.console.empty()) line.figure += ": " + lastConsoleLine(outcome.console);
     tally.print(out, group, line);
   }
+  return "";
 }
 
 }  // namespace
@@ -114,8 +120,14 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
   out << "validating " << options.pluginPath << " at level " << options.level << ", seed "
       << options.seed << "\n";
   Tally tally;
-  for (int i = 0; i < kValidationGroupCount; ++i)
-    runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
+  for (int i = 0; i < kValidationGroupCount; ++i) {
+    const std::string unusable =
+        runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
+    if (!unusable.empty()) {
+      err << "error: " << unusable << "\n";
+      return 1;
+    }
+  }
   out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned
       << " warnings\n";
   return tally.failed == 0 ? 0 : 1;

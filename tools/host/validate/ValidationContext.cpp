@@ -24,7 +24,7 @@ std::unique_ptr<PluginInstance> ValidationContext::openChecked(CheckReport& repo
                                                                int blockFrames) {
   std::string error;
   if (!load(&error)) {
-    report.check(false, "library loads", error);
+    report.check(false, kLibraryLoadsCheck, error);
     return nullptr;
   }
   std::unique_ptr<PluginInstance> plugin = open(rateHz, blockFrames);

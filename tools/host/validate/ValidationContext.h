@@ -11,6 +11,10 @@
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
 
+// The check that fails when the file is no plug-in (not a library, or no entry point): the
+// validator then stops with that one error.
+inline constexpr char kLibraryLoadsCheck[] = "library loads";
+
 struct ValidateOptions {
   std::string pluginPath;
   int level = 5;              // 1..10: how much work each check does
