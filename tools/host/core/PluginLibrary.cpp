@@ -1,10 +1,22 @@
 #include "PluginLibrary.h"
 
+#include <filesystem>
+#include <system_error>
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include <dlfcn.h>
 #endif
+
+std::string PluginLibrary::fileProblem(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return "cannot load " + path + ": no such file";
+  if (!std::filesystem::is_regular_file(status))
+    return "cannot load " + path + ": not a regular file";
+  return "";
+}
 
 PluginLibrary::~PluginLibrary() {
   if (handle == nullptr) return;
@@ -16,6 +28,8 @@ PluginLibrary::~PluginLibrary() {
 }
 
 bool PluginLibrary::load(const std::string& path) {
+  lastError = fileProblem(path);
+  if (!lastError.empty()) return false;
 #if defined(_WIN32)
   handle = LoadLibraryA(path.c_str());
   if (handle == nullptr) {

@@ -17,6 +17,9 @@ class PluginLibrary {
   // Loads the library at `path`; false with `error()` set when it cannot be loaded or has
   // no entry point.
   bool load(const std::string& path);
+  // Why `path` cannot be a plug-in before anything opens it (a FIFO or device would block the
+  // opener, a folder is no library); empty when it may be one.
+  static std::string fileProblem(const std::string& path);
   // The address exported under `name`, or null.
   void* symbol(const char* name) const;
   PluginEntryProc entry() const { return entryPoint; }

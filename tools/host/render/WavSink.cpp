@@ -6,9 +6,18 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 WavSink::WavSink(const std::string& path, int sampleRateHz) : pending(path) {
+  // Asked before the open, which on a FIFO waits for a reader: a WAV header is rewritten at
+  // the end, so its file must be able to seek.
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(pending.writePath(), error);
+  if (std::filesystem::is_fifo(status) || std::filesystem::is_socket(status))
+    throw std::runtime_error("cannot write a WAV file into " + path +
+                             ": it cannot seek; write raw data into it with --raw");
   // Opened once, here: libsndfile's message for a folder that cannot be written is vaguer than
   // the C library's, and a FIFO opened twice would show its reader an end after the first.
   descriptor = open(pending.writePath().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);

@@ -1,6 +1,9 @@
 #include "WavSource.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -42,20 +45,38 @@ int64_t statedDataBytes(std::FILE* file) {
   return -1;
 }
 
+// The header's data size read through a second descriptor of the same open file, which is
+// then rewound; -1 when it cannot seek (a pipe is read once, by libsndfile alone).
+int64_t statedDataBytes(int descriptor) {
+  struct stat status {};
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  const int copy = dup(descriptor);
+  std::FILE* probe = copy < 0 ? nullptr : fdopen(copy, "rb");
+  if (probe == nullptr) {
+    if (copy >= 0) close(copy);
+    return -1;
+  }
+  const int64_t bytes = statedDataBytes(probe);
+  std::fclose(probe);
+  lseek(descriptor, 0, SEEK_SET);
+  return bytes;
+}
+
 }  // namespace
 
 WavSource::WavSource(const std::string& filePath) : path(filePath) {
-  // libsndfile's message for a missing file is vaguer than the C library's.
-  std::FILE* probe = std::fopen(path.c_str(), "rb");
-  if (probe == nullptr)
-    throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
-  const int64_t dataBytes = statedDataBytes(probe);
-  std::fclose(probe);
+  // Opened once, here: libsndfile's message for a missing file is vaguer than the C library's,
+  // and a second open of a pipe would start after what the first one read.
+  descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
+  const int64_t dataBytes = statedDataBytes(descriptor);
 
   SF_INFO info{};
-  file = sf_open(path.c_str(), SFM_READ, &info);
-  if (file == nullptr)
+  file = sf_open_fd(descriptor, SFM_READ, &info, SF_FALSE);
+  if (file == nullptr) {
+    close(descriptor);
     throw std::runtime_error("cannot read " + path + ": " + sf_strerror(nullptr));
+  }
 
   std::string problem;
   const int container = info.format & SF_FORMAT_TYPEMASK;
@@ -74,6 +95,7 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   }
   if (!problem.empty()) {
     sf_close(file);
+    close(descriptor);
     throw std::runtime_error("unsupported format of " + path + ": " + problem);
   }
   rateHz = info.samplerate;
@@ -87,7 +109,10 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   stated = dataBytes < 0 ? frameCount : dataBytes / frameBytes;
 }
 
-WavSource::~WavSource() { sf_close(file); }
+WavSource::~WavSource() {
+  sf_close(file);
+  close(descriptor);
+}
 
 void WavSource::read(float* samples, int64_t count) {
   if (sf_readf_float(file, samples, count) != count)

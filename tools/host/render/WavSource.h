@@ -1,5 +1,6 @@
 // WAV input through libsndfile: mono or stereo, 16- or 24-bit PCM or 32-bit float, read as
-// floats (PCM scaled so that full scale is 1.0).
+// floats (PCM scaled so that full scale is 1.0). The path is opened once, so a pipe works
+// (its header must state the data's length).
 #pragma once
 
 #include <string>
@@ -24,6 +25,7 @@ class WavSource : public AudioSource {
 
  private:
   std::string path;
+  int descriptor = -1;  // the one open of the path, closed after libsndfile's
   sf_private_tag* file = nullptr;
   int rateHz = 0;
   int channelCount = 0;

@@ -1,7 +1,6 @@
 #include "ValidateCommand.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -111,8 +110,10 @@ std::string runGroup(const ValidateOptions& options, const std::string& group, d
 double groupTimeLimitSeconds(int level) { return 60.0 + 12.0 * level; }
 
 int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
-  if (!std::ifstream(options.pluginPath, std::ios::binary)) {
-    err << "error: cannot open " << options.pluginPath << "\n";
+  // Asked before any child opens it: a FIFO would block the opener past every time limit.
+  const std::string problem = PluginLibrary::fileProblem(options.pluginPath);
+  if (!problem.empty()) {
+    err << "error: " << problem << "\n";
     return 1;
   }
   const double limitSeconds =
