@@ -1,12 +1,15 @@
 #include "CheckReport.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
 const char* const kStatusWords[] = {"PASS", "FAIL", "SKIP", "WARN"};
 constexpr int kStatusCount = sizeof kStatusWords / sizeof kStatusWords[0];
 const char kFinishLine[] = "END";
+const char kStepWord[] = "STEP";
 
 // Report lines are tab-separated; tabs and line ends inside a text would break them.
 std::string flattened(std::string text) {
@@ -18,11 +21,41 @@ std::string flattened(std::string text) {
 }  // namespace
 
 void CheckReport::add(CheckStatus status, const std::string& what, const std::string& figure) {
+  // Up to the step to carry on after, an earlier child has reported already.
+  if (steps <= firstStep && firstStep > 0) return;
   if (status == CheckStatus::Fail) ++failed;
   if (file == nullptr) return;
   std::fprintf(file, "%s\t%s\t%s\n", kStatusWords[static_cast<int>(status)],
                flattened(what).c_str(), flattened(figure).c_str());
   std::fflush(file);
+}
+
+bool CheckReport::step(const std::string& what, bool doubtful, const std::string& reproduce) {
+  const int index = steps++;
+  if (index < firstStep) return false;
+  if (file != nullptr) {
+    std::fprintf(file, "%s\t%d\t%d\t%s\t%s\n", kStepWord, index, doubtful ? 1 : 0,
+                 flattened(what).c_str(), flattened(reproduce).c_str());
+    std::fflush(file);
+  }
+  return true;
+}
+
+bool parseStepLine(const std::string& line, StepLine* parsed) {
+  std::vector<std::string> fields;
+  for (size_t start = 0;;) {
+    const size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+  }
+  constexpr size_t kStepFields = 5;
+  if (fields.size() != kStepFields || fields[0] != kStepWord) return false;
+  parsed->index = std::atoi(fields[1].c_str());
+  parsed->doubtful = fields[2] == "1";
+  parsed->what = fields[3];
+  parsed->reproduce = fields[4];
+  return true;
 }
 
 void CheckReport::finish() {

@@ -25,6 +25,12 @@ class CheckReport {
   void skip(const std::string& what, const std::string& reason) {
     add(CheckStatus::Skip, what, reason);
   }
+  // Marks the start of a step, a unit of work that a crash or hang is blamed on: what it does,
+  // whether a crash there is only doubtful (values no host sends), and the render options that
+  // reproduce it. False when the step is to be skipped: a new child carrying on after a step
+  // that crashed an earlier one skips the steps up to it.
+  bool step(const std::string& what, bool doubtful = false, const std::string& reproduce = "");
+  void skipStepsThrough(int index) { firstStep = index + 1; }
   // The marker a group writes when it ran to its end.
   void finish();
 
@@ -33,7 +39,18 @@ class CheckReport {
  private:
   std::FILE* file;
   int failed = 0;
+  int steps = 0;
+  int firstStep = 0;
 };
+
+// A step's line in the report file.
+struct StepLine {
+  int index = -1;
+  bool doubtful = false;
+  std::string what;
+  std::string reproduce;  // render options, or empty
+};
+bool parseStepLine(const std::string& line, StepLine* parsed);
 
 // One line of a report file: "PASS", "FAIL", "SKIP" or "WARN", what was checked and the figure.
 struct CheckLine {

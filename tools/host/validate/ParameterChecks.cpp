@@ -133,7 +133,8 @@ void checkProgramName(ValidationContext& context, PluginInstance& plugin, CheckR
   const TextAnswer back = probeText(plugin, effGetProgramName, 0, kVstMaxProgNameLen);
   std::string original = before;
   plugin.dispatch(effSetProgramName, 0, 0, &original[0]);
-  report.check(back.fits() && back.text == name, "program name round trip",
+  // Hosts rename programs through it, but a plug-in with fixed program names breaks nothing.
+  report.doubt(back.fits() && back.text == name, "program name round trip",
                "set \"" + name + "\", read " + back.figure(kVstMaxProgNameLen));
 }
 
@@ -155,6 +156,8 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
       {"-0", -0.0f},
   };
   for (const Outlandish& bad : cases) {
+    const std::string what = std::string("outputs finite after each parameter set to ") + bad.what;
+    if (!report.step(what, true)) continue;
     std::unique_ptr<PluginInstance> plugin = context.open();
     if (!plugin) return report.check(false, "entry point gives an effect record", "none");
     AudioBench bench(*plugin->record(), kBlockFrames);
@@ -181,8 +184,7 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
     const CheckStatus status = fault.empty()       ? CheckStatus::Pass
                                : total.guardWrites ? CheckStatus::Fail
                                                    : CheckStatus::Warn;
-    report.add(status, std::string("outputs finite after each parameter set to ") + bad.what,
-               fault.empty() ? total.figure() : "first: " + fault);
+    report.add(status, what, fault.empty() ? total.figure() : "first: " + fault);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "ValidateCommand.h"
 
+#include <chrono>
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -54,9 +55,16 @@ struct Tally {
   }
 };
 
-// Runs one group; returns why the file is no plug-in when the group found that, else "".
-std::string runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
-                     std::ostream& out, Tally& tally) {
+// What one child process of a group reported.
+struct ChildReport {
+  std::vector<CheckLine> lines;
+  StepLine lastStep;  // index -1 when it started none
+  bool finished = false;
+  std::string unusable;  // why the file is no plug-in, when the child found that
+};
+
+ChildReport runChild(const ValidateOptions& options, const std::string& group, int afterStep,
+                     double limitSeconds, GroupOutcome* outcome) {
   const std::string reportPath = temporaryFile("ferrowin-report");
   const std::vector<std::string> arguments = {"validate-group",
                                               group,
@@ -65,44 +73,90 @@ std::string runGroup(const ValidateOptions& options, const std::string& group, d
                                               std::to_string(options.level),
                                               "--seed",
                                               std::to_string(options.seed),
+                                              "--after-step",
+                                              std::to_string(afterStep),
                                               "--report",
                                               reportPath};
-  const GroupOutcome outcome = runGroupProcess(arguments, limitSeconds);
+  *outcome = runGroupProcess(arguments, limitSeconds);
   std::istringstream report(fileText(reportPath));
   std::remove(reportPath.c_str());
+  ChildReport child;
   std::string text;
-  std::string lastCheck;
-  bool finished = false;
-  std::vector<CheckLine> lines;
   while (std::getline(report, text)) {
     CheckLine line;
-    if (isFinishLine(text)) finished = true;
+    if (isFinishLine(text)) child.finished = true;
+    parseStepLine(text, &child.lastStep);
     if (!parseCheckLine(text, &line)) continue;
     // A file that is no plug-in is one error, not a failure of every group.
-    if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck) return line.figure;
-    lines.push_back(line);
-    lastCheck = line.what;
+    if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck)
+      child.unusable = line.figure;
+    child.lines.push_back(line);
   }
-  for (const CheckLine& line : lines) tally.print(out, group, line);
-  if (!finished || outcome.kind != GroupOutcome::Exited || outcome.code != 0) {
-    CheckLine line;
-    line.what = outcome.kind == GroupOutcome::TimedOut ? "hung" : "crashed";
-    line.figure = ending(outcome, limitSeconds);
-    if (!lastCheck.empty()) line.figure += ", after \"" + lastCheck + "\"";
-    const std::string message = lastConsoleLine(outcome.console);
-    if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
-      line.figure += " (" + message + ")";
-    tally.print(out, group, line);
-  } else if (group == kValidationGroups[0].name) {
-    CheckLine line;
-    // Chatter on the console bothers a host's user but harms nothing.
-    line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
-    line.what = "no console output during the scan";
-    line.figure = std::to_string(outcome.console.size()) + " bytes";
-    if (!outcome.console.empty()) line.figure += ": " + lastConsoleLine(outcome.console);
-    tally.print(out, group, line);
+  return child;
+}
+
+// The line for a child that crashed or hung: blamed on the step it was in, with the render
+// line that reproduces it when the step gives one.
+void reportEnding(const ValidateOptions& options, const std::string& group,
+                  const ChildReport& child, const GroupOutcome& outcome, double limitSeconds,
+                  std::ostream& out, Tally& tally) {
+  CheckLine line;
+  line.what = outcome.kind == GroupOutcome::TimedOut ? "hung" : "crashed";
+  line.figure = ending(outcome, limitSeconds);
+  if (child.lastStep.index >= 0) {
+    line.what += " in \"" + child.lastStep.what + "\"";
+    // Values no host sends: a plug-in that trusts its host is doubtful, not wrong.
+    if (child.lastStep.doubtful) line.status = CheckStatus::Warn;
+  } else if (!child.lines.empty()) {
+    line.figure += ", after \"" + child.lines.back().what + "\"";
   }
-  return "";
+  const std::string message = lastConsoleLine(outcome.console);
+  if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
+    line.figure += " (" + message + ")";
+  tally.print(out, group, line);
+  if (!child.lastStep.reproduce.empty())
+    out << "      reproduce: ferrowin-host render " << options.pluginPath << " "
+        << child.lastStep.reproduce << "\n";
+}
+
+// Children started after crashes in one group; a plug-in that crashes at every step would
+// otherwise take one child per step.
+constexpr int kMaxCarryOns = 3;
+
+// Runs one group; returns why the file is no plug-in when the group found that, else "". After
+// a crash in a step, a new child carries on with the steps after it (not after a hang, which
+// has taken the group's whole time already).
+std::string runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
+                     std::ostream& out, Tally& tally) {
+  int afterStep = -1;
+  for (int carryOns = 0;; ++carryOns) {
+    GroupOutcome outcome;
+    const ChildReport child = runChild(options, group, afterStep, limitSeconds, &outcome);
+    if (!child.unusable.empty()) return child.unusable;
+    for (const CheckLine& line : child.lines) tally.print(out, group, line);
+    const bool ended = child.finished && outcome.kind == GroupOutcome::Exited && outcome.code == 0;
+    if (!ended) {
+      reportEnding(options, group, child, outcome, limitSeconds, out, tally);
+      const bool progress = child.lastStep.index > afterStep;
+      if (progress && outcome.kind == GroupOutcome::Crashed && carryOns < kMaxCarryOns) {
+        afterStep = child.lastStep.index;
+        continue;
+      }
+      if (progress && outcome.kind == GroupOutcome::Crashed)
+        tally.print(out, group,
+                    CheckLine{CheckStatus::Skip, "the steps after \"" + child.lastStep.what + "\"",
+                              "not run after " + std::to_string(kMaxCarryOns + 1) + " crashes"});
+    } else if (group == kValidationGroups[0].name) {
+      CheckLine line;
+      // Chatter on the console bothers a host's user but harms nothing.
+      line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
+      line.what = "no console output during the scan";
+      line.figure = std::to_string(outcome.console.size()) + " bytes";
+      if (!outcome.console.empty()) line.figure += ": " + lastConsoleLine(outcome.console);
+      tally.print(out, group, line);
+    }
+    return "";
+  }
 }
 
 }  // namespace
@@ -121,25 +175,32 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
   out << "validating " << options.pluginPath << " at level " << options.level << ", seed "
       << options.seed << "\n";
   Tally tally;
+  std::string times;
   for (int i = 0; i < kValidationGroupCount; ++i) {
+    const auto start = std::chrono::steady_clock::now();
     const std::string unusable =
         runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
     if (!unusable.empty()) {
       err << "error: " << unusable << "\n";
       return 1;
     }
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    times +=
+        std::string(i ? ", " : "") + kValidationGroups[i].name + " " + fixed(seconds.count(), 1);
   }
+  out << "seconds per group: " << times << "\n";
   out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned
       << " warnings\n";
   return tally.failed == 0 ? 0 : 1;
 }
 
 int runValidateGroup(const std::string& group, const ValidateOptions& options,
-                     const std::string& reportPath) {
+                     const std::string& reportPath, int afterStep) {
   reportCrashesByExitCode();
   std::FILE* file = std::fopen(reportPath.c_str(), "wb");
   if (file == nullptr) return 1;
   CheckReport report(file);
+  report.skipStepsThrough(afterStep);
   ValidationContext context(options);
   int status = 1;
   for (int i = 0; i < kValidationGroupCount; ++i) {

@@ -11,9 +11,10 @@
 // cannot be opened, which is said in one line on `err`).
 int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err);
 
-// In the child: runs one group and writes its lines to `reportPath`. Returns the exit code.
+// In the child: runs one group and writes its lines to `reportPath`, skipping the steps up to
+// `afterStep` (-1: none). Returns the exit code.
 int runValidateGroup(const std::string& group, const ValidateOptions& options,
-                     const std::string& reportPath);
+                     const std::string& reportPath, int afterStep);
 
 // The time limit of one group at `level`, seconds.
 double groupTimeLimitSeconds(int level);

@@ -29,11 +29,12 @@ void ValidateCommandLine::add(CLI::App& app) {
   group->add_option("group", groupName)->required();
   addShared(*group, options);
   group->add_option("--report", reportPath)->required();
+  group->add_option("--after-step", afterStep);
 }
 
 bool ValidateCommandLine::chosen() const { return *validate || *group; }
 
 int ValidateCommandLine::run(std::ostream& out, std::ostream& err) const {
-  if (*group) return runValidateGroup(groupName, options, reportPath);
+  if (*group) return runValidateGroup(groupName, options, reportPath, afterStep);
   return runValidate(options, out, err);
 }

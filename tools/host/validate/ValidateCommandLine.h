@@ -21,4 +21,5 @@ class ValidateCommandLine {
   ValidateOptions options;
   std::string groupName;
   std::string reportPath;
+  int afterStep = -1;
 };
