@@ -37,8 +37,7 @@ void guard(std::vector<float>& buffer, int offset, int frames) {
 long guardWrites(const std::vector<float>& buffer, int offset, int frames) {
   long written = 0;
   for (int i = 0; i < offset; ++i) written += isGuard(buffer[i]) ? 0 : 1;
-  for (int i = offset + frames; i < 2 * offset + frames; ++i)
-    written += isGuard(buffer[i]) ? 0 : 1;
+  for (int i = offset + frames; i < 2 * offset + frames; ++i) written += isGuard(buffer[i]) ? 0 : 1;
   return written;
 }
 

@@ -119,7 +119,9 @@ void checkRoundTrip(ValidationContext& context, PluginInstance& plugin, CheckRep
   int changed = 0;
   for (VstInt32 i = 0; i < parameters; ++i)
     if (!stable(back[i], saved[i])) ++changed;
-  report.check(changed == 0, "state saved as parameter values comes back",
+  // Parameters that depend on each other (the components of a rotation, kept normalised) come
+  // back otherwise when set one by one; doubtful for a host that saves them so, but not wrong.
+  report.doubt(changed == 0, "state saved as parameter values comes back",
                std::to_string(changed) + " of " + std::to_string(parameters) + " values differ");
   restore(plugin, state);
 }
@@ -142,22 +144,23 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
   struct Outlandish {
     const char* what;
     float value;
+    bool inRange;  // a value 0..1 after all, which a host may well send
   };
   const Outlandish cases[] = {
-      {"NaN", std::numeric_limits<float>::quiet_NaN()},
-      {"+infinity", std::numeric_limits<float>::infinity()},
-      {"-infinity", -std::numeric_limits<float>::infinity()},
-      {"-1", -1.0f},
-      {"2", 2.0f},
-      {"1e30", 1e30f},
-      {"-1e30", -1e30f},
-      {"largest float", FLT_MAX},
-      {"subnormal", 1e-42f},
-      {"-0", -0.0f},
+      {"NaN", std::numeric_limits<float>::quiet_NaN(), false},
+      {"+infinity", std::numeric_limits<float>::infinity(), false},
+      {"-infinity", -std::numeric_limits<float>::infinity(), false},
+      {"-1", -1.0f, false},
+      {"2", 2.0f, false},
+      {"1e30", 1e30f, false},
+      {"-1e30", -1e30f, false},
+      {"largest float", FLT_MAX, false},
+      {"subnormal", 1e-42f, true},
+      {"-0", -0.0f, true},
   };
   for (const Outlandish& bad : cases) {
     const std::string what = std::string("outputs finite after each parameter set to ") + bad.what;
-    if (!report.step(what, true)) continue;
+    if (!report.step(what, !bad.inRange)) continue;
     std::unique_ptr<PluginInstance> plugin = context.open();
     if (!plugin) return report.check(false, "entry point gives an effect record", "none");
     AudioBench bench(*plugin->record(), kBlockFrames);
@@ -179,11 +182,12 @@ void checkOutlandishValues(ValidationContext& context, CheckReport& report) {
         fault = parameterName(*plugin, i) + " display: " + display.figure(kTextLimit);
       total.add(scan);
     }
-    // No host sends these values, so a plug-in that trusts its host is doubtful, not wrong;
-    // a write outside the block is wrong whatever the values.
-    const CheckStatus status = fault.empty()       ? CheckStatus::Pass
-                               : total.guardWrites ? CheckStatus::Fail
-                                                   : CheckStatus::Warn;
+    // No host sends values outside 0..1, so a plug-in that trusts its host is doubtful, not
+    // wrong; a write outside the block is wrong whatever the values.
+    const bool wrong = total.guardWrites > 0 || bad.inRange;
+    const CheckStatus status = fault.empty() ? CheckStatus::Pass
+                               : wrong       ? CheckStatus::Fail
+                                             : CheckStatus::Warn;
     report.add(status, what, fault.empty() ? total.figure() : "first: " + fault);
   }
 }

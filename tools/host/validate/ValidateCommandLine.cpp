@@ -21,7 +21,7 @@ void ValidateCommandLine::add(CLI::App& app) {
   addShared(*validate, options);
   validate
       ->add_option("--timeout", options.timeoutSeconds,
-                   "time limit of each group of checks, seconds (default 60 + 12 x level)")
+                   "time limit of each group of checks, seconds (default 10 + 3 x level)")
       ->check(CLI::Range(0.1, 3600.0));
 
   group = app.add_subcommand("validate-group", "");
