@@ -33,7 +33,12 @@ const FaultCase kFaults[] = {
     {"overlong_name", 1, "FAIL  identity: effect name within 32 bytes", "wrote 40 bytes", kRoomy},
     {"write_past_end", 1, "FAIL  processing: 44100 Hz, block 1,", "written outside the block",
      kRoomy},
-    {"crash", 1, "FAIL  processing: crashed", "", kRoomy},
+    {"crash", 1, "FAIL  processing: crashed in \"22050 Hz, block 1,", "", kRoomy},
+    // The render that reproduces the crash, and new children after it, up to a limit.
+    {"crash", 1, "      reproduce: ferrowin-host render ", "noise-22050Hz.wav out.wav --block 1",
+     kRoomy},
+    {"crash", 1, "SKIP  processing: the steps after \"22050 Hz, block 100,", "after 4 crashes",
+     kRoomy},
     {"hang", 1, "FAIL  processing: hung", "no answer within 4 s", kHangLimit},
 #if defined(_WIN32)
     {"allocation", 0, "SKIP  realtime: no allocation in processReplacing", "", kRoomy},

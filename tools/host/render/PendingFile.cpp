@@ -44,7 +44,7 @@ bool isSpecialFile(const std::string& path) {
 // name is overwritten: path.partial, else path.partial-2 and so on.
 std::string newTemporaryFile(const std::string& path) {
   for (int n = 1; n <= kMaxTemporaryNames; ++n) {
-    const std::string name = path + ".partial" + (n > 1 ? "-" + std::to_string(n) : "");
+    std::string name = path + ".partial" + (n > 1 ? "-" + std::to_string(n) : "");
     if (createNewFile(name)) return name;
     std::error_code error;
     if (!fs::exists(fs::symlink_status(name, error)))

@@ -51,7 +51,10 @@ bool parseStepLine(const std::string& line, StepLine* parsed) {
   }
   constexpr size_t kStepFields = 5;
   if (fields.size() != kStepFields || fields[0] != kStepWord) return false;
-  parsed->index = std::atoi(fields[1].c_str());
+  char* end = nullptr;
+  const long index = std::strtol(fields[1].c_str(), &end, 10);
+  if (end == fields[1].c_str() || *end != '\0') return false;
+  parsed->index = static_cast<int>(index);
   parsed->doubtful = fields[2] == "1";
   parsed->what = fields[3];
   parsed->reproduce = fields[4];
