@@ -105,6 +105,23 @@ TEST(ValidateNoPlugin, IsOneClearError) {
   }
 }
 
+// --group runs one group alone; an unknown name is refused with the list of groups.
+TEST(ValidateGroup, RunsTheGroupNamedAlone) {
+  ScratchFolder streams;
+  const std::string host = builtFile(FERROWIN_HOST_PATH);
+  const std::string plugin =
+      builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "nan_output" + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult one =
+      runChild({host, "validate", plugin, "--level", "1", "--group", "identity"}, streams.path(""));
+  EXPECT_EQ(one.exitCode, 0) << one.out;  // the NaN output is the processing group's to find
+  EXPECT_NE(one.out.find("\nseconds per group: identity "), std::string::npos) << one.out;
+  EXPECT_EQ(one.out.find("processing:"), std::string::npos) << one.out;
+  const ChildResult unknown =
+      runChild({host, "validate", plugin, "--group", "speed"}, streams.path(""));
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.err.find("opening,identity,parameters"), std::string::npos) << unknown.err;
+}
+
 TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
   struct Case {
     std::string line;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <sstream>
 #include <vector>
 
@@ -11,16 +12,46 @@
 namespace {
 
 // The last line a crashed child printed (a sanitizer's or the runtime's message), shortened.
-std::string lastConsoleLine(const std::string& console) {
+// A plug-in's line as plain text: terminal escape sequences (colours, cursor moves) and other
+// control characters removed, so that they cannot garble the validator's own output.
+std::string plainText(const std::string& line) {
+  std::string text;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c == 0x1b) {  // ESC [ parameters final-letter, or ESC and one character
+      if (i + 1 < line.size() && line[i + 1] == '[') {
+        i += 2;
+        while (i < line.size() && !(line[i] >= '@' && line[i] <= '~')) ++i;
+      } else {
+        ++i;
+      }
+    } else if (c >= 0x20 && c != 0x7f) {
+      text += line[i];
+    }
+  }
+  return text;
+}
+
+// The line that best tells why a child ended: a sanitizer's first error line when there is
+// one, else the last line it printed; shortened.
+std::string consoleMessage(const std::string& console) {
   std::istringstream lines(console);
   std::string line;
   std::string last;
+  std::string sanitizer;
   while (std::getline(lines, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (!line.empty()) last = line;
+    line = plainText(line);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    if (line.empty()) continue;
+    last = line;
+    const bool report = line.find("ERROR: AddressSanitizer") != std::string::npos ||
+                        line.find("ERROR: LeakSanitizer") != std::string::npos ||
+                        line.find("runtime error:") != std::string::npos;
+    if (report && sanitizer.empty()) sanitizer = line;
   }
+  const std::string& message = sanitizer.empty() ? last : sanitizer;
   constexpr size_t kMaxLength = 160;
-  return last.size() > kMaxLength ? last.substr(0, kMaxLength) + "..." : last;
+  return message.size() > kMaxLength ? message.substr(0, kMaxLength) + "..." : message;
 }
 
 std::string ending(const GroupOutcome& outcome, double limitSeconds) {
@@ -110,7 +141,7 @@ void reportEnding(const ValidateOptions& options, const std::string& group,
   } else if (!child.lines.empty()) {
     line.figure += ", after \"" + child.lines.back().what + "\"";
   }
-  const std::string message = lastConsoleLine(outcome.console);
+  const std::string message = consoleMessage(outcome.console);
   if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
     line.figure += " (" + message + ")";
   tally.print(out, group, line);
@@ -152,7 +183,7 @@ std::string runGroup(const ValidateOptions& options, const std::string& group, d
       line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
       line.what = "no console output during the scan";
       line.figure = std::to_string(outcome.console.size()) + " bytes";
-      if (!outcome.console.empty()) line.figure += ": " + lastConsoleLine(outcome.console);
+      if (!outcome.console.empty()) line.figure += ": " + consoleMessage(outcome.console);
       tally.print(out, group, line);
     }
     return "";
@@ -179,6 +210,7 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
   Tally tally;
   std::string times;
   for (int i = 0; i < kValidationGroupCount; ++i) {
+    if (!options.onlyGroup.empty() && options.onlyGroup != kValidationGroups[i].name) continue;
     const auto start = std::chrono::steady_clock::now();
     const std::string unusable =
         runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
@@ -187,8 +219,8 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
       return 1;
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    times +=
-        std::string(i ? ", " : "") + kValidationGroups[i].name + " " + fixed(seconds.count(), 1);
+    times += std::string(times.empty() ? "" : ", ") + kValidationGroups[i].name + " " +
+             fixed(seconds.count(), 1);
   }
   out << "seconds per group: " << times << "\n";
   out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned
@@ -207,7 +239,14 @@ int runValidateGroup(const std::string& group, const ValidateOptions& options,
   int status = 1;
   for (int i = 0; i < kValidationGroupCount; ++i) {
     if (group != kValidationGroups[i].name) continue;
-    kValidationGroups[i].run(context, report);
+    // A plug-in's exception reaches the host through its calls; it is the plug-in's fault.
+    try {
+      kValidationGroups[i].run(context, report);
+    } catch (const std::exception& e) {
+      report.check(false, "the plug-in threw an exception", e.what());
+    } catch (...) {
+      report.check(false, "the plug-in threw an exception", "of a type other than std::exception");
+    }
     report.finish();
     status = 0;
   }

@@ -1,6 +1,10 @@
 #include "ValidateCommandLine.h"
 
+#include <string>
+#include <vector>
+
 #include "ValidateCommand.h"
+#include "ValidationGroups.h"
 
 namespace {
 
@@ -23,6 +27,10 @@ void ValidateCommandLine::add(CLI::App& app) {
       ->add_option("--timeout", options.timeoutSeconds,
                    "time limit of each group of checks, seconds (default 10 + 3 x level)")
       ->check(CLI::Range(0.1, 3600.0));
+  std::vector<std::string> groups;
+  for (int i = 0; i < kValidationGroupCount; ++i) groups.emplace_back(kValidationGroups[i].name);
+  validate->add_option("--group", options.onlyGroup, "run this group of checks alone")
+      ->check(CLI::IsMember(groups));
 
   group = app.add_subcommand("validate-group", "");
   group->group("");  // started by validate only

@@ -20,6 +20,7 @@ struct ValidateOptions {
   int level = 5;              // 1..10: how much work each check does
   unsigned seed = 1;          // random values, noise and parameter changes
   double timeoutSeconds = 0;  // time limit per group; 0 chooses one by level
+  std::string onlyGroup;      // run this group alone; empty runs them all
 };
 
 class ValidationContext {
