@@ -146,6 +146,35 @@ TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
   }
 }
 
+// The trail a child writes gives the render options of the last values, named; a value with no
+// name, a name never set and lines of other kinds add nothing.
+TEST(ParameterTrail, GivesTheLastValueOfEachNamedParameter) {
+  std::string text;
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  CheckReport report(file);
+  report.parameterName(0, "Drive");
+  report.parameterName(1, "Mix level");
+  report.parameterName(2, "Unused");
+  report.parameterValue(0, 0.25f);
+  report.parameterValue(1, 0.5f);
+  report.parameterValue(0, 0.75f);
+  report.parameterValue(7, 0.125f);
+  report.check(true, "a check", "figure");
+  std::rewind(file);
+  ParameterTrail trail;
+  for (int c; (c = std::fgetc(file)) != EOF;) {
+    if (c != '\n') {
+      text += static_cast<char>(c);
+      continue;
+    }
+    trail.read(text);
+    text.clear();
+  }
+  std::fclose(file);
+  EXPECT_EQ(trail.renderOptions(), " --set \"Drive=0.750000000\" --set \"Mix level=0.500000000\"");
+}
+
 TEST(CommandWords, AreQuotedSoThatTheRuntimeSplitsThemBackUnchanged) {
   const std::pair<std::string, std::string> cases[] = {
       {"plain", "\"plain\""},

@@ -10,6 +10,29 @@ const char* const kStatusWords[] = {"PASS", "FAIL", "SKIP", "WARN"};
 constexpr int kStatusCount = sizeof kStatusWords / sizeof kStatusWords[0];
 const char kFinishLine[] = "END";
 const char kStepWord[] = "STEP";
+const char kNameWord[] = "NAME";
+const char kValueWord[] = "SET";
+// Parameters a trail keeps track of; a plug-in may declare absurd counts.
+constexpr int kMaxTrailParameters = 100000;
+
+// The tab-separated fields of a report line.
+std::vector<std::string> fieldsOf(const std::string& line) {
+  std::vector<std::string> fields;
+  for (size_t start = 0;;) {
+    const size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+// A whole decimal number, or -1.
+int wholeNumber(const std::string& text) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != '\0' || value < 0 || value > kMaxTrailParameters) return -1;
+  return static_cast<int>(value);
+}
 
 // Report lines are tab-separated; tabs and line ends inside a text would break them.
 std::string flattened(std::string text) {
@@ -41,20 +64,46 @@ bool CheckReport::step(const std::string& what, bool doubtful, const std::string
   return true;
 }
 
-bool parseStepLine(const std::string& line, StepLine* parsed) {
-  std::vector<std::string> fields;
-  for (size_t start = 0;;) {
-    const size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab - start));
-    if (tab == std::string::npos) break;
-    start = tab + 1;
+void CheckReport::parameterName(int index, const std::string& name) {
+  if (file == nullptr) return;
+  std::fprintf(file, "%s\t%d\t%s\n", kNameWord, index, flattened(name).c_str());
+}
+
+void CheckReport::parameterValue(int index, float value) {
+  if (file == nullptr) return;
+  // Flushed at once: the line must survive a hang that follows it.
+  std::fprintf(file, "%s\t%d\t%.9f\n", kValueWord, index, static_cast<double>(value));
+  std::fflush(file);
+}
+
+bool ParameterTrail::read(const std::string& line) {
+  const std::vector<std::string> fields = fieldsOf(line);
+  if (fields.size() != 3 || (fields[0] != kNameWord && fields[0] != kValueWord)) return false;
+  const int index = wholeNumber(fields[1]);
+  if (index < 0) return false;
+  if (static_cast<size_t>(index) >= names.size()) {
+    names.resize(static_cast<size_t>(index) + 1);
+    values.resize(static_cast<size_t>(index) + 1);
   }
+  (fields[0] == kNameWord ? names : values)[static_cast<size_t>(index)] = fields[2];
+  return true;
+}
+
+std::string ParameterTrail::renderOptions() const {
+  std::string options;
+  for (size_t i = 0; i < names.size(); ++i)
+    if (!names[i].empty() && !values[i].empty())
+      options += " --set \"" + names[i] + "=" + values[i] + "\"";
+  return options;
+}
+
+bool parseStepLine(const std::string& line, StepLine* parsed) {
+  const std::vector<std::string> fields = fieldsOf(line);
   constexpr size_t kStepFields = 5;
   if (fields.size() != kStepFields || fields[0] != kStepWord) return false;
-  char* end = nullptr;
-  const long index = std::strtol(fields[1].c_str(), &end, 10);
-  if (end == fields[1].c_str() || *end != '\0') return false;
-  parsed->index = static_cast<int>(index);
+  const int index = wholeNumber(fields[1]);
+  if (index < 0) return false;
+  parsed->index = index;
   parsed->doubtful = fields[2] == "1";
   parsed->what = fields[3];
   parsed->reproduce = fields[4];

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Warn: doubtful but not wrong (a host copes); it does not fail the run.
 enum class CheckStatus { Pass, Fail, Skip, Warn };
@@ -31,6 +32,10 @@ class CheckReport {
   // that crashed an earlier one skips the steps up to it.
   bool step(const std::string& what, bool doubtful = false, const std::string& reproduce = "");
   void skipStepsThrough(int index) { firstStep = index + 1; }
+  // The trail of parameter values, so that the render line of a crash or hang sets the values
+  // the plug-in had: each parameter's name once, then every value set.
+  void parameterName(int index, const std::string& name);
+  void parameterValue(int index, float value);
   // The marker a group writes when it ran to its end.
   void finish();
 
@@ -51,6 +56,19 @@ struct StepLine {
   std::string reproduce;  // render options, or empty
 };
 bool parseStepLine(const std::string& line, StepLine* parsed);
+
+// The render options that set the parameters to the last values of a report's trail, in
+// index order: --set "NAME=VALUE" ...
+class ParameterTrail {
+ public:
+  // Takes a line of a report file; false when it is not a trail line.
+  bool read(const std::string& line);
+  std::string renderOptions() const;
+
+ private:
+  std::vector<std::string> names;
+  std::vector<std::string> values;  // as written, empty when never set
+};
 
 // One line of a report file: "PASS", "FAIL", "SKIP" or "WARN", what was checked and the figure.
 struct CheckLine {

@@ -41,6 +41,7 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
   std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
   if (!plugin) return;
   AudioBench bench(*plugin->record(), 4096);
+  context.keepTrail(*plugin, &report);
   const long frames = 2048L * context.options.level;
   for (float rateHz : kRatesHz) {
     if (rateHz < 22050.0f && context.options.level < kLowRateLevel) continue;
@@ -59,4 +60,5 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
     }
   }
   setProcessing(*plugin, false);
+  context.keepTrail(*plugin, nullptr);
 }

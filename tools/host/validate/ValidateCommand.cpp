@@ -90,6 +90,7 @@ struct Tally {
 struct ChildReport {
   std::vector<CheckLine> lines;
   StepLine lastStep;  // index -1 when it started none
+  ParameterTrail trail;
   bool finished = false;
   std::string unusable;  // why the file is no plug-in, when the child found that
 };
@@ -117,6 +118,7 @@ ChildReport runChild(const ValidateOptions& options, const std::string& group, i
     CheckLine line;
     if (isFinishLine(text)) child.finished = true;
     parseStepLine(text, &child.lastStep);
+    child.trail.read(text);
     if (!parseCheckLine(text, &line)) continue;
     // A file that is no plug-in is one error, not a failure of every group.
     if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck)
@@ -147,7 +149,7 @@ void reportEnding(const ValidateOptions& options, const std::string& group,
   tally.print(out, group, line);
   if (!child.lastStep.reproduce.empty())
     out << "      reproduce: ferrowin-host render " << options.pluginPath << " "
-        << child.lastStep.reproduce << "\n";
+        << child.lastStep.reproduce << child.trail.renderOptions() << "\n";
 }
 
 // Children started after crashes in one group; a plug-in that crashes at every step would

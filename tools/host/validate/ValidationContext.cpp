@@ -35,8 +35,19 @@ std::unique_ptr<PluginInstance> ValidationContext::openChecked(CheckReport& repo
 void ValidationContext::changeParameters(PluginInstance& plugin, int count) {
   const int parameters = plugin.record()->numParams;
   if (parameters <= 0) return;
-  for (int i = 0; i < count; ++i)
-    plugin.setParameter(uniformInt(0, parameters - 1), uniform(0.0f, 1.0f));
+  for (int i = 0; i < count; ++i) {
+    const int index = uniformInt(0, parameters - 1);
+    const float value = uniform(0.0f, 1.0f);
+    if (trail != nullptr) trail->parameterValue(index, value);
+    plugin.setParameter(index, value);
+  }
+}
+
+void ValidationContext::keepTrail(PluginInstance& plugin, CheckReport* report) {
+  trail = report;
+  if (report == nullptr) return;
+  for (VstInt32 i = 0; i < plugin.record()->numParams; ++i)
+    report->parameterName(i, plugin.text(effGetParamName, i, 64));
 }
 
 void setProcessing(PluginInstance& plugin, bool on) { plugin.dispatch(effMainsChanged, 0, on); }

@@ -37,8 +37,12 @@ class ValidationContext {
   std::unique_ptr<PluginInstance> openChecked(CheckReport& report, float rateHz = 44100.0f,
                                               int blockFrames = 512);
 
-  // Sets `count` parameters chosen at random to random values 0..1.
+  // Sets `count` parameters chosen at random to random values 0..1, each written to the trail
+  // when there is one.
   void changeParameters(PluginInstance& plugin, int count);
+  // Where changeParameters leaves its trail (see CheckReport::parameterValue), or null; the
+  // parameters' names are written at once.
+  void keepTrail(PluginInstance& plugin, CheckReport* report);
   float uniform(float low, float high) {
     return std::uniform_real_distribution<float>(low, high)(random);
   }
@@ -53,6 +57,7 @@ class ValidationContext {
 
  private:
   bool loaded = false;
+  CheckReport* trail = nullptr;
 };
 
 // Switches processing off or on (effMainsChanged).
