@@ -36,8 +36,10 @@ void ValidationContext::changeParameters(PluginInstance& plugin, int count) {
   const int parameters = plugin.record()->numParams;
   if (parameters <= 0) return;
   for (int i = 0; i < count; ++i) {
-    const int index = uniformInt(0, parameters - 1);
+    // The value drawn before the index, as this host always has, so that a seed keeps meaning
+    // the same values.
     const float value = uniform(0.0f, 1.0f);
+    const int index = uniformInt(0, parameters - 1);
     if (trail != nullptr) trail->parameterValue(index, value);
     plugin.setParameter(index, value);
   }
