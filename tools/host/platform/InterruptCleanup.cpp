@@ -4,6 +4,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include <cstdio>
 #else
 #include <unistd.h>
 
@@ -17,13 +19,24 @@ std::atomic<const char*> doomedPath{nullptr};
 static_assert(std::atomic<const char*>::is_always_lock_free, "read from a signal handler");
 
 #if defined(_WIN32)
-LONG WINAPI onCrash(EXCEPTION_POINTERS* /*exception*/) {
-  if (const char* path = doomedPath.exchange(nullptr)) DeleteFileA(path);
-  return EXCEPTION_CONTINUE_SEARCH;  // the crash goes on as it would have
+// Ends the process with the exception's code, as a crash does, but without the system's crash
+// dialog or debugger, which would keep a scripted render waiting.
+LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
+  if (const char* path = doomedPath.exchange(nullptr)) {
+    // Windows deletes no file that is open: the output's stream is closed first.
+    _fcloseall();
+    DeleteFileA(path);
+  }
+  TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
 }
 
 void install() {
-  static const bool installed = SetUnhandledExceptionFilter(onCrash) || true;
+  static const bool installed = [] {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(onCrash);
+    return true;
+  }();
   (void)installed;
 }
 #else
