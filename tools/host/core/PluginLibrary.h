@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "SharedLibrary.h"
 #include "VstInterface.h"
 
 using PluginEntryProc = AEffect* (*)(audioMasterCallback);
@@ -10,7 +11,6 @@ using PluginEntryProc = AEffect* (*)(audioMasterCallback);
 class PluginLibrary {
  public:
   PluginLibrary() = default;
-  ~PluginLibrary();
   PluginLibrary(const PluginLibrary&) = delete;
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
@@ -26,7 +26,7 @@ class PluginLibrary {
   const std::string& error() const { return lastError; }
 
  private:
-  void* handle = nullptr;
+  SharedLibrary library;
   PluginEntryProc entryPoint = nullptr;
   std::string lastError;
 };

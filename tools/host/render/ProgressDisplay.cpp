@@ -4,12 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 ProgressDisplay::ProgressDisplay(std::ostream& stream, bool enabled, int64_t totalFrames,
                                  int sampleRateHz)
     : out(stream),
@@ -35,12 +29,4 @@ void ProgressDisplay::finish() {
   // Blanks over the line rather than an escape sequence, which not every console knows.
   out << '\r' << std::string(static_cast<size_t>(lineLength), ' ') << '\r' << std::flush;
   lastPercent = -1;
-}
-
-bool stderrIsTerminal() {
-#if defined(_WIN32)
-  return _isatty(_fileno(stderr)) != 0;
-#else
-  return isatty(STDERR_FILENO) != 0;
-#endif
 }

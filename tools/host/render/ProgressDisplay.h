@@ -28,6 +28,3 @@ class ProgressDisplay {
   int lastPercent = -1;
   int lineLength = 0;  // longest line written, characters
 };
-
-// Whether standard error is a terminal.
-bool stderrIsTerminal();

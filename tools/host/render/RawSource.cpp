@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 // Both builds run on little-endian machines, so samples are read in memory order.
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "raw data is little-endian");
@@ -12,16 +14,11 @@ RawSource::RawSource(const std::string& filePath, int sampleRateHz)
   file = std::fopen(path.c_str(), "rb");
   if (file == nullptr)
     throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
-    // Seeking to the end tells the size of large files too on both platforms' C libraries.
-#if defined(_WIN32)
-  const bool sized = _fseeki64(file, 0, SEEK_END) == 0;
-  const int64_t bytes = sized ? _ftelli64(file) : -1;
-  _fseeki64(file, 0, SEEK_SET);
-#else
-  const bool sized = fseeko(file, 0, SEEK_END) == 0;
-  const int64_t bytes = sized ? static_cast<int64_t>(ftello(file)) : -1;
-  fseeko(file, 0, SEEK_SET);
-#endif
+  // The file system tells the size of large files too on both platforms, and no size for
+  // what is not a regular file.
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  const int64_t bytes = error ? -1 : static_cast<int64_t>(size);
   const int64_t frameBytes = 2 * static_cast<int64_t>(sizeof(float));
   if (bytes < 0) {
     std::fclose(file);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Console.h"
 #include "FileIdentity.h"
 #include "HostCallback.h"
 #include "MidiSchedule.h"
@@ -17,16 +18,7 @@
 #include "RawSource.h"
 #include "Renderer.h"
 #include "SilenceSource.h"
-#if defined(_WIN32)
-#include "MmioWavSink.h"
-#include "MmioWavSource.h"
-// Windows reads and writes WAV files through its own multimedia file functions.
-using WavSink = MmioWavSink;
-using WavSource = MmioWavSource;
-#else
-#include "WavSink.h"
-#include "WavSource.h"
-#endif
+#include "SystemWav.h"
 
 namespace {
 

@@ -55,17 +55,11 @@ std::string consoleMessage(const std::string& console) {
 }
 
 std::string ending(const GroupOutcome& outcome, double limitSeconds) {
-  char code[32];
   switch (outcome.kind) {
     case GroupOutcome::TimedOut:
       return "no answer within " + fixed(limitSeconds, 0) + " s";
     case GroupOutcome::Crashed:
-#if defined(_WIN32)
-      std::snprintf(code, sizeof code, "exception 0x%08x", outcome.code);
-#else
-      std::snprintf(code, sizeof code, "signal %u", outcome.code);
-#endif
-      return code;
+      return crashText(outcome.code);
     case GroupOutcome::Exited:
       return "exit code " + std::to_string(outcome.code);
     default:

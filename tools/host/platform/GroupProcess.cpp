@@ -175,6 +175,16 @@ GroupOutcome runGroupProcess(const std::vector<std::string>& arguments, double t
   return outcome;
 }
 
+std::string crashText(unsigned code) {
+  char text[32];
+#if defined(_WIN32)
+  std::snprintf(text, sizeof text, "exception 0x%08x", code);
+#else
+  std::snprintf(text, sizeof text, "signal %u", code);
+#endif
+  return text;
+}
+
 void reportCrashesByExitCode() {
 #if defined(_WIN32)
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);

@@ -26,6 +26,9 @@ std::string temporaryFile(const std::string& stem);
 // The whole content of a file; empty when it cannot be read.
 std::string fileText(const std::string& path);
 
+// How a crash of a child shows in its exit: "signal 11", or "exception 0xc0000005" on Windows.
+std::string crashText(unsigned code);
+
 // In a child: a crash ends the process at once with its exception code, without the system's
 // crash dialog or debugger (Windows; nothing to do elsewhere).
 void reportCrashesByExitCode();
