@@ -57,6 +57,13 @@ bool SDEditor::open(void* window) {
 
   auto* newFrame = new gui::CFrame(
       gui::CRect(0, 0, backgroundBitmap->getWidth(), backgroundBitmap->getHeight()), window, this);
+  if (window && !newFrame->getWindow()) {
+    // No window could be made on the host's (no display, say): the host hears of it.
+    newFrame->forget();
+    for (gui::CBitmap* bitmap : bitmaps) bitmap->forget();
+    hostWindow = nullptr;
+    return false;
+  }
   newFrame->setBackground(backgroundBitmap);
 
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {

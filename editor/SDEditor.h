@@ -33,7 +33,8 @@ class SDEditor : public AEffGUIEditor, public gui::CControlListener {
   SDEditor(const SDEditor&) = delete;
   SDEditor& operator=(const SDEditor&) = delete;
 
-  // Builds the window on the host's window. A window that is still open is closed first.
+  // Builds the window on the host's window; false when none can be made there. A window that
+  // is still open is closed first.
   bool open(void* window) override;
   void close() override;
   // Shows the changes that other threads reported, then draws what became dirty.

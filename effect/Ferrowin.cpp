@@ -4,11 +4,8 @@
 #include <new>
 
 #include "AEffEditor.h"
-#include "TextLimit.h"
-
-#ifdef FERROWIN_WITH_EDITOR
 #include "SDEditor.h"
-#endif
+#include "TextLimit.h"
 
 Ferrowin::Ferrowin(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams), noteTable(&NoteTable::instance()) {
@@ -22,10 +19,8 @@ Ferrowin::Ferrowin(audioMasterCallback audioMaster)
   setNumOutputs(2);
   setUniqueID(kUniqueId);
   canProcessReplacing(true);
-#ifdef FERROWIN_WITH_EDITOR
   // The editor registers itself; without memory the effect has none and tells the host so.
   setEditor(new (std::nothrow) SDEditor(this));
-#endif
   askForMidi();
 }
 

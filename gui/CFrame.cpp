@@ -307,6 +307,7 @@ bool CFrame::isOpen() const { return openFlag; }
 
 void CFrame::idle() {
   if (openFlag) invalidateDirtyViews();
+  if (window) platform::serviceWindow(window);
 }
 
 void CFrame::doIdleStuff() {

@@ -20,7 +20,7 @@ echo "== layers"
 # The product and its tools may not build on test code: no include path or relative include
 # into tests/.
 layers='(SOURCE_DIR\}|\.\.)/tests/'
-if git grep -n -I -E "$layers" -- vst effect dsp editor gui resources tools ':!tools/check-code.sh'; then
+if git grep -n -I -E "$layers" -- vst effect dsp editor gui lv2 resources tools ':!tools/check-code.sh'; then
   echo "code outside tests/ uses tests/" >&2
   status=1
 fi
@@ -32,7 +32,7 @@ echo "== analyser (clang-tidy)"
 # idioms (`using ::testing::_`) are what some checks forbid.
 here="$(pwd)"
 mapfile -t units < <(grep -o '"file": "[^"]*"' "$database" | sed 's/^"file": "//; s/"$//' |
-  grep -E "^$here/(vst|effect|dsp|editor|gui|tools)/" | sort -u)
+  grep -E "^$here/(vst|effect|dsp|editor|gui|lv2|tools)/" | sort -u)
 report="$(mktemp)"
 trap 'rm -f "$report"' EXIT
 started=$(date +%s)

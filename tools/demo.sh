@@ -75,46 +75,26 @@ render_dll() {  # input.wav output.wav render options...
 render_dll out/speech.wav out/speech-synth-dll.wav "${voice[@]}" "${voice_note[@]}"
 render_dll out/drums.wav out/drums-lowpass-notes-dll.wav "${lowpass[@]}" "${lowpass_notes[@]}"
 
-# --- The editor: opened by the command-line host under Wine, photographed from the X server ---
-# The host prints where the editor sits on the screen; the picture is taken once the editor has
-# painted (the empty screen is black), or the step gives up after 60 s.
-editor_step() {
-  local out="$work/edit.out" err="$work/edit.err" geometry="" pid waited=0
-  rm -f out/editor.png
-  : >"$out"
-  (cd build/win64 && exec wine ./ferrowin-host.exe edit Ferrowin.dll --seconds 20) \
-    >"$out" 2>"$err" &
-  pid=$!
-  # Wine's programs end their lines with CR LF.
-  until geometry="$(tr -d '\r' <"$out" | sed -n 's/^editor open: \([0-9]*\) x \([0-9]*\) at \(-*[0-9]*\),\(-*[0-9]*\)$/\1x\2+\3+\4/p')" &&
-    [ -n "$geometry" ]; do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid" || true
-      if grep -q "has no editor" "$err"; then
-        echo "editor screenshot skipped: Ferrowin.dll offers no editor yet"
-        return 0
-      fi
-      echo "edit failed: $(cat "$err")" >&2
-      return 1
-    fi
-    waited=$((waited + 1))
-    if [ $waited -gt 600 ]; then echo "the editor did not open within 60 s" >&2; return 1; fi
-    sleep 0.1
-  done
-  waited=0
-  until import -window root -crop "$geometry" +repage out/editor.png 2>/dev/null &&
-    [ "$(convert out/editor.png -format '%[fx:mean>0]' info:)" = 1 ]; do
-    waited=$((waited + 1))
-    if [ $waited -gt 300 ]; then echo "the editor was not painted within 60 s" >&2; return 1; fi
-    sleep 0.2
-  done
-  if ! wait "$pid"; then echo "edit failed: $(cat "$err")" >&2; return 1; fi
-  echo "editor screenshot: out/editor.png ($geometry); what the editor reported:"
-  tr -d '\r' <"$out"
+# --- The editor: opened by the command-line host under Wine and natively on the X display, ---
+# --- each photographed from the X server once it has painted --------------------------------
+# shellcheck source=tools/editor-picture.sh
+source tools/editor-picture.sh
+editor_step() {  # picture name command...
+  local picture="$1" name="$2" status=0
+  shift 2
+  editor_picture "$picture" "$work" "$@" || status=$?
+  if [ $status = 2 ]; then
+    echo "editor screenshot skipped: $name offers no editor"
+  elif [ $status = 0 ]; then
+    echo "editor screenshot: $picture; what the editor reported:"
+    tr -d '\r' <"$work/edit.out"
+  else
+    return 1
+  fi
 }
-editor_step
-editor_shot=""
-[ -f out/editor.png ] && editor_shot=yes
+editor_step out/editor.png Ferrowin.dll \
+  bash -c 'cd build/win64 && exec wine ./ferrowin-host.exe edit Ferrowin.dll --seconds 20'
+editor_step out/editor-linux.png Ferrowin.so "$host" edit "$plugin" --seconds 5
 
 difference="$(sox -V1 -m -v 1 out/speech-synth.wav -v -1 out/speech-synth-dll.wav -n stat 2>&1 |
   awk '/Maximum amplitude/ {print $3}')"
@@ -131,5 +111,6 @@ the hits, 45 % dry"
 result out/speech-synth-dll.wav "the speech render again, through Ferrowin.dll under Wine"
 result out/drums-lowpass-notes-dll.wav "drums, Ferrowin.dll under Wine: low-pass tracking the \
 keys of C4 (1-3 s) and G4 (3-3.9 s)"
-[ -n "$editor_shot" ] && result out/editor.png "the editor of Ferrowin.dll, opened by ferrowin-host edit under Wine"
+[ -f out/editor.png ] && result out/editor.png "the editor of Ferrowin.dll, opened by ferrowin-host edit under Wine"
+[ -f out/editor-linux.png ] && result out/editor-linux.png "the editor of Ferrowin.so, opened by ferrowin-host edit natively"
 echo "largest difference between the native and the Wine speech renders: $difference"

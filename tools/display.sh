@@ -6,7 +6,8 @@ start_display() {
     # starting at once never share one.
     local ready
     ready="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+    # -noreset: a server that resets when its last client leaves refuses connections meanwhile.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
     FERROWIN_XVFB_PID=$!
     local waited=0
     until [ -s "$ready" ] && grep -q '^[0-9]' "$ready"; do

@@ -9,7 +9,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds="${1:-12}"
 shift || true
 fuzzers=("$@")
-((${#fuzzers[@]})) || fuzzers=(dispatcher parameter event process wav_reader)
+((${#fuzzers[@]})) || fuzzers=(dispatcher parameter event process wav_reader atom_sequence)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

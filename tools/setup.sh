@@ -7,12 +7,14 @@ packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libcli11-dev
+  libx11-dev libcairo2-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64
   xvfb xauth xdotool imagemagick fonts-liberation librsvg2-bin
   espeak-ng sox
   clang-format clang-tidy
   clang libclang-rt-14-dev
+  lv2-dev sordi lilv-utils liblilv-dev jalv jackd2
 )
 
 missing=()

@@ -23,6 +23,7 @@ cmake --preset linux-tsan >/dev/null
 cmake --build --preset linux-tsan --target SDEditorThreadTest
 ctest --preset linux-tsan -R SDEditorThread || status=1
 
+# The display serves the tests of both builds: the Windows ones and the native editor's.
 start_display
 trap stop_display EXIT
 

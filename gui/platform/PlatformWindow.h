@@ -45,6 +45,10 @@ void destroyFrameWindow(void* window);
 void releaseLostFrameWindow();
 // Asks for a repaint of that part of the window, with erasing.
 void invalidateWindowRect(void* window, const CRect& rect);
+// The host's idle time: on systems whose windows get no messages from the host's own loop
+// (X11), handles the window's pending input and paints what waits to be painted; elsewhere
+// nothing.
+void serviceWindow(void* window);
 CPoint getWindowScreenOrigin(void* window);
 
 // Registers a new drop target that serves frame; answers it (owned by OLE) or null.

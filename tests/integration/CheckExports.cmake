@@ -1,5 +1,9 @@
-# Fails unless the shared object exports exactly the two entry names.
-# Usage: cmake -DNM=... -DLIBRARY=... -P CheckExports.cmake
+# Fails unless the shared object exports exactly the entry names: the VST plug-in's two, or
+# those given as EXPECTED (a sorted list).
+# Usage: cmake -DNM=... -DLIBRARY=... [-DEXPECTED=...] -P CheckExports.cmake
+if(NOT DEFINED EXPECTED)
+  set(EXPECTED "VSTPluginMain;main")
+endif()
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump
                 RESULT_VARIABLE failed)
 if(failed)
@@ -12,7 +16,7 @@ foreach(line IN LISTS symbols)
   list(APPEND names ${name})
 endforeach()
 list(SORT names)
-if(NOT names STREQUAL "VSTPluginMain;main")
+if(NOT names STREQUAL EXPECTED)
   message(FATAL_ERROR "${LIBRARY} exports: ${names}")
 endif()
-message(STATUS "exports exactly VSTPluginMain and main")
+message(STATUS "exports exactly ${EXPECTED}")

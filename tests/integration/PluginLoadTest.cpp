@@ -31,12 +31,7 @@ TEST_F(PluginLoad, RecordAndIdentity) {
   EXPECT_EQ(r.numParams, 18);
   EXPECT_EQ(r.numInputs, 2);
   EXPECT_EQ(r.numOutputs, 2);
-#ifdef _WIN32
   EXPECT_EQ(r.flags, effFlagsHasEditor | effFlagsCanReplacing);
-#else
-  // No window layer on Linux yet: a host must not be offered an editor that opens nothing.
-  EXPECT_EQ(r.flags, effFlagsCanReplacing);
-#endif
   EXPECT_EQ(fourCharText(r.uniqueID), "Frw2");
   EXPECT_EQ(r.version, 1);
   EXPECT_NE(r.processReplacing, nullptr);
@@ -64,7 +59,6 @@ TEST_F(PluginLoad, EditorRectangleBeforeTheFirstOpen) {
   PluginInstance plugin(library.entry(), HostCallback::dispatch);
   ASSERT_TRUE(plugin.valid());
   ERect* rect = nullptr;
-#ifdef _WIN32
   ASSERT_EQ(plugin.dispatch(effEditGetRect, 0, 0, &rect), 1);
   ASSERT_NE(rect, nullptr);
   // The background bitmap's size, from the library's own resources.
@@ -72,10 +66,6 @@ TEST_F(PluginLoad, EditorRectangleBeforeTheFirstOpen) {
   EXPECT_EQ(rect->left, 0);
   EXPECT_EQ(rect->bottom, 371);
   EXPECT_EQ(rect->right, 691);
-#else
-  EXPECT_EQ(plugin.dispatch(effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, nullptr), 0);
-#endif
 }
 
 TEST_F(PluginLoad, HostCallbacksDuringCreation) {

@@ -1,4 +1,4 @@
-// The headless build has no drag sources: a drag carries no items.
+// Without a drop layer (headless, X11) there are no drag sources: a drag carries no items.
 #include "../../CDragContainer.h"
 
 namespace gui {

@@ -127,6 +127,8 @@ void invalidateWindowRect(void* window, const CRect& rect) {
   if (Window* w = find(window)) w->invalidated.push_back(rect);
 }
 
+void serviceWindow(void* /*window*/) {}
+
 CPoint getWindowScreenOrigin(void* window) {
   Window* w = find(window);
   return w ? w->screenOrigin : CPoint();

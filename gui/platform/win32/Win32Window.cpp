@@ -136,6 +136,9 @@ void invalidateWindowRect(void* window, const CRect& rect) {
   InvalidateRect(asWindow(window), &r, TRUE);
 }
 
+// The host's message loop delivers every message of the window.
+void serviceWindow(void* /*window*/) {}
+
 CPoint getWindowScreenOrigin(void* window) {
   RECT rect = {};
   if (!window || !GetWindowRect(asWindow(window), &rect)) return CPoint();

@@ -2,15 +2,12 @@
 
 #include <stdexcept>
 
-#include "EditReport.h"
-
+// The Linux window of the command is in X11EditCommand.cpp.
 #if defined(_WIN32)
 
 #include <windows.h>
 
-#include "HostCallback.h"
-#include "PluginInstance.h"
-#include "PluginLibrary.h"
+#include "EditTarget.h"
 
 namespace {
 
@@ -19,24 +16,15 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
 
-// The edit command's state; the host callback and the window procedure reach it.
+// The edit command's state; the window procedure reaches it.
 struct EditSession {
-  explicit EditSession(std::ostream& out) : report(out) {}
-  HostCallback host;
-  EditReport report;
-  PluginInstance* plugin = nullptr;
+  explicit EditSession(EditTarget& target) : target(target) {}
+  EditTarget& target;
   ULONGLONG deadlineMs = 0;  // 0: none
   bool editorOpen = false;
 };
 
 EditSession* session = nullptr;
-
-VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                       float opt) {
-  const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
-  if (session) session->report.hostCall(effect, opcode, index, opt);
-  return answer;
-}
 
 // The editor goes before its parent window, so that it never sees its window destroyed
 // under it.
@@ -44,7 +32,7 @@ void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
     KillTimer(window, kIdleTimer);
-    session->plugin->dispatch(effEditClose);
+    session->target.plugin().dispatch(effEditClose);
   }
   DestroyWindow(window);
 }
@@ -53,8 +41,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_TIMER:
       if (!session || !session->editorOpen) return 0;
-      session->plugin->dispatch(effEditIdle);
-      session->host.clear();  // the report has printed what matters; keep memory flat
+      session->target.plugin().dispatch(effEditIdle);
+      session->target.forgetCalls();
       if (session->deadlineMs && GetTickCount64() >= session->deadlineMs) closeEditor(window);
       return 0;
     case WM_CLOSE:
@@ -88,33 +76,17 @@ HWND makeWindow(const std::string& title, int width, int height) {
 bool editSupported() { return true; }
 
 void runEdit(const EditOptions& options, std::ostream& out) {
-  PluginLibrary library;
-  if (!library.load(options.pluginPath)) throw std::runtime_error(library.error());
-  EditSession state(out);
+  EditTarget target(options.pluginPath, out);
+  EditSession state(target);
   session = &state;
   struct SessionEnd {
     ~SessionEnd() { session = nullptr; }
   } sessionEnd;
 
-  PluginInstance plugin(library.entry(), hostCallback);
-  if (!plugin.valid()) throw std::runtime_error(options.pluginPath + " created no effect");
-  state.plugin = &plugin;
-  plugin.dispatch(effOpen);
-  if ((plugin.record()->flags & effFlagsHasEditor) == 0)
-    throw std::runtime_error(options.pluginPath + " has no editor");
-  ERect* rect = nullptr;
-  if (plugin.dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr)
-    throw std::runtime_error(options.pluginPath + " has no editor: it reports no window size");
-  const int width = rect->right - rect->left;
-  const int height = rect->bottom - rect->top;
-  if (width <= 0 || height <= 0) {
-    throw std::runtime_error(options.pluginPath + " reports an editor of " + std::to_string(width) +
-                             " x " + std::to_string(height) + " pixels");
-  }
-
-  std::string name = effectText(plugin.record(), effGetEffectName, 0, 32);
-  if (name.empty()) name = options.pluginPath;
-  const HWND window = makeWindow("ferrowin-host edit: " + name, width, height);
+  PluginInstance& plugin = target.plugin();
+  const int width = target.width();
+  const int height = target.height();
+  const HWND window = makeWindow(target.title(), width, height);
   if (!window) throw std::runtime_error("cannot make a window for the editor");
   ShowWindow(window, SW_SHOWNORMAL);
   if (plugin.dispatch(effEditOpen, 0, 0, window) == 0) {
@@ -141,16 +113,6 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   state.editorOpen = false;
   plugin.close();
   out << "editor closed\n" << std::flush;
-}
-
-#else
-
-bool editSupported() { return false; }
-
-void runEdit(const EditOptions& /*options*/, std::ostream& /*out*/) {
-  throw std::runtime_error(
-      "edit needs a window layer, which only the Windows build has; run ferrowin-host.exe "
-      "under Windows or Wine");
 }
 
 #endif

@@ -1,5 +1,7 @@
 #include "ProcessResources.h"
 
+#include <initializer_list>
+
 #if defined(_WIN32)
 #include <windows.h>
 #else

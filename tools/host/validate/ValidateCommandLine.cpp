@@ -28,6 +28,7 @@ void ValidateCommandLine::add(CLI::App& app) {
                    "time limit of each group of checks, seconds (default 10 + 3 x level)")
       ->check(CLI::Range(0.1, 3600.0));
   std::vector<std::string> groups;
+  groups.reserve(kValidationGroupCount);
   for (int i = 0; i < kValidationGroupCount; ++i) groups.emplace_back(kValidationGroups[i].name);
   validate->add_option("--group", options.onlyGroup, "run this group of checks alone")
       ->check(CLI::IsMember(groups));

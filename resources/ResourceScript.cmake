@@ -1,0 +1,17 @@
+# Reads the lines `ID BITMAP "FILE"` of a resource script: the one list of the bitmaps and their
+# ids, for the Windows resource compiler and for the Linux build's embedded table alike.
+function(ferrowin_read_resource_script script ids_var files_var)
+  file(STRINGS ${script} lines REGEX "^[0-9]+[ \t]+BITMAP[ \t]+\"[^\"]+\"")
+  set(ids "")
+  set(files "")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "^([0-9]+)[ \t]+BITMAP[ \t]+\"([^\"]+)\"" match "${line}")
+    list(APPEND ids ${CMAKE_MATCH_1})
+    list(APPEND files ${CMAKE_MATCH_2})
+  endforeach()
+  if(NOT ids)
+    message(FATAL_ERROR "${script} names no bitmaps")
+  endif()
+  set(${ids_var} ${ids} PARENT_SCOPE)
+  set(${files_var} ${files} PARENT_SCOPE)
+endfunction()

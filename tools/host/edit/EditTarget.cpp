@@ -1,0 +1,38 @@
+#include "EditTarget.h"
+
+#include <stdexcept>
+
+namespace {
+EditTarget* active = nullptr;
+}  // namespace
+
+EditTarget::Registration::Registration(EditTarget* target) { active = target; }
+EditTarget::Registration::~Registration() { active = nullptr; }
+
+VstIntPtr EditTarget::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                               void* ptr, float opt) {
+  const VstIntPtr answer = HostCallback::dispatch(effect, opcode, index, value, ptr, opt);
+  if (active) active->report.hostCall(effect, opcode, index, opt);
+  return answer;
+}
+
+EditTarget::EditTarget(const std::string& pluginPath, std::ostream& out) : report(out) {
+  if (!library.load(pluginPath)) throw std::runtime_error(library.error());
+  instance = std::make_unique<PluginInstance>(library.entry(), &EditTarget::callback);
+  if (!instance->valid()) throw std::runtime_error(pluginPath + " created no effect");
+  instance->dispatch(effOpen);
+  if ((instance->record()->flags & effFlagsHasEditor) == 0)
+    throw std::runtime_error(pluginPath + " has no editor");
+  ERect* rect = nullptr;
+  if (instance->dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr)
+    throw std::runtime_error(pluginPath + " has no editor: it reports no window size");
+  editorWidth = rect->right - rect->left;
+  editorHeight = rect->bottom - rect->top;
+  if (editorWidth <= 0 || editorHeight <= 0) {
+    throw std::runtime_error(pluginPath + " reports an editor of " + std::to_string(editorWidth) +
+                             " x " + std::to_string(editorHeight) + " pixels");
+  }
+  std::string name = effectText(instance->record(), effGetEffectName, 0, 32);
+  if (name.empty()) name = pluginPath;
+  windowTitle = "ferrowin-host edit: " + name;
+}

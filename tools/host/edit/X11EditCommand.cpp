@@ -1,0 +1,118 @@
+// The edit command's window on Linux: a top-level X11 window whose id the editor gets as its
+// parent, idled on a timer until it is closed or the time is up.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <stdexcept>
+
+#include "EditCommand.h"
+#include "EditTarget.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The host's connection and its top-level window, closed on every way out.
+class HostWindow {
+ public:
+  HostWindow(const std::string& title, int width, int height) {
+    display = XOpenDisplay(nullptr);
+    if (!display)
+      throw std::runtime_error(
+          "edit needs an X display: DISPLAY is not set or its server does not answer");
+    const int screen = DefaultScreen(display);
+    window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0,
+                                 static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                 BlackPixel(display, screen), BlackPixel(display, screen));
+    XStoreName(display, window, title.c_str());
+    // A fixed size: the editor does not follow a larger window.
+    XSizeHints* hints = XAllocSizeHints();
+    hints->flags = PMinSize | PMaxSize;
+    hints->min_width = hints->max_width = width;
+    hints->min_height = hints->max_height = height;
+    XSetWMNormalHints(display, window, hints);
+    XFree(hints);
+    deleteMessage = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, window, &deleteMessage, 1);
+    XSelectInput(display, window, StructureNotifyMask);
+    XMapWindow(display, window);
+    XSync(display, False);
+  }
+  ~HostWindow() {
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
+  }
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+
+  Window id() const { return window; }
+  // Where the window's top-left pixel is on the screen.
+  void origin(int& x, int& y) const {
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+  }
+  // Waits up to timeoutMs for the user to close the window; true when they did.
+  bool waitForClose(int timeoutMs) {
+    if (XPending(display) == 0) {
+      pollfd connection = {ConnectionNumber(display), POLLIN, 0};
+      poll(&connection, 1, timeoutMs);
+    }
+    while (XPending(display) > 0) {
+      XEvent event;
+      XNextEvent(display, &event);
+      if (event.type == ClientMessage &&
+          static_cast<Atom>(event.xclient.data.l[0]) == deleteMessage)
+        return true;
+    }
+    return false;
+  }
+
+ private:
+  Display* display = nullptr;
+  Window window = 0;
+  Atom deleteMessage = 0;
+};
+
+}  // namespace
+
+bool editSupported() { return true; }
+
+void runEdit(const EditOptions& options, std::ostream& out) {
+  EditTarget target(options.pluginPath, out);
+  PluginInstance& plugin = target.plugin();
+  HostWindow window(target.title(), target.width(), target.height());
+  // The id travels in the pointer, as hosts on X11 pass it.
+  if (plugin.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(window.id())) == 0)
+    throw std::runtime_error(options.pluginPath + " did not open its editor");
+  int x = 0;
+  int y = 0;
+  window.origin(x, y);
+  out << "editor open: " << target.width() << " x " << target.height() << " at " << x << "," << y
+      << "\n"
+      << std::flush;
+
+  const auto start = Clock::now();
+  const auto deadline = start + std::chrono::duration_cast<Clock::duration>(
+                                    std::chrono::duration<double>(options.seconds));
+  auto nextIdle = start;
+  for (;;) {
+    const auto now = Clock::now();
+    if (options.seconds > 0 && now >= deadline) break;
+    if (now >= nextIdle) {
+      plugin.dispatch(effEditIdle);
+      target.forgetCalls();
+      nextIdle = now + std::chrono::milliseconds(options.idleMs);
+    }
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(nextIdle - Clock::now());
+    if (window.waitForClose(static_cast<int>(std::max<long long>(wait.count(), 0)))) break;
+  }
+  // The editor goes before its parent window, so that it never sees its window destroyed
+  // under it.
+  plugin.dispatch(effEditClose);
+  plugin.close();
+  out << "editor closed\n" << std::flush;
+}
