@@ -6,7 +6,8 @@
 std::string PluginLibrary::fileProblem(const std::string& path) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) return "cannot load " + path + ": no such file";
+  // A name that is not here is the loader's to find (Windows searches the program's folder).
+  if (!std::filesystem::exists(status)) return "";
   if (!std::filesystem::is_regular_file(status))
     return "cannot load " + path + ": not a regular file";
   return "";

@@ -18,7 +18,8 @@ class PluginLibrary {
   // no entry point.
   bool load(const std::string& path);
   // Why `path` cannot be a plug-in before anything opens it (a FIFO or device would block the
-  // opener, a folder is no library); empty when it may be one.
+  // opener, a folder is no library); empty when it may be one, or when it names no file here
+  // (the loader searches for it and says what it finds).
   static std::string fileProblem(const std::string& path);
   // The address exported under `name`, or null.
   void* symbol(const char* name) const;
