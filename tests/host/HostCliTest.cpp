@@ -71,9 +71,55 @@ TEST_F(HostCli, RawRenderPrintsTheSummaryAndNoProgressWhenNotATerminal) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "");
   // Left: ±0.5 × 0.5; right: 0.25 × 2.
-  EXPECT_EQ(result.out, "frames: 48000, peak: 0.250000 0.500000, rms: 0.250000 0.500000\n");
+  // Left: ±0.5 × 0.5 is -12.04 dBFS; right: 0.25 × 2 is -6.02 dBFS.
+  EXPECT_EQ(result.out,
+            "frames: 48000, peak: -12.04 -6.02 dBFS, rms: -12.04 -6.02 dBFS, non-finite: 0\n");
   EXPECT_EQ(readRaw(files.path("out.f32")).size(), 2u * kFrames);
   EXPECT_EQ(files.files(), (std::vector<std::string>{"in.f32", "out.f32"}));
+}
+
+// The plug-in runs in the host's process: when it crashes, the temporary output goes with it,
+// and a file of the user's that has the temporary file's name is never touched.
+TEST_F(HostCli, KeepsTheUsersFilesWhenThePlugInCrashes) {
+  const std::vector<float> precious = {9.0f, 9.0f};
+  writeRaw(files.path("out.f32.partial"), precious);
+  std::vector<std::string> arguments = rawRender("in.f32");
+  arguments[1] =
+      builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "crash" + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult crashed = host(arguments);
+  EXPECT_NE(crashed.exitCode, 0) << crashed.err;
+  EXPECT_EQ(files.files(), (std::vector<std::string>{"in.f32", "out.f32.partial"}));
+  const ChildResult rendered = host(rawRender("in.f32"));
+  EXPECT_EQ(rendered.exitCode, 0) << rendered.err;
+  EXPECT_EQ(readRaw(files.path("out.f32")).size(), 2u * kFrames);
+  EXPECT_EQ(readRaw(files.path("out.f32.partial")), precious);
+}
+
+// A plug-in of 64 channels gets 64 buffers: the file in the first two inputs, silence in the
+// others, and its first two outputs in the file; an instrument renders from silence.
+TEST_F(HostCli, GivesThePlugInTheChannelsItDeclares) {
+  std::vector<std::string> arguments =
+      rawRender("in.f32", {"--set", "Left=0.25", "--set", "Right=1", "--print-peak"});
+  arguments[1] = builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "wide" + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult wide = host(arguments);
+  EXPECT_EQ(wide.exitCode, 0) << wide.err;
+  EXPECT_NE(wide.err.find("has 64 inputs and 64 outputs: inputs 3 to 64 get silence, outputs 1 "
+                          "and 2 are written"),
+            std::string::npos)
+      << wide.err;
+  EXPECT_EQ(wide.out,
+            "frames: 48000, peak: -12.04 -6.02 dBFS, rms: -12.04 -6.02 dBFS, non-finite: 0\n");
+
+  fs::remove(files.path("out.f32"));
+  expectFailure({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("in.f32"),
+                 files.path("out.f32"), "--seconds", "1"},
+                "--seconds renders silence", 2);
+  const ChildResult silence =
+      host({"render", builtFile(GAIN_TEST_PLUGIN_PATH), files.path("out.f32"), "--raw", "--seconds",
+            "0.5", "--rate", "8000", "--print-peak"});
+  EXPECT_EQ(silence.exitCode, 0) << silence.err;
+  EXPECT_EQ(silence.out,
+            "frames: 4000, peak: -inf -inf dBFS, rms: -inf -inf dBFS, non-finite: 0\n");
 }
 
 TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {

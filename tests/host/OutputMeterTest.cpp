@@ -13,7 +13,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 TEST(OutputMeter, SquareAndSineLevelsOverSeveralBlocks) {
   OutputMeter meter;
-  EXPECT_EQ(meter.summary(), "frames: 0, peak: 0.000000 0.000000, rms: 0.000000 0.000000");
+  EXPECT_EQ(meter.summary(), "frames: 0, peak: -inf -inf dBFS, rms: -inf -inf dBFS, non-finite: 0");
   // Left: a square wave of amplitude 0.5 (RMS 0.5). Right: a sine of amplitude 0.8 over whole
   // periods (RMS 0.8 / sqrt 2).
   const int frames = 1000;
@@ -31,10 +31,13 @@ TEST(OutputMeter, SquareAndSineLevelsOverSeveralBlocks) {
   EXPECT_NEAR(meter.peak(1), 0.8, 1e-3);  // the sampled sine comes close to its crest
   EXPECT_NEAR(meter.rms(1), 0.8 / std::sqrt(2.0), kLevelTolerance);
 
-  OutputMeter small;  // the right channel's peak is a negative value
-  const float two[] = {0.25f, -1.5f, -0.25f, 0.0f};
-  small.add(two, 2);
-  EXPECT_EQ(small.summary(), "frames: 2, peak: 0.250000 1.500000, rms: 0.250000 1.060660");
+  // The right channel's peak is a negative value: 0.25 is -12.04 dBFS, 1.5 is +3.52 dBFS. NaN and
+  // infinity are counted apart from the levels, but their frame still counts in the RMS.
+  OutputMeter small;
+  const float three[] = {0.25f, -1.5f, -0.25f, 0.0f, std::nanf(""), -INFINITY};
+  small.add(three, 3);
+  EXPECT_EQ(small.summary(),
+            "frames: 3, peak: -12.04 3.52 dBFS, rms: -13.80 -1.25 dBFS, non-finite: 2");
 }
 
 }  // namespace

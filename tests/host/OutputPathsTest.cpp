@@ -101,6 +101,46 @@ TEST_F(OutputPaths, WritesIntoFifosAndDevicesWithoutReplacingThem) {
   EXPECT_EQ(files.files(), (std::vector<std::string>{"in.f32", "null", "pipe"}));
 }
 
+// A FIFO where a plug-in or a WAV output belongs is refused before it is opened, where the open
+// would wait for the other side for ever; a WAV file read from a pipe is read once, whole.
+TEST_F(OutputPaths, FifosAreRefusedWhereAnOpenWouldWaitAndReadOnceAsInput) {
+  ASSERT_EQ(mkfifo(files.path("pipe").c_str(), 0600), 0);
+  const std::string host = builtFile(FERROWIN_HOST_PATH);
+  const std::string plugin = builtFile(GAIN_TEST_PLUGIN_PATH);
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{host, "info", files.path("pipe")}, "not a regular file"},
+      {{host, "validate", files.path("pipe")}, "not a regular file"},
+      {{host, "render", files.path("pipe"), files.path("in.f32"), files.path("out.f32"), "--raw",
+        "--rate", "8000"},
+       "not a regular file"},
+      {{host, "render", plugin, files.path("pipe"), "--seconds", "1"}, "cannot seek"},
+  };
+  for (const Case& c : cases) {
+    const ChildResult result = runChild(c.arguments, streams.path(""));
+    EXPECT_EQ(result.exitCode, 1) << c.arguments[1] << ": " << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+
+  writeWavBytes(files.path("in.wav"), {1, 16, 2, kRateHz}, std::vector<float>(2 * kFrames, 0.5f));
+  std::ifstream wav(files.path("in.wav"), std::ios::binary);
+  const std::string bytes(std::istreambuf_iterator<char>(wav), {});
+  static_assert(2 * 2 * kFrames + 44 < 65536, "the file fits the FIFO's buffer");
+  const int fifo = open(files.path("pipe").c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(fifo, 0);
+  ASSERT_EQ(write(fifo, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  const ChildResult piped =
+      runChild({host, "render", plugin, files.path("pipe"), files.path("out.wav"), "--print-peak"},
+               streams.path(""));
+  close(fifo);
+  EXPECT_EQ(piped.exitCode, 0) << piped.err;
+  EXPECT_EQ(piped.out.rfind("frames: " + std::to_string(kFrames) + ", peak: -6.02 -6.02", 0), 0u)
+      << piped.out;
+}
+
 bool waitForFile(const std::string& path) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (!fs::exists(path)) {

@@ -1,6 +1,7 @@
-// `ferrowin-host validate` against a well-behaved test effect and against copies of it with one
-// deliberate fault each: every fault must fail the check meant to catch it, and the validator
-// must carry on past crashes and hangs.
+// `ferrowin-host validate` against a well-behaved test effect, against copies of it with one
+// deliberate fault each and against copies with one legitimate habit each: every fault must fail
+// the check meant to catch it, every habit must pass the check it could be mistaken by, and the
+// validator must carry on past crashes and hangs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,14 +33,27 @@ const FaultCase kFaults[] = {
     {"overlong_name", 1, "FAIL  identity: effect name within 32 bytes", "wrote 40 bytes", kRoomy},
     {"write_past_end", 1, "FAIL  processing: 44100 Hz, block 1,", "written outside the block",
      kRoomy},
-    {"crash", 1, "FAIL  processing: crashed", "", kRoomy},
+    {"crash", 1, "FAIL  processing: crashed in \"22050 Hz, block 1,", "", kRoomy},
+    // The render that reproduces the crash, and new children after it, up to a limit.
+    {"crash", 1, "      reproduce: ferrowin-host render ", "noise-22050Hz.wav out.wav --block 1",
+     kRoomy},
+    {"crash", 1, "SKIP  processing: the steps after \"22050 Hz, block 100,", "after 4 crashes",
+     kRoomy},
     {"hang", 1, "FAIL  processing: hung", "no answer within 4 s", kHangLimit},
 #if defined(_WIN32)
     {"allocation", 0, "SKIP  realtime: no allocation in processReplacing", "", kRoomy},
 #else
     {"allocation", 1, "FAIL  realtime: no allocation in processReplacing", "allocations in",
      kRoomy},
+    {"worker_thread", 0, "PASS  realtime: no allocation in processReplacing", "", kRoomy},
 #endif
+    {"wide", 0, "PASS  identity: record counts", "64 inputs, 64 outputs", kRoomy},
+    {"resume_sized", 0, "PASS  sequences: rate and block size changed with suspend and resume", "",
+     kRoomy},
+    {"stepped", 0, "PASS  parameters: a value read back is within 0..1 and stays when set again",
+     "rounded to a step", kRoomy},
+    {"stepped", 0, "PASS  parameters: displays and labels within 32 bytes",
+     "2 over the nominal 8 characters", kRoomy},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault; }
@@ -69,8 +83,44 @@ TEST_P(ValidateFault, FailsTheCheckThatCatchesIt) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, ValidateFault, ::testing::ValuesIn(kFaults),
                          [](const ::testing::TestParamInfo<FaultCase>& info) {
-                           return std::string(info.param.fault);
+                           return std::string(info.param.fault) + "_" + std::to_string(info.index);
                          });
+
+// A file that is no plug-in is one error line, not a failure of every group.
+TEST(ValidateNoPlugin, IsOneClearError) {
+  ScratchFolder files;
+  writeRaw(files.path("noise.dll"), {0.5f, 0.25f});
+  const std::pair<std::string, std::string> cases[] = {
+      {builtFile(NO_ENTRY_LIBRARY_PATH), "exports no plug-in entry point"},
+      {files.path("noise.dll"), "cannot load"},
+  };
+  for (const auto& [path, message] : cases) {
+    const ChildResult result =
+        runChild({builtFile(FERROWIN_HOST_PATH), "validate", path, "--level", "1"}, files.path(""));
+    EXPECT_EQ(result.exitCode, 1) << path;
+    EXPECT_EQ(result.err.rfind("error: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
+    EXPECT_EQ(result.out.find("FAIL"), std::string::npos) << result.out;
+  }
+}
+
+// --group runs one group alone; an unknown name is refused with the list of groups.
+TEST(ValidateGroup, RunsTheGroupNamedAlone) {
+  ScratchFolder streams;
+  const std::string host = builtFile(FERROWIN_HOST_PATH);
+  const std::string plugin =
+      builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "nan_output" + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult one =
+      runChild({host, "validate", plugin, "--level", "1", "--group", "identity"}, streams.path(""));
+  EXPECT_EQ(one.exitCode, 0) << one.out;  // the NaN output is the processing group's to find
+  EXPECT_NE(one.out.find("\nseconds per group: identity "), std::string::npos) << one.out;
+  EXPECT_EQ(one.out.find("processing:"), std::string::npos) << one.out;
+  const ChildResult unknown =
+      runChild({host, "validate", plugin, "--group", "speed"}, streams.path(""));
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.err.find("opening,identity,parameters"), std::string::npos) << unknown.err;
+}
 
 TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
   struct Case {
@@ -94,6 +144,35 @@ TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {
       EXPECT_EQ(formatCheckLine("opening", line), c.printed);
     }
   }
+}
+
+// The trail a child writes gives the render options of the last values, named; a value with no
+// name, a name never set and lines of other kinds add nothing.
+TEST(ParameterTrail, GivesTheLastValueOfEachNamedParameter) {
+  std::string text;
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  CheckReport report(file);
+  report.parameterName(0, "Drive");
+  report.parameterName(1, "Mix level");
+  report.parameterName(2, "Unused");
+  report.parameterValue(0, 0.25f);
+  report.parameterValue(1, 0.5f);
+  report.parameterValue(0, 0.75f);
+  report.parameterValue(7, 0.125f);
+  report.check(true, "a check", "figure");
+  std::rewind(file);
+  ParameterTrail trail;
+  for (int c; (c = std::fgetc(file)) != EOF;) {
+    if (c != '\n') {
+      text += static_cast<char>(c);
+      continue;
+    }
+    trail.read(text);
+    text.clear();
+  }
+  std::fclose(file);
+  EXPECT_EQ(trail.renderOptions(), " --set \"Drive=0.750000000\" --set \"Mix level=0.500000000\"");
 }
 
 TEST(CommandWords, AreQuotedSoThatTheRuntimeSplitsThemBackUnchanged) {

@@ -1,11 +1,18 @@
-// A small well-behaved stereo gain effect for the validator's tests, built once as is and once
-// per deliberate fault (FAULT below), each fault one that hosts fail a plug-in for. On Windows
-// it has an editor: a plain child window.
+// A small well-behaved stereo gain effect for the validator's tests, built once as is, once per
+// deliberate fault (FAULT below), each fault one that hosts fail a plug-in for, and once per
+// legitimate habit that a validator must not mistake for a fault. On Windows it has an editor:
+// a plain child window.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "VstInterface.h"
 
@@ -24,6 +31,15 @@
 #define FAULT_CRASH 5
 #define FAULT_HANG 6
 #define FAULT_ALLOCATION 7
+// Legitimate habits: buffers sized at resume for the announced block size (a longer block, or a
+// rate or size changed while resumed, aborts); a worker thread that allocates for each longer
+// block while processReplacing waits for it; stepped parameters with displays of 24 characters.
+#define HABIT_RESUME_SIZED 8
+#define HABIT_WORKER_THREAD 9
+#define HABIT_STEPPED 10
+// 64 inputs and outputs, as a surround or ambisonics effect has; channels pair up with the
+// left and right gains.
+#define HABIT_WIDE 11
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -34,6 +50,24 @@ struct TestEffect {
   AEffect record;
   float values[2] = {0.5f, 0.5f};
   char programName[kVstMaxProgNameLen] = "Default";
+#if FAULT == HABIT_RESUME_SIZED
+  int announcedFrames = 0;
+  bool resumed = false;
+  std::vector<float> scratch;  // sized at resume
+#elif FAULT == HABIT_WORKER_THREAD
+  std::atomic<bool> working{true};
+  std::atomic<bool> requested{false};
+  std::thread worker{[this] {
+    while (working) {
+      if (!requested) {
+        std::this_thread::sleep_for(std::chrono::microseconds(20));
+        continue;
+      }
+      const std::string chunk(4096, 'w');
+      requested = chunk.empty();
+    }
+  }};
+#endif
 #if defined(_WIN32)
   HWND window = nullptr;
   ERect rect = {0, 0, 120, 200};
@@ -52,6 +86,23 @@ void copyText(void* to, const char* text, size_t limit) {
 
 // Gain 0..2 for a stored value; anything that is not a value 0..1 counts as unity.
 float gainOf(float value) { return value >= 0.0f && value <= 1.0f ? 2.0f * value : 1.0f; }
+
+#if FAULT == HABIT_STEPPED
+constexpr float kSteps = 8.0f;
+#endif
+
+// The value the effect keeps for a value set.
+float stored(float value) {
+#if FAULT == HABIT_STEPPED
+  if (value >= 0.0f && value <= 1.0f) return std::round(value * kSteps) / kSteps;
+#endif
+  return value;
+}
+
+// Keeps the rules a plug-in that sizes its buffers at resume relies on; aborts when broken.
+[[maybe_unused]] void expect(bool rule) {
+  if (!rule) std::abort();
+}
 
 #if defined(_WIN32)
 VstIntPtr editor(TestEffect& effect, VstInt32 opcode, void* ptr) {
@@ -73,12 +124,17 @@ VstIntPtr editor(TestEffect& effect, VstInt32 opcode, void* ptr) {
 }
 #endif
 
-VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /*value*/, void* ptr,
+VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                    float /*opt*/) {
   TestEffect& effect = *effectOf(record);
+  (void)value;  // read by some variants only
   const bool parameter = index >= 0 && index < 2;
   switch (opcode) {
     case effClose:
+#if FAULT == HABIT_WORKER_THREAD
+      effect.working = false;
+      effect.worker.join();
+#endif
 #if defined(_WIN32)
       editor(effect, effEditClose, nullptr);
 #endif
@@ -93,8 +149,14 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /
     case effGetParamDisplay:
       if (parameter) {
         char text[32];
+#if FAULT == HABIT_STEPPED
+        std::snprintf(text, sizeof text, "step %d of 8, gain %.4f",
+                      static_cast<int>(std::lround(effect.values[index] * kSteps)),
+                      static_cast<double>(gainOf(effect.values[index])));
+#else
         std::snprintf(text, sizeof text, "%.3f", static_cast<double>(gainOf(effect.values[index])));
-        copyText(ptr, text, kVstMaxParamStrLen + 1);
+#endif
+        copyText(ptr, text, sizeof text);
       }
       return 0;
     case effGetProgramName:
@@ -124,6 +186,19 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /
       return kVstVersion;
     case effProcessEvents:
       return 1;
+#if FAULT == HABIT_RESUME_SIZED
+    case effSetSampleRate:
+      expect(!effect.resumed);
+      return 0;
+    case effSetBlockSize:
+      expect(!effect.resumed);
+      effect.announcedFrames = static_cast<int>(value);
+      return 0;
+    case effMainsChanged:
+      effect.resumed = value != 0;
+      if (effect.resumed) effect.scratch.assign(static_cast<size_t>(effect.announcedFrames), 0.0f);
+      return 0;
+#endif
     default:
 #if defined(_WIN32)
       return editor(effect, opcode, ptr);
@@ -134,9 +209,24 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr /
 }
 
 void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
-  const TestEffect& effect = *effectOf(record);
+  TestEffect& effect = *effectOf(record);
+#if FAULT == HABIT_RESUME_SIZED
+  expect(frames <= static_cast<VstInt32>(effect.scratch.size()));
+  std::fill(effect.scratch.begin(), effect.scratch.begin() + frames, 0.0f);
+#endif
+#if FAULT == HABIT_WORKER_THREAD
+  // Longer blocks only, so that the many one-frame blocks of a validation stay quick.
+  constexpr VstInt32 kServedFrames = 64;
+  if (frames >= kServedFrames) {
+    effect.requested = true;
+    while (effect.requested) {
+    }
+  }
+#endif
 #if FAULT == FAULT_CRASH
-  if (frames > 0) *static_cast<volatile float*>(nullptr) = 1.0f;  // NOLINT: the fault itself
+  // An illegal instruction: a crash the sanitizers leave to the system, as a plug-in built
+  // without them crashes.
+  if (frames > 0) __builtin_trap();
 #elif FAULT == FAULT_HANG
   for (volatile bool spinning = true; spinning;) {
   }
@@ -145,8 +235,8 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
   scratch[0] = 0.0f;
   delete[] scratch;
 #endif
-  for (int c = 0; c < 2; ++c) {
-    const float gain = gainOf(effect.values[c]);
+  for (int c = 0; c < record->numOutputs; ++c) {
+    const float gain = gainOf(effect.values[c % 2]);
     for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = gain * inputs[c][i];
   }
   if (frames <= 0) return;
@@ -160,7 +250,7 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 }
 
 void setParameter(AEffect* record, VstInt32 index, float value) {
-  if (index >= 0 && index < 2) effectOf(record)->values[index] = value;
+  if (index >= 0 && index < 2) effectOf(record)->values[index] = stored(value);
 }
 
 float getParameter(AEffect* record, VstInt32 index) {
@@ -178,8 +268,13 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
   r.getParameter = getParameter;
   r.numPrograms = 1;
   r.numParams = 2;
+#if FAULT == HABIT_WIDE
+  r.numInputs = 64;
+  r.numOutputs = 64;
+#else
   r.numInputs = 2;
   r.numOutputs = 2;
+#endif
   r.flags = effFlagsCanReplacing;
 #if defined(_WIN32)
   r.flags |= effFlagsHasEditor;

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "EditCommand.h"
 #include "HostCallback.h"
@@ -30,6 +31,12 @@ int runInfo(const std::string& pluginPath) {
     std::cerr << "error: " << pluginPath << " created no effect\n";
     return kFailure;
   }
+  // Opened as every host opens an effect before it asks it anything: many fill their texts,
+  // programs and chunks in effOpen.
+  plugin.dispatch(effOpen);
+  plugin.dispatch(effSetSampleRate, 0, 0, nullptr, host.sampleRateHz);
+  plugin.dispatch(effSetBlockSize, 0, host.blockSize);
+  std::cout << pluginPath << "\n";
   printInfo(std::cout, plugin, host);
   plugin.close();
   return 0;
@@ -48,12 +55,15 @@ const CLI::Validator kWholeNumber(
 void addRenderOptions(CLI::App& render, RenderOptions& options) {
   const std::string wav = "WAV file, or raw data with --raw";
   render.add_option("plugin", options.pluginPath, "path of the plug-in library")->required();
+  // Not required by the parser: with --seconds the only path after the plug-in is the output.
+  render.add_option("input", options.inputPath,
+                    "input " + wav + " (WAV: mono or stereo, 16- or 24-bit PCM or 32-bit float)");
+  render.add_option("output", options.outputPath, "output " + wav + " (stereo, 32-bit float)");
   render
-      .add_option("input", options.inputPath,
-                  "input " + wav + " (WAV: mono or stereo, 16- or 24-bit PCM or 32-bit float)")
-      ->required();
-  render.add_option("output", options.outputPath, "output " + wav + " (stereo, 32-bit float)")
-      ->required();
+      .add_option("--seconds", options.seconds,
+                  "no input file: render this many seconds of silence (for instruments, with "
+                  "--note; at --rate, default 44100 Hz)")
+      ->check(CLI::Range(0.001, 86400.0));
   render.add_option("--block", options.blockFrames, "frames per processing block")
       ->capture_default_str()
       ->check(kWholeNumber)
@@ -71,12 +81,24 @@ void addRenderOptions(CLI::App& render, RenderOptions& options) {
       ->allow_extra_args(false);
   render.add_flag("--raw", options.raw,
                   "input and output are raw 32-bit float little-endian interleaved stereo");
-  render.add_option("--rate", options.rawRateHz, "sample rate of raw input, Hz")
+  render.add_option("--rate", options.rawRateHz, "sample rate of raw input or of --seconds, Hz")
       ->type_name("HZ")
       ->check(kWholeNumber)
       ->check(CLI::Range(kMinSampleRateHz, kMaxSampleRateHz));
   render.add_flag("--print-peak", options.printPeak,
                   "print frames processed and each output channel's peak and RMS level");
+}
+
+// The paths after the plug-in: INPUT OUTPUT, or only OUTPUT with --seconds. Empty when they
+// fit; else the parse error.
+std::string arrangePaths(RenderOptions& options) {
+  if (options.seconds > 0.0 && options.outputPath.empty())
+    std::swap(options.inputPath, options.outputPath);
+  if (options.seconds > 0.0 && !options.inputPath.empty())
+    return "--seconds renders silence: give only the OUTPUT after the plug-in, no INPUT";
+  if (options.seconds <= 0.0 && options.inputPath.empty()) return "input is required";
+  if (options.outputPath.empty()) return "output is required";
+  return "";
 }
 
 void addEditOptions(CLI::App& edit, EditOptions& options) {
@@ -142,6 +164,13 @@ int run(int argc, char** argv) {
     return kUsageError;
   }
 
+  if (*render) {
+    const std::string error = arrangePaths(renderOptions);
+    if (!error.empty()) {
+      std::cerr << "error: " << error << "\n";
+      return kUsageError;
+    }
+  }
   if (*info) return runInfo(infoPluginPath);
   if (validate.chosen()) return validate.run(std::cout, std::cerr);
   try {

@@ -1,0 +1,251 @@
+#include "ValidateCommand.h"
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <sstream>
+#include <vector>
+
+#include "GroupProcess.h"
+#include "ValidationGroups.h"
+
+namespace {
+
+// The last line a crashed child printed (a sanitizer's or the runtime's message), shortened.
+// A plug-in's line as plain text: terminal escape sequences (colours, cursor moves) and other
+// control characters removed, so that they cannot garble the validator's own output.
+std::string plainText(const std::string& line) {
+  std::string text;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c == 0x1b) {  // ESC [ parameters final-letter, or ESC and one character
+      if (i + 1 < line.size() && line[i + 1] == '[') {
+        i += 2;
+        while (i < line.size() && !(line[i] >= '@' && line[i] <= '~')) ++i;
+      } else {
+        ++i;
+      }
+    } else if (c >= 0x20 && c != 0x7f) {
+      text += line[i];
+    }
+  }
+  return text;
+}
+
+// The line that best tells why a child ended: a sanitizer's first error line when there is
+// one, else the last line it printed; shortened.
+std::string consoleMessage(const std::string& console) {
+  std::istringstream lines(console);
+  std::string line;
+  std::string last;
+  std::string sanitizer;
+  while (std::getline(lines, line)) {
+    line = plainText(line);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    if (line.empty()) continue;
+    last = line;
+    const bool report = line.find("ERROR: AddressSanitizer") != std::string::npos ||
+                        line.find("ERROR: LeakSanitizer") != std::string::npos ||
+                        line.find("runtime error:") != std::string::npos;
+    if (report && sanitizer.empty()) sanitizer = line;
+  }
+  const std::string& message = sanitizer.empty() ? last : sanitizer;
+  constexpr size_t kMaxLength = 160;
+  return message.size() > kMaxLength ? message.substr(0, kMaxLength) + "..." : message;
+}
+
+std::string ending(const GroupOutcome& outcome, double limitSeconds) {
+  switch (outcome.kind) {
+    case GroupOutcome::TimedOut:
+      return "no answer within " + fixed(limitSeconds, 0) + " s";
+    case GroupOutcome::Crashed:
+      return crashText(outcome.code);
+    case GroupOutcome::Exited:
+      return "exit code " + std::to_string(outcome.code);
+    default:
+      return "the group's process could not be started";
+  }
+}
+
+struct Tally {
+  int passed = 0;
+  int failed = 0;
+  int warned = 0;
+
+  void print(std::ostream& out, const std::string& group, const CheckLine& line) {
+    if (line.status == CheckStatus::Pass) ++passed;
+    if (line.status == CheckStatus::Fail) ++failed;
+    if (line.status == CheckStatus::Warn) ++warned;
+    out << formatCheckLine(group, line) << "\n" << std::flush;
+  }
+};
+
+// What one child process of a group reported.
+struct ChildReport {
+  std::vector<CheckLine> lines;
+  StepLine lastStep;  // index -1 when it started none
+  ParameterTrail trail;
+  bool finished = false;
+  std::string unusable;  // why the file is no plug-in, when the child found that
+};
+
+ChildReport runChild(const ValidateOptions& options, const std::string& group, int afterStep,
+                     double limitSeconds, GroupOutcome* outcome) {
+  const std::string reportPath = temporaryFile("ferrowin-report");
+  const std::vector<std::string> arguments = {"validate-group",
+                                              group,
+                                              options.pluginPath,
+                                              "--level",
+                                              std::to_string(options.level),
+                                              "--seed",
+                                              std::to_string(options.seed),
+                                              "--after-step",
+                                              std::to_string(afterStep),
+                                              "--report",
+                                              reportPath};
+  *outcome = runGroupProcess(arguments, limitSeconds);
+  std::istringstream report(fileText(reportPath));
+  std::remove(reportPath.c_str());
+  ChildReport child;
+  std::string text;
+  while (std::getline(report, text)) {
+    CheckLine line;
+    if (isFinishLine(text)) child.finished = true;
+    parseStepLine(text, &child.lastStep);
+    child.trail.read(text);
+    if (!parseCheckLine(text, &line)) continue;
+    // A file that is no plug-in is one error, not a failure of every group.
+    if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck)
+      child.unusable = line.figure;
+    child.lines.push_back(line);
+  }
+  return child;
+}
+
+// The line for a child that crashed or hung: blamed on the step it was in, with the render
+// line that reproduces it when the step gives one.
+void reportEnding(const ValidateOptions& options, const std::string& group,
+                  const ChildReport& child, const GroupOutcome& outcome, double limitSeconds,
+                  std::ostream& out, Tally& tally) {
+  CheckLine line;
+  line.what = outcome.kind == GroupOutcome::TimedOut ? "hung" : "crashed";
+  line.figure = ending(outcome, limitSeconds);
+  if (child.lastStep.index >= 0) {
+    line.what += " in \"" + child.lastStep.what + "\"";
+    // Values no host sends: a plug-in that trusts its host is doubtful, not wrong.
+    if (child.lastStep.doubtful) line.status = CheckStatus::Warn;
+  } else if (!child.lines.empty()) {
+    line.figure += ", after \"" + child.lines.back().what + "\"";
+  }
+  const std::string message = consoleMessage(outcome.console);
+  if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
+    line.figure += " (" + message + ")";
+  tally.print(out, group, line);
+  if (!child.lastStep.reproduce.empty())
+    out << "      reproduce: ferrowin-host render " << options.pluginPath << " "
+        << child.lastStep.reproduce << child.trail.renderOptions() << "\n";
+}
+
+// Children started after crashes in one group; a plug-in that crashes at every step would
+// otherwise take one child per step.
+constexpr int kMaxCarryOns = 3;
+
+// Runs one group; returns why the file is no plug-in when the group found that, else "". After
+// a crash in a step, a new child carries on with the steps after it (not after a hang, which
+// has taken the group's whole time already).
+std::string runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
+                     std::ostream& out, Tally& tally) {
+  int afterStep = -1;
+  for (int carryOns = 0;; ++carryOns) {
+    GroupOutcome outcome;
+    const ChildReport child = runChild(options, group, afterStep, limitSeconds, &outcome);
+    if (!child.unusable.empty()) return child.unusable;
+    for (const CheckLine& line : child.lines) tally.print(out, group, line);
+    const bool ended = child.finished && outcome.kind == GroupOutcome::Exited && outcome.code == 0;
+    if (!ended) {
+      reportEnding(options, group, child, outcome, limitSeconds, out, tally);
+      const bool progress = child.lastStep.index > afterStep;
+      if (progress && outcome.kind == GroupOutcome::Crashed && carryOns < kMaxCarryOns) {
+        afterStep = child.lastStep.index;
+        continue;
+      }
+      if (progress && outcome.kind == GroupOutcome::Crashed)
+        tally.print(out, group,
+                    CheckLine{CheckStatus::Skip, "the steps after \"" + child.lastStep.what + "\"",
+                              "not run after " + std::to_string(kMaxCarryOns + 1) + " crashes"});
+    } else if (group == kValidationGroups[0].name) {
+      CheckLine line;
+      // Chatter on the console bothers a host's user but harms nothing.
+      line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
+      line.what = "no console output during the scan";
+      line.figure = std::to_string(outcome.console.size()) + " bytes";
+      if (!outcome.console.empty()) line.figure += ": " + consoleMessage(outcome.console);
+      tally.print(out, group, line);
+    }
+    return "";
+  }
+}
+
+}  // namespace
+
+// Enough for the slowest group of a well-behaved plug-in under Wine several times over, and
+// short enough that a plug-in that hangs twice is done within a minute at the default level.
+double groupTimeLimitSeconds(int level) { return 10.0 + 3.0 * level; }
+
+int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
+  // Asked before any child opens it: a FIFO would block the opener past every time limit.
+  const std::string problem = PluginLibrary::fileProblem(options.pluginPath);
+  if (!problem.empty()) {
+    err << "error: " << problem << "\n";
+    return 1;
+  }
+  const double limitSeconds =
+      options.timeoutSeconds > 0 ? options.timeoutSeconds : groupTimeLimitSeconds(options.level);
+  out << "validating " << options.pluginPath << " at level " << options.level << ", seed "
+      << options.seed << "\n";
+  Tally tally;
+  std::string times;
+  for (int i = 0; i < kValidationGroupCount; ++i) {
+    if (!options.onlyGroup.empty() && options.onlyGroup != kValidationGroups[i].name) continue;
+    const auto start = std::chrono::steady_clock::now();
+    const std::string unusable =
+        runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
+    if (!unusable.empty()) {
+      err << "error: " << unusable << "\n";
+      return 1;
+    }
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    times += std::string(times.empty() ? "" : ", ") + kValidationGroups[i].name + " " +
+             fixed(seconds.count(), 1);
+  }
+  out << "seconds per group: " << times << "\n";
+  out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned
+      << " warnings\n";
+  return tally.failed == 0 ? 0 : 1;
+}
+
+int runValidateGroup(const std::string& group, const ValidateOptions& options,
+                     const std::string& reportPath, int afterStep) {
+  reportCrashesByExitCode();
+  std::FILE* file = std::fopen(reportPath.c_str(), "wb");
+  if (file == nullptr) return 1;
+  CheckReport report(file);
+  report.skipStepsThrough(afterStep);
+  ValidationContext context(options);
+  int status = 1;
+  for (int i = 0; i < kValidationGroupCount; ++i) {
+    if (group != kValidationGroups[i].name) continue;
+    // A plug-in's exception reaches the host through its calls; it is the plug-in's fault.
+    try {
+      kValidationGroups[i].run(context, report);
+    } catch (const std::exception& e) {
+      report.check(false, "the plug-in threw an exception", e.what());
+    } catch (...) {
+      report.check(false, "the plug-in threw an exception", "of a type other than std::exception");
+    }
+    report.finish();
+    status = 0;
+  }
+  std::fclose(file);
+  return status;
+}

@@ -1,0 +1,64 @@
+// What every group of validation checks shares inside its child process: the options, the one
+// loaded library, the host callback and a seeded random source.
+#pragma once
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include "CheckReport.h"
+#include "HostCallback.h"
+#include "PluginInstance.h"
+#include "PluginLibrary.h"
+
+// The check that fails when the file is no plug-in (not a library, or no entry point): the
+// validator then stops with that one error.
+inline constexpr char kLibraryLoadsCheck[] = "library loads";
+
+struct ValidateOptions {
+  std::string pluginPath;
+  int level = 5;              // 1..10: how much work each check does
+  unsigned seed = 1;          // random values, noise and parameter changes
+  double timeoutSeconds = 0;  // time limit per group; 0 chooses one by level
+  std::string onlyGroup;      // run this group alone; empty runs them all
+};
+
+class ValidationContext {
+ public:
+  explicit ValidationContext(const ValidateOptions& options)
+      : options(options), random(options.seed) {}
+
+  // Loads the library once; false with `error` set when it cannot be loaded.
+  bool load(std::string* error);
+  // A new effect from the entry point, opened, with the rate and block size set and processing
+  // off; null when the entry point gives no valid record.
+  std::unique_ptr<PluginInstance> open(float rateHz = 44100.0f, int blockFrames = 512);
+  // Loads and opens as above; a failure of either is reported as a failed check.
+  std::unique_ptr<PluginInstance> openChecked(CheckReport& report, float rateHz = 44100.0f,
+                                              int blockFrames = 512);
+
+  // Sets `count` parameters chosen at random to random values 0..1, each written to the trail
+  // when there is one.
+  void changeParameters(PluginInstance& plugin, int count);
+  // Where changeParameters leaves its trail (see CheckReport::parameterValue), or null; the
+  // parameters' names are written at once.
+  void keepTrail(PluginInstance& plugin, CheckReport* report);
+  float uniform(float low, float high) {
+    return std::uniform_real_distribution<float>(low, high)(random);
+  }
+  int uniformInt(int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  }
+
+  const ValidateOptions options;
+  std::mt19937 random;
+  HostCallback host;
+  PluginLibrary library;
+
+ private:
+  bool loaded = false;
+  CheckReport* trail = nullptr;
+};
+
+// Switches processing off or on (effMainsChanged).
+void setProcessing(PluginInstance& plugin, bool on);
