@@ -6,12 +6,11 @@ void InteractionMarks::pointerMoved(const CPoint& where, CView* target, bool but
   const bool moved = pointerKnown && where != lastPointer;
   lastPointer = where;
   pointerKnown = true;
-  if (buttonsHeld) {
-    hoveredView = nullptr;
-  } else if (moved) {
+  if (moved && !buttonsHeld) {
     hoveredView = target;
-  } else if (target != hoveredView) {
-    // Still or repeated: the mark never appears, but it goes when its view is not there.
+  } else if (buttonsHeld || target != hoveredView) {
+    // A held button hides the mark; a still or repeated position never brings it, though it
+    // takes it away when its view is no longer under the pointer.
     hoveredView = nullptr;
   }
 }

@@ -112,8 +112,7 @@ TEST(InteractionMarks, ShowOnlyAfterThePointerOrTheKeyboardMovedAndGoAtAPress) {
       {"a drag", after({toSlider}, {{I::Press, kSlider}, {I::Drag, kSliderLower}}), ""},
       {"the release", after({toSlider, clickSlider}, {}), ""},
       {"a repeated position after the release",
-       after({toSlider, clickSlider}, {{I::Move, kSlider}}),
-       ""},
+       after({toSlider, clickSlider}, {{I::Move, kSlider}}), ""},
       {"a move after the release", after({toSlider, clickSlider}, {{I::Move, kSliderLower}}),
        "slider"},
       {"a wheel turn", after({toSlider}, {{I::Wheel, kSlider}}), ""},
@@ -124,11 +123,9 @@ TEST(InteractionMarks, ShowOnlyAfterThePointerOrTheKeyboardMovedAndGoAtAPress) {
        after({clickSlider}, {{I::Arrow, {}}, {I::Move, kBackground}, {I::Move, kKnob}}),
        "slider knob"},
       {"a press ends the focus mark",
-       after({clickSlider}, {{I::Arrow, {}}, {I::Press, kBackground}}),
-       ""},
+       after({clickSlider}, {{I::Arrow, {}}, {I::Press, kBackground}}), ""},
       {"a wheel turn ends the focus mark",
-       after({clickSlider}, {{I::Arrow, {}}, {I::Wheel, kBackground}}),
-       ""},
+       after({clickSlider}, {{I::Arrow, {}}, {I::Wheel, kBackground}}), ""},
       {"leaving ends the focus mark", after({clickSlider}, {{I::Arrow, {}}, {I::Leave, {}}}), ""},
       {"a key without focus", {{I::Arrow, {}}}, ""},
       {"the tab key moves the focus", {{I::Tab, {}}}, "slider"},
@@ -142,8 +139,8 @@ TEST(InteractionMarks, AMarkedSliderLightensItsHandle) {
   Log log;
   FrameWithEditor host(&log);
   auto* handle = new LoggingBitmap(30, 10, &log);
-  auto* slider = host.add(new CSlider(CRect(10, 10, 40, 190), nullptr, 1, 10, 180, handle,
-                                      nullptr, CPoint(0, 0), kBottom | kVertical));
+  auto* slider = host.add(new CSlider(CRect(10, 10, 40, 190), nullptr, 1, 10, 180, handle, nullptr,
+                                      CPoint(0, 0), kBottom | kVertical));
   handle->forget();
   slider->setValue(1.0f);
   LoggingContext context(&log);
