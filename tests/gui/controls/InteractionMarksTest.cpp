@@ -16,7 +16,6 @@ namespace {
 using test::FrameWithEditor;
 using test::Log;
 using test::LoggingBitmap;
-using test::LoggingContext;
 using test::LoggingListener;
 
 enum class Input { Move, Drag, Press, Release, Wheel, Arrow, Tab, Leave };
@@ -132,31 +131,6 @@ TEST(InteractionMarks, ShowOnlyAfterThePointerOrTheKeyboardMovedAndGoAtAPress) {
       {"a second tab", {{I::Tab, {}}, {I::Tab, {}}}, "knob"},
   };
   for (const auto& c : cases) EXPECT_EQ(markedAfter(c.steps), c.marked) << c.what;
-}
-
-// The marked slider's handle is lightened; the unmarked one draws no fill.
-TEST(InteractionMarks, AMarkedSliderLightensItsHandle) {
-  Log log;
-  FrameWithEditor host(&log);
-  auto* handle = new LoggingBitmap(30, 10, &log);
-  auto* slider = host.add(new CSlider(CRect(10, 10, 40, 190), nullptr, 1, 10, 180, handle, nullptr,
-                                      CPoint(0, 0), kBottom | kVertical));
-  handle->forget();
-  slider->setValue(1.0f);
-  LoggingContext context(&log);
-  for (const CPoint& where : {kBackground, kSlider}) {
-    CPoint point = where;
-    host.frame->onMouseMoved(point, 0);
-  }
-  ASSERT_TRUE(slider->isDirty()) << "the mark's arrival asks for a redraw";
-  slider->draw(&context);
-  EXPECT_EQ(log.back(), "fill 10,10 30x10 ffffff54");
-  CPoint outside = kBackground;
-  host.frame->onMouseMoved(outside, 0);
-  ASSERT_TRUE(slider->isDirty()) << "so does its departure";
-  log.clear();
-  slider->draw(&context);
-  EXPECT_EQ(log, Log({"transparent 10,10,40,20 from 0,0"}));
 }
 
 }  // namespace
