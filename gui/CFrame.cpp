@@ -1,6 +1,7 @@
 #include "CFrame.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "CDrawContext.h"
 #include "CMouseObserver.h"
@@ -104,9 +105,29 @@ void CFrame::exitMouseOverView(CPoint where, const CButtonState& buttons) {
   if (mouseObserver) mouseObserver->onMouseExited(view, this);
 }
 
+template <typename Change>
+void CFrame::changeMarks(Change change) {
+  CView* const hoveredBefore = marks.hovered();
+  CView* const focusMarkedBefore = focusMarkedView();
+  change();
+  for (CView* view : {hoveredBefore, focusMarkedBefore, marks.hovered(), focusMarkedView()}) {
+    const bool markedBefore = view == hoveredBefore || view == focusMarkedBefore;
+    if (view && markedBefore != isMarked(view)) view->setDirty(true);
+  }
+}
+
+CView* CFrame::focusMarkedView() const {
+  return marks.focusVisible() && focusView && focusView->takesMarks() ? focusView : nullptr;
+}
+
+bool CFrame::isMarked(const CView* view) const {
+  return view && (view == marks.hovered() || view == focusMarkedView());
+}
+
 CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons) {
   // The host may close the editor from any callback that this press causes.
   const TrackingScope keepFrame(this, nullptr, nullptr);
+  changeMarks([&] { marks.pointerPressed(where); });
   // A second button during a gesture ends it first, so that its begin gets its end.
   endMouseGesture();
   if (focusView) setFocusView(nullptr);
@@ -133,11 +154,16 @@ CMouseEventResult CFrame::onMouseDown(CPoint& where, const CButtonState& buttons
 
 CMouseEventResult CFrame::onMouseUp(CPoint& where, const CButtonState& buttons) {
   const TrackingScope keepFrame(this, nullptr, nullptr);
+  marks.pointerReleased(where);
   return CViewContainer::onMouseUp(where, buttons);
 }
 
 CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& buttons) {
   const TrackingScope keepFrame(this, nullptr, nullptr);
+  CView* markTarget = modalView || mouseDownView ? nullptr : getViewAt(where, true);
+  if (markTarget && !markTarget->takesMarks()) markTarget = nullptr;
+  const bool held = (buttons & (kLButton | kMButton | kRButton)) != 0;
+  changeMarks([&] { marks.pointerMoved(where, markTarget, held); });
   if (modalView) return modalView->onMouseMoved(where, buttons);
   if (mouseDownView) {
     CPoint local = where - size.getTopLeft();
@@ -165,10 +191,17 @@ CMouseEventResult CFrame::onMouseMoved(CPoint& where, const CButtonState& button
   return kMouseEventHandled;
 }
 
+CMouseEventResult CFrame::onMouseExited(CPoint& where, const CButtonState& buttons) {
+  changeMarks([this] { marks.pointerLeft(); });
+  exitMouseOverView(where, buttons);
+  return kMouseEventHandled;
+}
+
 bool CFrame::onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                      const CButtonState& buttons) {
   if (mouseDownView) return false;
   const TrackingScope keepFrame(this, nullptr, nullptr);
+  changeMarks([this] { marks.wheelTurned(); });
   CView* target = modalView ? modalView : getViewAt(where, false);
   if (!target) return false;
   return target->onWheel(where, axis, distance, buttons);
@@ -178,7 +211,10 @@ int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
   const TrackingScope keepFrame(this, nullptr, nullptr);
   if (focusView) {
     const int32_t result = focusView->onKeyDown(keyCode);
-    if (result != kKeyNotHandled) return result;
+    if (result != kKeyNotHandled) {
+      changeMarks([this] { marks.keyboardUsed(); });
+      return result;
+    }
   }
   if (modalView) {
     const int32_t result = modalView->onKeyDown(keyCode);
@@ -186,7 +222,9 @@ int32_t CFrame::onKeyDown(VstKeyCode& keyCode) {
   }
   if (keyCode.virt == VKEY_TAB) {
     const bool reverse = (keyCode.modifier & MODIFIER_SHIFT) != 0;
-    return advanceNextFocusView(focusView, reverse) ? 1 : kKeyNotHandled;
+    if (!advanceNextFocusView(focusView, reverse)) return kKeyNotHandled;
+    changeMarks([this] { marks.keyboardUsed(); });
+    return 1;
   }
   return kKeyNotHandled;
 }
@@ -245,6 +283,7 @@ bool CFrame::removeAll(bool withForget) {
   modalView = nullptr;
   focusView = nullptr;
   mouseOverView = nullptr;
+  marks.forget(marks.hovered());
   return CViewContainer::removeAll(withForget);
 }
 
@@ -440,6 +479,7 @@ CView* CFrame::getFocusView() const { return focusView; }
 
 void CFrame::onViewRemoved(CView* view) {
   if (mouseOverView == view) mouseOverView = nullptr;
+  marks.forget(view);
   if (focusView == view) focusView = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "CViewContainer.h"
+#include "InteractionMarks.h"
 
 namespace gui {
 
@@ -32,6 +33,8 @@ class CFrame : public CViewContainer {
   CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
+  // The platform's report that the pointer left the window.
+  CMouseEventResult onMouseExited(CPoint& where, const CButtonState& buttons) override;
   using CViewContainer::onWheel;
   bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
                const CButtonState& buttons) override;
@@ -83,6 +86,8 @@ class CFrame : public CViewContainer {
   virtual void setCursor(int32_t type);
   virtual void setFocusView(CView* view);
   virtual CView* getFocusView() const;
+  // Whether view shows the mark of the view under the pointer or of the keyboard's focus.
+  bool isMarked(const CView* view) const;
   virtual void onViewRemoved(CView* view);
   virtual bool setDropActive(bool flag);
   virtual bool isDropActive() const;
@@ -117,6 +122,10 @@ class CFrame : public CViewContainer {
 
  private:
   void exitMouseOverView(CPoint where, const CButtonState& buttons);
+  CView* focusMarkedView() const;
+  // Applies change to the marks and redraws the views whose mark came or went.
+  template <typename Change>
+  void changeMarks(Change change);
 
   GUIEditorInterface* editor = nullptr;
   CMouseObserver* mouseObserver = nullptr;
@@ -124,6 +133,7 @@ class CFrame : public CViewContainer {
   CView* modalView = nullptr;
   CView* focusView = nullptr;
   CView* mouseOverView = nullptr;
+  InteractionMarks marks;
   bool firstDraw = true;
   bool openFlag = true;
   bool dropActive = false;

@@ -26,6 +26,7 @@ CView::CView(const CView& other)
       mouseEnabled(other.mouseEnabled),
       transparencyEnabled(other.transparencyEnabled),
       wantsFocusFlag(other.wantsFocusFlag),
+      takesMarksFlag(other.takesMarksFlag),
       background(other.background),
       attributes(other.attributes) {
   if (background) background->remember();

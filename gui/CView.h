@@ -91,6 +91,8 @@ class CView : public CBaseObject {
   virtual void takeFocus();
   virtual bool wantsFocus() const;
   virtual void setWantsFocus(bool flag);
+  // Views the user changes directly show the frame's hover and focus marks.
+  bool takesMarks() const { return takesMarksFlag; }
 
   // The view keeps a reference on its background.
   virtual void setBackground(CBitmap* bitmap);
@@ -145,6 +147,7 @@ class CView : public CBaseObject {
   bool mouseEnabled = true;
   bool transparencyEnabled = false;
   bool wantsFocusFlag = false;
+  bool takesMarksFlag = false;
   bool attachedFlag = false;
   bool visible = true;
   CBitmap* background = nullptr;  // counted

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CBitmap.h"
+#include "CDrawContext.h"
 
 namespace gui {
 
@@ -37,6 +38,7 @@ void CAnimKnob::draw(CDrawContext* context) {
     }
   }
   drawBitmap(background, context, size, CPoint(0, pictureTop));
+  if (isMarked()) drawMark(context, size, kDrawStroked);
   valueToPoint(lastDrawnPoint);
   setDirty(false);
 }

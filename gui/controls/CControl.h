@@ -66,6 +66,11 @@ class CControl : public CView {
   // Draws bitmap (when there is one) into rect from offset, honouring the view's transparency.
   void drawBitmap(CBitmap* bitmap, CDrawContext* context, const CRect& rect,
                   const CPoint& offset) const;
+  // Whether the frame marks this control now, as the one under the pointer or with the
+  // keyboard's focus.
+  bool isMarked() const;
+  // The mark's look: kDrawFilled lightens rect (a handle), kDrawStroked rings it inside its edge.
+  static void drawMark(CDrawContext* context, const CRect& rect, int32_t style);
   // -1 stands for the buttons the frame reads now (none without a frame).
   CButtonState currentButtons(CButtonState buttons) const;
   // A press with a modifier that the listener takes ends there.

@@ -33,6 +33,7 @@ CKnob::CKnob(const CRect& size, CControlListener* listener, int32_t tag, CBitmap
     : CControl(size, listener, tag, background), offset(offset) {
   radius = static_cast<float>(size.right - size.left) * 0.5f;
   wantsFocusFlag = true;
+  takesMarksFlag = true;
   CKnob::setStartAngle(kDefaultStartAngle);
   CKnob::setRangeAngle(kDefaultRangeAngle);
 }
@@ -61,6 +62,7 @@ CKnob::~CKnob() {
 void CKnob::draw(CDrawContext* context) {
   drawBitmap(background, context, size, offset);
   drawHandle(context);
+  if (isMarked()) drawMark(context, size, kDrawStroked);
   setDirty(false);
 }
 

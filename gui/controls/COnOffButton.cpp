@@ -3,13 +3,16 @@
 #include <cstring>
 
 #include "CBitmap.h"
+#include "CDrawContext.h"
 #include "TrackingScope.h"
 
 namespace gui {
 
 COnOffButton::COnOffButton(const CRect& size, CControlListener* listener, int32_t tag,
                            CBitmap* background, int32_t style)
-    : CControl(size, listener, tag, background), style(style) {}
+    : CControl(size, listener, tag, background), style(style) {
+  takesMarksFlag = true;
+}
 
 COnOffButton::COnOffButton(const COnOffButton& other) : CControl(other), style(other.style) {}
 
@@ -18,6 +21,7 @@ COnOffButton::~COnOffButton() = default;
 void COnOffButton::draw(CDrawContext* context) {
   const int32_t stateTop = value != 0.0f && background ? background->getHeight() / 2 : 0;
   drawBitmap(background, context, size, CPoint(0, stateTop));
+  if (isMarked()) drawMark(context, size, kDrawStroked);
   setDirty(false);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CBitmap.h"
+#include "CDrawContext.h"
 
 namespace gui {
 
@@ -25,6 +26,7 @@ CSlider::CSlider(const CRect& size, CControlListener* listener, int32_t tag, int
   travel = maxPos - minPos;
   CSlider::setOffsetHandle(CPoint(0, 0));
   wantsFocusFlag = true;
+  takesMarksFlag = true;
 }
 
 CSlider::CSlider(const CSlider& other)
@@ -80,6 +82,7 @@ void CSlider::draw(CDrawContext* context) {
     } else {
       handleBitmap->draw(context, getHandleRect(), CPoint(0, 0));
     }
+    if (isMarked()) drawMark(context, getHandleRect(), kDrawFilled);
   }
   setDirty(false);
 }

@@ -106,7 +106,17 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEMOVE: {
       const CButtonState buttons = buttonsFromKeyFlags(wParam);
       CPoint where = frame->fromWindowPixels(pointOf(lParam));
+      // Asks for WM_MOUSELEAVE; the request lapses with each leave, so it is renewed here.
+      TRACKMOUSEEVENT leave = {sizeof(TRACKMOUSEEVENT), TME_LEAVE, window, 0};
+      TrackMouseEvent(&leave);
       frame->onMouseMoved(where, buttons);
+      return 0;
+    }
+
+    case WM_MOUSELEAVE: {
+      CPoint where;
+      frame->getCurrentLocation(where);
+      frame->onMouseExited(where, 0);
       return 0;
     }
 

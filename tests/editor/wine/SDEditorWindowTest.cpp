@@ -302,6 +302,64 @@ TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
 
 TEST_F(SDEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) { dragCutoffEndToEnd(); }
 
+// The pointer resting on a handle lightens it by the hover mark's white (a third); after a real
+// drag and its release, with the pointer still on the handle, the slider shows exactly what it
+// shows unmarked.
+TEST_F(SDEditorWindow, AHoveredHandleIsLighterAndADragLeavesItUnmarked) {
+  constexpr int32_t kMarkAlpha = 84;
+  constexpr int32_t kBlendTolerance = 3;  // per channel, for the blend's rounding
+  const CRect& r = EditorLayout::control(kCutoffSlider).rect;
+  const CRect sliderOnScreen(ui->toScreen(r.getTopLeft()), ui->toScreen(r.getBottomRight()));
+  // At value 1 the handle's top is the slider's; a free press holds it 13 rows below that.
+  const CPoint grip(r.left + 8, r.top + 13);
+  const CPoint stripe(r.left + 8, r.top + 14);
+  ui->effect->setParameter(kCutoff, 1.0f);
+  openAndPaint();
+  Screenshot unmarked;
+  const auto handleAtTop = [&](const Screenshot& shot, std::vector<std::string>& f) {
+    checkHandle(shot, kCutoffSlider, 1.0f, f);
+  };
+  ASSERT_TRUE(waitForPixels(sliderOnScreen, handleAtTop, kWaitTimeoutMs, &unmarked).empty());
+
+  // Two positions on the handle, so that the window sees the pointer move over it.
+  gui::CFrame* frame = ui->editor->getFrame();
+  int32_t moves = 0;
+  ASSERT_TRUE(pumpUntil([&] {
+    const CPoint to(grip.x, grip.y + (moves++ % 2));
+    return xdotool(moveTo(ui->toScreen(to))) && frame->isMarked(ui->control(kCutoffSlider));
+  }));
+  ASSERT_TRUE(ui->idleAndPaint());
+  const CColor before = pixel(unmarked, stripe);
+  expectShown("marked: ", [&](const Screenshot& shot, std::vector<std::string>& f) {
+    const CColor c = pixel(shot, stripe);
+    const auto lightened = [](int32_t channel) {
+      return channel + (255 - channel) * kMarkAlpha / 255;
+    };
+    if (std::abs(c.red - lightened(before.red)) > kBlendTolerance ||
+        std::abs(c.green - lightened(before.green)) > kBlendTolerance ||
+        std::abs(c.blue - lightened(before.blue)) > kBlendTolerance)
+      f.push_back("stripe " + describe(c) + ", unmarked " + describe(before));
+  });
+
+  hostCalls.clear();
+  ASSERT_TRUE(xdotool(moveTo(ui->toScreen(CPoint(grip.x, 238))) + " mousedown 1"));
+  ASSERT_TRUE(pumpUntil([&] { return count(audioMasterAutomate) > 0; }));
+  ASSERT_TRUE(xdotool(moveTo(ui->toScreen(grip)) + " mouseup 1"));
+  ASSERT_TRUE(pumpUntil([&] { return count(audioMasterEndEdit) == 1; }));
+  EXPECT_FLOAT_EQ(ui->effect->getParameter(kCutoff), 1.0f);
+  ASSERT_TRUE(ui->idleAndPaint());
+  EXPECT_FALSE(frame->isMarked(ui->control(kCutoffSlider)));
+  expectShown("after the release: ", [&](const Screenshot& shot, std::vector<std::string>& f) {
+    for (int32_t y = sliderOnScreen.top; y < sliderOnScreen.bottom; ++y)
+      for (int32_t x = sliderOnScreen.left; x < sliderOnScreen.right; ++x)
+        if (shot.at(x, y) != unmarked.at(x, y)) {
+          f.push_back("differs at " + std::to_string(x) + "," + std::to_string(y) + ": " +
+                      describe(shot.at(x, y)) + " for " + describe(unmarked.at(x, y)));
+          return;
+        }
+  });
+}
+
 TEST_F(SDEditorWindow, CtrlClickRestoresEachControlsDefault) {
   openAndPaint();
   for (int32_t row = 0; row < EditorLayout::kControlCount; ++row) {
