@@ -37,7 +37,8 @@ constexpr int32_t kDoubleClickPixels = 4;
 constexpr size_t kMostDamagePieces = 8;
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            KeyPressMask | KeyReleaseMask | StructureNotifyMask | EnterWindowMask;
+                            KeyPressMask | KeyReleaseMask | StructureNotifyMask | EnterWindowMask |
+                            LeaveWindowMask;
 
 unsigned int cursorShape(int32_t type) {
   switch (type) {
@@ -189,6 +190,14 @@ void X11FrameWindow::handle(XEvent& event) {
     case EnterNotify:
       pointerWindow = this;
       break;
+    case LeaveNotify: {
+      // The pointer left for another window: the hover and focus marks go with it. A leave
+      // caused by a grab (ours during a press) is not the pointer leaving.
+      if (event.xcrossing.mode != NotifyNormal) break;
+      CPoint where = frame->fromWindowPixels(CPoint(event.xcrossing.x, event.xcrossing.y));
+      frame->onMouseExited(where, 0);
+      break;
+    }
     case KeyPress:
     case KeyRelease:
       handleKey(event.xkey, event.type == KeyPress);
