@@ -88,7 +88,7 @@ class Instance {
     return size;
   }
   std::string handleFault(const Screenshot& s, int32_t row, float value) const {
-    return sliderFault(s, x, y, row, value);
+    return sliderFault(s, x, y, row, value, scale);
   }
   // Idles until the window shows value on slider row; the fault seen last otherwise.
   std::string waitForHandle(int32_t row, float value) {

@@ -97,17 +97,20 @@ int X11TestHost::childCount(Window window) {
 
 bool isAmber(const Rgb& c) { return c.red > 200 && c.green > 120 && c.blue < 110; }
 
-std::string sliderFault(const Screenshot& s, int x, int y, int32_t row, float value) {
+std::string sliderFault(const Screenshot& s, int x, int y, int32_t row, float value, int scale) {
   const gui::CRect& r = EditorLayout::control(row).rect;
   const int top = r.top + static_cast<int>(130.0f * (1.0f - value));
-  const int stripeX = x + r.left + 8;
-  const int stripeY = y + top + 14;
-  if (!isAmber(s.at(stripeX, stripeY)))
-    return "no stripe at y " + std::to_string(stripeY - y) + ": " +
-           describe(s.at(stripeX, stripeY));
+  const int stripeX = r.left + 8;
+  const int stripeY = top + 14;
+  // The middle of the screen pixels that show one editor pixel.
+  auto at = [&](int localX, int localY) {
+    return s.at(x + localX * scale + scale / 2, y + localY * scale + scale / 2);
+  };
+  if (!isAmber(at(stripeX, stripeY)))
+    return "no stripe at y " + std::to_string(stripeY) + ": " + describe(at(stripeX, stripeY));
   for (int dy : {-8, 8})
-    if (isAmber(s.at(stripeX, stripeY + dy)))
-      return "a stripe also at y " + std::to_string(stripeY + dy - y);
+    if (isAmber(at(stripeX, stripeY + dy)))
+      return "a stripe also at y " + std::to_string(stripeY + dy);
   return "";
 }
 

@@ -75,10 +75,11 @@ class X11TestHost {
 
 // The amber stripe across a slider's handle and a lit button.
 bool isAmber(const Rgb& c);
-// Whether the editor whose top-left is at screen (x, y) shows value on the slider of layout
-// row: the handle's stripe 14 rows below its top, which travels 130 rows, and nothing amber
-// 8 rows above or below. Empty when it does, else what is seen.
-std::string sliderFault(const Screenshot& s, int x, int y, int32_t row, float value);
+// Whether the editor whose top-left is at screen (x, y), drawn at scale screen pixels per editor
+// pixel, shows value on the slider of layout row: the handle's stripe 14 rows below its top,
+// which travels 130 rows, and nothing amber 8 rows above or below. Empty when it does, else
+// what is seen, in editor pixels.
+std::string sliderFault(const Screenshot& s, int x, int y, int32_t row, float value, int scale = 1);
 
 // Runs xdotool with the arguments and waits for it; false when it failed.
 bool xdotool(const std::string& arguments);
