@@ -18,6 +18,7 @@
 #include "CFontDesc.h"
 #include "CFrame.h"
 #include "EditorLayout.h"
+#include "EffectParameters.h"
 #include "Ferrowin.h"
 #include "ModuleHandle.h"
 #include "MouseEvents.h"
@@ -549,11 +550,12 @@ TEST_F(SDEditorWindow, EveryWaveTextFitsInsideTheDisplaysOutline) {
   openAndPaint();
   const CRect& r = EditorLayout::control(kWaveDisplay).rect;
   std::vector<std::pair<std::string, float>> texts;  // each text with the first value showing it
+  EffectParameters parameters(ui->effect);
   for (int32_t step = 0; step <= kWaveSteps; ++step) {
     const float value = static_cast<float>(step) / kWaveSteps;
     ui->effect->setParameter(2, value);
     char text[256] = {};
-    SDEditor::oscWaveToString(0.0f, text, ui->effect);
+    SDEditor::oscWaveToString(0.0f, text, &parameters);
     if (std::none_of(texts.begin(), texts.end(), [&](const auto& t) { return t.first == text; }))
       texts.emplace_back(text, value);
   }
