@@ -84,8 +84,7 @@ bool SDEditor::open(void* window) {
     const bool lastButton = place.kind == ControlKind::button &&
                             (row + 1 == EditorLayout::kControlCount ||
                              EditorLayout::control(row + 1).kind != ControlKind::button);
-    if (lastButton)
-      updateFilterTypeButtons(nullptr, parameters.getParameter(kFilterType));
+    if (lastButton) updateFilterTypeButtons(nullptr, parameters.getParameter(kFilterType));
   }
 
   for (gui::CBitmap* bitmap : bitmaps) bitmap->forget();
@@ -193,9 +192,8 @@ void SDEditor::valueChanged(gui::CControl* control) {
   inValueChanged = true;
   const int32_t tag = control->getTag();
   if (isParameterIndex(tag)) {
-    const float value = tag == kFilterType
-                            ? updateFilterTypeButtons(control, -1.0f)
-                            : control->getValue();
+    const float value =
+        tag == kFilterType ? updateFilterTypeButtons(control, -1.0f) : control->getValue();
     parameters.setParameterAutomated(tag, value);
     control->setDirty(true);
   }
