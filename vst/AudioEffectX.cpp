@@ -97,7 +97,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
       VstKeyCode key{};
       key.character = index;
       key.virt = static_cast<unsigned char>(value & 0xff);
-      key.modifier = static_cast<unsigned char>(static_cast<int>(opt) & 0xff);
+      // The modifier bits arrive as a float; one outside an int's range (or NaN) carries none.
+      const bool inRange = opt >= -2147483648.0f && opt < 2147483648.0f;
+      key.modifier = static_cast<unsigned char>((inRange ? static_cast<int>(opt) : 0) & 0xff);
       return asBool(opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key));
     }
     case effGetMidiProgramName:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "MockEffect.h"
 
@@ -208,6 +209,12 @@ TEST(BaseDispatcher, EditorOpcodesReachTheEditorAndDieWithTheEffect) {
   EXPECT_EQ(call(*effect, effEditKeyUp, 0, 0x10b, nullptr, 9.9f), 0);
   EXPECT_EQ(seen.virt, VKEY_LEFT);
   EXPECT_EQ(seen.modifier, 9);
+  // A modifier beyond an int's range, or not a number, carries no modifier bits.
+  for (const float opt : {-1.2377e17f, 3e9f, std::numeric_limits<float>::quiet_NaN()}) {
+    EXPECT_CALL(*editor, onKeyDown(_)).WillOnce(DoAll(::testing::SaveArg<0>(&seen), Return(true)));
+    EXPECT_EQ(call(*effect, effEditKeyDown, 0, 0, nullptr, opt), 1);
+    EXPECT_EQ(seen.modifier, 0) << opt;
+  }
 
   const int before = MockEditor::destroyed;
   call(*effect, effClose);
