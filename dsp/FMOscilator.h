@@ -9,13 +9,26 @@
 #include "AudioModule.h"
 #include "FMWavetables.h"
 
-class FMOscilator final : public AudioModule {
+// What the oscillator carries from one frame to the next, in one piece, so that the effect's
+// fast path can take it into its registers and give it back whole.
+struct FMOscilatorState {
+  std::int32_t phase = 0;         // read position in the tables, 0..24999
+  std::int32_t clickCounter = 2;  // frames since the last jump, up to FMOscilator::clickLength + 1
+  float lastSample = 0.0f;        // previous morphed value
+  float jumpSize = 0.0f;          // magnitude of the last jump
+  float jumpMidpoint = 0.0f;      // mean of the values before and after the last jump
+  float frequencyOffset = 0.0f;   // Hz, added to baseFrequency; written every frame
+  float amplitude = 0.1f;         // output level, 0..1; written every frame
+};
+
+class FMOscilator final : public AudioModule, public FMOscilatorState {
  public:
   static constexpr std::int32_t clickLength = 2;  // frames of the de-click
   // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
   static constexpr float kMaxIncrement = 2.0e9f;
 
   FMOscilator();
+  static_assert(clickLength == 2, "a new oscillator starts with its de-click done");
 
   void process(float* frame) override {
     const float v = waveValue(waveA) * weightA + waveValue(waveB) * weightB;
@@ -75,23 +88,16 @@ class FMOscilator final : public AudioModule {
   // A rate that is not positive keeps the previous steps per Hz.
   void setSampleRate(float rateHz) override;
 
-  std::int32_t phase = 0;                               // read position in the tables, 0..24999
   std::int32_t pulseWidth = FMWavetables::kLength / 2;  // square is +1 below it, in steps
   std::int32_t waveA = 0;  // 0 sine, 1 triangle, 2 saw, any other square
   std::int32_t waveB = 0;
   float weightA = 1.0f;  // weightA + weightB = 1
   float weightB = 0.0f;
-  float waveformValue = 0.0f;               // as last given to setWaveform
-  char waveName[8] = {};                    // "sin", "tri-saw", ...; empty until setWaveform
-  float baseFrequency = 523.25f;            // Hz
-  float frequencyOffset = 0.0f;             // Hz, added to baseFrequency
-  float amplitude = 0.1f;                   // output level, 0..1
-  float stepsPerHz;                         // table steps per sample per Hz, 25000 / sampleRate
-  float clickTable[clickLength];            // de-click curve, -0.5 cos(pi k / clickLength)
-  std::int32_t clickCounter = clickLength;  // frames since the last jump, up to clickLength + 1
-  float lastSample = 0.0f;                  // previous morphed value
-  float jumpSize = 0.0f;                    // magnitude of the last jump
-  float jumpMidpoint = 0.0f;                // mean of the values before and after the last jump
+  float waveformValue = 0.0f;     // as last given to setWaveform
+  char waveName[8] = {};          // "sin", "tri-saw", ...; empty until setWaveform
+  float baseFrequency = 523.25f;  // Hz
+  float stepsPerHz;               // table steps per sample per Hz, 25000 / sampleRate
+  float clickTable[clickLength];  // de-click curve, -0.5 cos(pi k / clickLength)
 
   const FMWavetables* wavetables;  // shared, read only
 
