@@ -31,12 +31,35 @@ class FMOscilator final : public AudioModule, public FMOscilatorState {
   static_assert(clickLength == 2, "a new oscillator starts with its de-click done");
 
   void process(float* frame) override {
-    const float v = waveValue(waveA) * weightA + waveValue(waveB) * weightB;
+    const float v = morphed(tableOf(waveA), tableOf(waveB), weightA, weightB, phase, pulseWidth);
     const float out =
         declick(v, clickTable, lastSample, jumpSize, jumpMidpoint, clickCounter) * amplitude;
     phase = advance(phase, baseFrequency + frequencyOffset, noteTable->frequency[0], stepsPerHz);
     frame[0] += out;
     frame[1] += out;
+  }
+
+  // The table of waveform `wave`; null for the square, which is computed from the pulse width.
+  const float* tableOf(std::int32_t wave) const {
+    switch (wave) {
+      case 0:
+        return wavetables->sineTable;
+      case 1:
+        return wavetables->triangleTable;
+      case 2:
+        return wavetables->rampTable;
+      default:
+        return nullptr;
+    }
+  }
+
+  // The morph of two waveforms (tables as tableOf gives them) at phase.
+  static float morphed(const float* tableA, const float* tableB, float weightA, float weightB,
+                       std::int32_t phase, std::int32_t pulseWidth) {
+    const float square = phase < pulseWidth ? 1.0f : -1.0f;
+    const float a = tableA != nullptr ? tableA[phase] : square;
+    const float b = tableB != nullptr ? tableB[phase] : square;
+    return a * weightA + b * weightB;
   }
 
   // The jump detection and de-click of the morphed value v; returns the value to play. The
@@ -108,17 +131,4 @@ class FMOscilator final : public AudioModule, public FMOscilatorState {
     float weightB;
   };
   static Morph morphOf(float x);
-
-  float waveValue(std::int32_t wave) const {
-    switch (wave) {
-      case 0:
-        return wavetables->sineTable[phase];
-      case 1:
-        return wavetables->triangleTable[phase];
-      case 2:
-        return wavetables->rampTable[phase];
-      default:
-        return phase < pulseWidth ? 1.0f : -1.0f;
-    }
-  }
 };

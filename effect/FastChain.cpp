@@ -34,19 +34,6 @@ inline int typeClass(std::int32_t filterType) {
              : MoogFilter::kLowPass;
 }
 
-const float* waveTable(const FMOscilator& oscillator, std::int32_t wave) {
-  switch (wave) {
-    case 0:
-      return oscillator.wavetables->sineTable;
-    case 1:
-      return oscillator.wavetables->triangleTable;
-    case 2:
-      return oscillator.wavetables->rampTable;
-    default:
-      return nullptr;  // the square has no table
-  }
-}
-
 // What the followers control, from their envelopes e1 and e2 (lanes 0 and 1): lane 0 the
 // noise level and lane 1 the oscillator level, both (depth - 0.5) (e1 4) + amount clamped to
 // 0..1; lane 2 the oscillator's offset in Hz and lane 3 the filters' cutoff offset, both
@@ -221,8 +208,8 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
       _mm_setr_ps(set.noiseAmount, set.oscAmount, set.oscKeyOffset, set.filterKeyOffset)};
   const float gIntScale = noise.intScale;
   const Lanes color(noise.color), otherWeight(1.0f - noise.color);
-  const float* const tableA = waveTable(osc, osc.waveA);  // null for the square
-  const float* const tableB = waveTable(osc, osc.waveB);
+  const float* const tableA = osc.tableOf(osc.waveA);
+  const float* const tableB = osc.tableOf(osc.waveB);
   const float gWeightA = osc.weightA, gWeightB = osc.weightB;
   const std::int32_t gPulseWidth = osc.pulseWidth;
   const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
@@ -237,9 +224,9 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
 
   // The running state, in registers for the block.
   __m128 env = pair(f1.envelope, f2.envelope);
-  NoiseOscilatorState z = noise;
-  FMOscilatorState o = osc;
-  WaveShaperState w = shaper;
+  NoiseOscilatorState z = static_cast<const NoiseOscilatorState&>(noise);
+  FMOscilatorState o = static_cast<const FMOscilatorState&>(osc);
+  WaveShaperState w = static_cast<const WaveShaperState&>(shaper);
   __m128 smoothed = pair(left.smoothedCutoff, right.smoothedCutoff);
   LadderPair ladder;
   ladder.s0 = pair(left.s0, right.s0);
@@ -300,10 +287,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
                                               color, otherWeight, gains);
 
     // Oscillator.
-    const float square = o.phase < gPulseWidth ? 1.0f : -1.0f;
-    const float a = tableA != nullptr ? tableA[o.phase] : square;
-    const float b = tableB != nullptr ? tableB[o.phase] : square;
-    const float v = a * gWeightA + b * gWeightB;
+    const float v = FMOscilator::morphed(tableA, tableB, gWeightA, gWeightB, o.phase, gPulseWidth);
     const float out = FMOscilator::declick(v, osc.clickTable, o.lastSample, o.jumpSize,
                                            o.jumpMidpoint, o.clickCounter) *
                       lane1(controls);
