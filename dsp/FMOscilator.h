@@ -12,23 +12,23 @@
 // What the oscillator carries from one frame to the next, in one piece, so that the effect's
 // fast path can take it into its registers and give it back whole.
 struct FMOscilatorState {
-  std::int32_t phase = 0;         // read position in the tables, 0..24999
-  std::int32_t clickCounter = 2;  // frames since the last jump, up to FMOscilator::clickLength + 1
-  float lastSample = 0.0f;        // previous morphed value
-  float jumpSize = 0.0f;          // magnitude of the last jump
-  float jumpMidpoint = 0.0f;      // mean of the values before and after the last jump
-  float frequencyOffset = 0.0f;   // Hz, added to baseFrequency; written every frame
-  float amplitude = 0.1f;         // output level, 0..1; written every frame
+  static constexpr std::int32_t clickLength = 2;  // frames of the de-click
+
+  std::int32_t phase = 0;                   // read position in the tables, 0..24999
+  std::int32_t clickCounter = clickLength;  // frames since the last jump, up to clickLength + 1
+  float lastSample = 0.0f;                  // previous morphed value
+  float jumpSize = 0.0f;                    // magnitude of the last jump
+  float jumpMidpoint = 0.0f;                // mean of the values before and after the last jump
+  float frequencyOffset = 0.0f;             // Hz, added to baseFrequency; written every frame
+  float amplitude = 0.1f;                   // output level, 0..1; written every frame
 };
 
 class FMOscilator final : public AudioModule, public FMOscilatorState {
  public:
-  static constexpr std::int32_t clickLength = 2;  // frames of the de-click
   // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
   static constexpr float kMaxIncrement = 2.0e9f;
 
   FMOscilator();
-  static_assert(clickLength == 2, "a new oscillator starts with its de-click done");
 
   void process(float* frame) override {
     const float v = morphed(tableOf(waveA), tableOf(waveB), weightA, weightB, phase, pulseWidth);
