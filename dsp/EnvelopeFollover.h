@@ -5,7 +5,13 @@
 #include "AudioModule.h"
 #include "SampleOps.h"
 
-class EnvelopeFollover final : public AudioModule {
+// What the follower carries from one frame to the next, in one piece, so that the effect's
+// fast path can take it into its registers and give it back whole.
+struct EnvelopeFolloverState {
+  float envelope = 0.0f;  // output, 0..1
+};
+
+class EnvelopeFollover final : public AudioModule, public EnvelopeFolloverState {
  public:
   EnvelopeFollover();
 
@@ -35,7 +41,6 @@ class EnvelopeFollover final : public AudioModule {
 
   float riseCoefficient = 0.0f;  // used while the level is above the envelope, 0..1
   float fallCoefficient = 0.0f;  // used while the level is at or below the envelope, 0..1
-  float envelope = 0.0f;         // output, 0..1
   float smoothing = 100.0f;      // as last given; 100 lasts only until the first program
 
  private:

@@ -9,21 +9,57 @@
 #include "AudioModule.h"
 #include "FMWavetables.h"
 
-class FMOscilator final : public AudioModule {
- public:
+// What the oscillator carries from one frame to the next, in one piece, so that the effect's
+// fast path can take it into its registers and give it back whole.
+struct FMOscilatorState {
   static constexpr std::int32_t clickLength = 2;  // frames of the de-click
+
+  std::int32_t phase = 0;                   // read position in the tables, 0..24999
+  std::int32_t clickCounter = clickLength;  // frames since the last jump, up to clickLength + 1
+  float lastSample = 0.0f;                  // previous morphed value
+  float jumpSize = 0.0f;                    // magnitude of the last jump
+  float jumpMidpoint = 0.0f;                // mean of the values before and after the last jump
+  float frequencyOffset = 0.0f;             // Hz, added to baseFrequency; written every frame
+  float amplitude = 0.1f;                   // output level, 0..1; written every frame
+};
+
+class FMOscilator final : public AudioModule, public FMOscilatorState {
+ public:
   // Largest phase increment: far above any audible one, and phase + increment cannot overflow.
   static constexpr float kMaxIncrement = 2.0e9f;
 
   FMOscilator();
 
   void process(float* frame) override {
-    const float v = waveValue(waveA) * weightA + waveValue(waveB) * weightB;
+    const float v = morphed(tableOf(waveA), tableOf(waveB), weightA, weightB, phase, pulseWidth);
     const float out =
         declick(v, clickTable, lastSample, jumpSize, jumpMidpoint, clickCounter) * amplitude;
     phase = advance(phase, baseFrequency + frequencyOffset, noteTable->frequency[0], stepsPerHz);
     frame[0] += out;
     frame[1] += out;
+  }
+
+  // The table of waveform `wave`; null for the square, which is computed from the pulse width.
+  const float* tableOf(std::int32_t wave) const {
+    switch (wave) {
+      case 0:
+        return wavetables->sineTable;
+      case 1:
+        return wavetables->triangleTable;
+      case 2:
+        return wavetables->rampTable;
+      default:
+        return nullptr;
+    }
+  }
+
+  // The morph of two waveforms (tables as tableOf gives them) at phase.
+  static float morphed(const float* tableA, const float* tableB, float weightA, float weightB,
+                       std::int32_t phase, std::int32_t pulseWidth) {
+    const float square = phase < pulseWidth ? 1.0f : -1.0f;
+    const float a = tableA != nullptr ? tableA[phase] : square;
+    const float b = tableB != nullptr ? tableB[phase] : square;
+    return a * weightA + b * weightB;
   }
 
   // The jump detection and de-click of the morphed value v; returns the value to play. The
@@ -75,23 +111,16 @@ class FMOscilator final : public AudioModule {
   // A rate that is not positive keeps the previous steps per Hz.
   void setSampleRate(float rateHz) override;
 
-  std::int32_t phase = 0;                               // read position in the tables, 0..24999
   std::int32_t pulseWidth = FMWavetables::kLength / 2;  // square is +1 below it, in steps
   std::int32_t waveA = 0;  // 0 sine, 1 triangle, 2 saw, any other square
   std::int32_t waveB = 0;
   float weightA = 1.0f;  // weightA + weightB = 1
   float weightB = 0.0f;
-  float waveformValue = 0.0f;               // as last given to setWaveform
-  char waveName[8] = {};                    // "sin", "tri-saw", ...; empty until setWaveform
-  float baseFrequency = 523.25f;            // Hz
-  float frequencyOffset = 0.0f;             // Hz, added to baseFrequency
-  float amplitude = 0.1f;                   // output level, 0..1
-  float stepsPerHz;                         // table steps per sample per Hz, 25000 / sampleRate
-  float clickTable[clickLength];            // de-click curve, -0.5 cos(pi k / clickLength)
-  std::int32_t clickCounter = clickLength;  // frames since the last jump, up to clickLength + 1
-  float lastSample = 0.0f;                  // previous morphed value
-  float jumpSize = 0.0f;                    // magnitude of the last jump
-  float jumpMidpoint = 0.0f;                // mean of the values before and after the last jump
+  float waveformValue = 0.0f;     // as last given to setWaveform
+  char waveName[8] = {};          // "sin", "tri-saw", ...; empty until setWaveform
+  float baseFrequency = 523.25f;  // Hz
+  float stepsPerHz;               // table steps per sample per Hz, 25000 / sampleRate
+  float clickTable[clickLength];  // de-click curve, -0.5 cos(pi k / clickLength)
 
   const FMWavetables* wavetables;  // shared, read only
 
@@ -102,17 +131,4 @@ class FMOscilator final : public AudioModule {
     float weightB;
   };
   static Morph morphOf(float x);
-
-  float waveValue(std::int32_t wave) const {
-    switch (wave) {
-      case 0:
-        return wavetables->sineTable[phase];
-      case 1:
-        return wavetables->triangleTable[phase];
-      case 2:
-        return wavetables->rampTable[phase];
-      default:
-        return phase < pulseWidth ? 1.0f : -1.0f;
-    }
-  }
 };

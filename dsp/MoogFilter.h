@@ -12,7 +12,22 @@
 #include "AudioModule.h"
 #include "SampleOps.h"
 
-class MoogFilter final : public AudioModule {
+// What a ladder carries from one frame to the next, in one piece, so that the effect's fast
+// path can take it into its registers and give it back whole.
+struct MoogFilterState {
+  float cutoffOffset = 0.0f;    // modulation added to cutoff, fraction of Nyquist; every frame
+  float smoothedCutoff = 0.0f;  // smoother state, unclamped
+  float stageGain = 0.0f;       // p
+  float stageFeedback = 0.0f;   // f = 2p - 1
+  float feedback = 0.0f;        // q, resonance feedback from the last stage
+  float s0 = 0.0f;              // last ladder input after feedback
+  float s1 = 0.0f;              // stage outputs
+  float s2 = 0.0f;
+  float s3 = 0.0f;
+  float s4 = 0.0f;
+};
+
+class MoogFilter final : public AudioModule, public MoogFilterState {
  public:
   enum Type : int32_t { kLowPass = 0, kHighPass = 1, kBandPass = 2 };
 
@@ -89,7 +104,6 @@ class MoogFilter final : public AudioModule {
 
   float cutoff = 1.0f;            // fraction of the Nyquist frequency, output of the cutoff map
   float cutoffHz = 22050.0f;      // Hz at the last setCutoff, for display and key tracking
-  float cutoffOffset = 0.0f;      // modulation added to cutoff, same unit; written every frame
   float mapOffset = 0.28f;        // exponent offset of the cutoff map
   float mapSlope = 0.72f;         // exponent slope of the cutoff map
   float resonance = 1.0f;         // feedback factor, 0 = plain four-pole cascade
@@ -97,13 +111,4 @@ class MoogFilter final : public AudioModule {
   float levelScale = 1.0f;        // input divided by it, output multiplied by it
   float smoothIn = 0.01f;         // input weight of the cutoff smoother
   float smoothKeep = 0.99f;       // feedback weight of the cutoff smoother
-  float smoothedCutoff = 0.0f;    // smoother state, unclamped
-  float stageGain = 0.0f;         // p
-  float stageFeedback = 0.0f;     // f = 2p - 1
-  float feedback = 0.0f;          // q, resonance feedback from the last stage
-  float s0 = 0.0f;                // last ladder input after feedback
-  float s1 = 0.0f;                // stage outputs
-  float s2 = 0.0f;
-  float s3 = 0.0f;
-  float s4 = 0.0f;
 };

@@ -8,7 +8,18 @@
 
 #include "AudioModule.h"
 
-class NoiseOscilator final : public AudioModule {
+// What the noise carries from one frame to the next, in one piece, so that the effect's fast
+// path can take it into its registers and give it back whole.
+struct NoiseOscilatorState {
+  float amount = 0.1f;                // 0..1, written by the chain every frame
+  float gain = 0.1f / 2147483648.0f;  // intScale x amount, written with amount
+  float side = 0.0f;                  // (right - left) / 2 of the current input
+  uint32_t lcgState = 1;              // congruential generator
+  uint32_t mixA = 0x67452301u;        // xor-add generator, first word
+  uint32_t mixB = 0xEFCDAB89u;        // xor-add generator, second word
+};
+
+class NoiseOscilator final : public AudioModule, public NoiseOscilatorState {
  public:
   NoiseOscilator();
 
@@ -19,9 +30,7 @@ class NoiseOscilator final : public AudioModule {
     const float leftGain = (1.0f - magnitude) * gain;
     const float rightGain = (1.0f + magnitude) * gain;
 
-    uint32_t lcg = static_cast<uint32_t>(lcgState);
-    const Words words = step(lcg, mixA, mixB);
-    lcgState = static_cast<int32_t>(lcg);
+    const Words words = step(lcgState, mixA, mixB);
 
     const float otherWeight = 1.0f - color;
     frame[0] += blend(asSigned(words.congruential[0]), asSigned(words.xorAdd[0]), color,
@@ -59,14 +68,8 @@ class NoiseOscilator final : public AudioModule {
     return (congruential * color + xorAdd * otherWeight) * gain;
   }
 
-  float amount = 0.1f;                    // 0..1, written by the chain every frame
   float intScale = 1.0f / 2147483648.0f;  // 2^-31: a signed 32-bit word to -1..1
-  float gain = intScale * amount;         // intScale x amount, written with amount
   float color = 0.0f;                     // 0..1: 1 congruential only, 0 xor-add only
-  float side = 0.0f;                      // (right - left) / 2 of the current input
-  int32_t lcgState = 1;                   // congruential generator
-  uint32_t mixA = 0x67452301u;            // xor-add generator, first word
-  uint32_t mixB = 0xEFCDAB89u;            // xor-add generator, second word
 
  private:
   // A generator word read as a two's-complement signed value.

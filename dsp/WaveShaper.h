@@ -7,7 +7,13 @@
 #include "AudioModule.h"
 #include "SampleOps.h"
 
-class WaveShaper final : public AudioModule {
+// What the shaper carries from one frame to the next, in one piece, so that the effect's fast
+// path can take it into its registers and give it back whole.
+struct WaveShaperState {
+  float drive = 0.0f;  // smoothed drive: the curve's slope at 0 and its ceiling
+};
+
+class WaveShaper final : public AudioModule, public WaveShaperState {
  public:
   WaveShaper();
 
@@ -39,7 +45,6 @@ class WaveShaper final : public AudioModule {
   static float fold(float y, float threshold);
 
   float driveTarget = 1.0f;    // drive the smoother moves toward
-  float drive = 0.0f;          // smoothed drive: the curve's slope at 0 and its ceiling
   float smoothIn = 0.01f;      // input weight of the drive smoother
   float smoothKeep = 0.99f;    // feedback weight of the drive smoother
   float outputGain = 1.0f;     // applied to every output value

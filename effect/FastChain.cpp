@@ -34,19 +34,6 @@ inline int typeClass(std::int32_t filterType) {
              : MoogFilter::kLowPass;
 }
 
-const float* waveTable(const FMOscilator& oscillator, std::int32_t wave) {
-  switch (wave) {
-    case 0:
-      return oscillator.wavetables->sineTable;
-    case 1:
-      return oscillator.wavetables->triangleTable;
-    case 2:
-      return oscillator.wavetables->rampTable;
-    default:
-      return nullptr;  // the square has no table
-  }
-}
-
 // What the followers control, from their envelopes e1 and e2 (lanes 0 and 1): lane 0 the
 // noise level and lane 1 the oscillator level, both (depth - 0.5) (e1 4) + amount clamped to
 // 0..1; lane 2 the oscillator's offset in Hz and lane 3 the filters' cutoff offset, both
@@ -82,16 +69,10 @@ bool overlapsElsewhere(const float* a, const float* b, int frames) {
 
 void storeFilter(MoogFilter& filter, float (*lane)(__m128), const __m128* smoothed,
                  const __m128* coefficients, const LadderPair& ladders, float cutoffOffset) {
-  filter.cutoffOffset = cutoffOffset;
-  filter.smoothedCutoff = lane(*smoothed);
-  filter.stageGain = lane(coefficients[0]);
-  filter.stageFeedback = lane(coefficients[1]);
-  filter.feedback = lane(coefficients[2]);
-  filter.s0 = lane(ladders.s0);
-  filter.s1 = lane(ladders.s1);
-  filter.s2 = lane(ladders.s2);
-  filter.s3 = lane(ladders.s3);
-  filter.s4 = lane(ladders.s4);
+  static_cast<MoogFilterState&>(filter) = {
+      cutoffOffset,          lane(*smoothed),  lane(coefficients[0]), lane(coefficients[1]),
+      lane(coefficients[2]), lane(ladders.s0), lane(ladders.s1),      lane(ladders.s2),
+      lane(ladders.s3),      lane(ladders.s4)};
 }
 
 }  // namespace
@@ -117,24 +98,9 @@ void FastChain::store() {
   m.follower1.envelope = lane0(r.envelopes);
   m.follower2.envelope = lane1(r.envelopes);
 
-  NoiseOscilator& noise = m.noise;
-  noise.amount = r.noiseAmount;
-  noise.gain = r.noiseGain;
-  noise.side = r.noiseSide;
-  noise.lcgState = static_cast<std::int32_t>(r.lcgState);
-  noise.mixA = r.mixA;
-  noise.mixB = r.mixB;
-
-  FMOscilator& osc = m.oscillator;
-  osc.phase = r.phase;
-  osc.clickCounter = r.clickCounter;
-  osc.lastSample = r.lastSample;
-  osc.jumpSize = r.jumpSize;
-  osc.jumpMidpoint = r.jumpMidpoint;
-  osc.amplitude = r.amplitude;
-  osc.frequencyOffset = r.frequencyOffset;
-
-  m.shaper.drive = r.drive;
+  static_cast<NoiseOscilatorState&>(m.noise) = r.noise;
+  static_cast<FMOscilatorState&>(m.oscillator) = r.oscillator;
+  static_cast<WaveShaperState&>(m.shaper) = r.shaper;
 
   const __m128 coefficients[3] = {r.stageGain, r.stageFeedback, r.feedback};
   storeFilter(m.filterLeft, lane0, &r.smoothedCutoff, coefficients, r.ladders, r.cutoffOffset);
@@ -242,8 +208,8 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
       _mm_setr_ps(set.noiseAmount, set.oscAmount, set.oscKeyOffset, set.filterKeyOffset)};
   const float gIntScale = noise.intScale;
   const Lanes color(noise.color), otherWeight(1.0f - noise.color);
-  const float* const tableA = waveTable(osc, osc.waveA);  // null for the square
-  const float* const tableB = waveTable(osc, osc.waveB);
+  const float* const tableA = osc.tableOf(osc.waveA);
+  const float* const tableB = osc.tableOf(osc.waveB);
   const float gWeightA = osc.weightA, gWeightB = osc.weightB;
   const std::int32_t gPulseWidth = osc.pulseWidth;
   const float gBaseFrequency = osc.baseFrequency, gLowest = osc.noteTable->frequency[0];
@@ -258,11 +224,9 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
 
   // The running state, in registers for the block.
   __m128 env = pair(f1.envelope, f2.envelope);
-  std::uint32_t lcg = static_cast<std::uint32_t>(noise.lcgState);
-  std::uint32_t wordA = noise.mixA, wordB = noise.mixB;
-  std::int32_t sPhase = osc.phase, counter = osc.clickCounter;
-  float last = osc.lastSample, jump = osc.jumpSize, midpoint = osc.jumpMidpoint;
-  float sDrive = shaper.drive;
+  NoiseOscilatorState z = static_cast<const NoiseOscilatorState&>(noise);
+  FMOscilatorState o = static_cast<const FMOscilatorState&>(osc);
+  WaveShaperState w = static_cast<const WaveShaperState&>(shaper);
   __m128 smoothed = pair(left.smoothedCutoff, right.smoothedCutoff);
   LadderPair ladder;
   ladder.s0 = pair(left.s0, right.s0);
@@ -311,25 +275,23 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     const __m128 gains =
         _mm_mul_ps(_mm_sub_ps(one, _mm_xor_ps(clearSign(sideOf(dry)), rightNegated)),
                    _mm_set1_ps(gIntScale * lane0(controls)));
-    const NoiseOscilator::Words w = NoiseOscilator::step(lcg, wordA, wordB);
+    const NoiseOscilator::Words words = NoiseOscilator::step(z.lcgState, z.mixA, z.mixB);
     // Two words to a 64-bit move: the congruential ones in lanes 0 and 1, the xor-add ones in
     // lanes 2 and 3, which then move down beside them.
     const auto packed = [](const std::uint32_t(&word)[2]) {
       return static_cast<long long>(word[0] | static_cast<std::uint64_t>(word[1]) << 32);
     };
-    const __m128 words = _mm_cvtepi32_ps(_mm_unpacklo_epi64(
-        _mm_cvtsi64_si128(packed(w.congruential)), _mm_cvtsi64_si128(packed(w.xorAdd))));
-    next.noise =
-        NoiseOscilator::blend<Lanes>(words, _mm_movehl_ps(words, words), color, otherWeight, gains);
+    const __m128 signedWords = _mm_cvtepi32_ps(_mm_unpacklo_epi64(
+        _mm_cvtsi64_si128(packed(words.congruential)), _mm_cvtsi64_si128(packed(words.xorAdd))));
+    next.noise = NoiseOscilator::blend<Lanes>(signedWords, _mm_movehl_ps(signedWords, signedWords),
+                                              color, otherWeight, gains);
 
     // Oscillator.
-    const float square = sPhase < gPulseWidth ? 1.0f : -1.0f;
-    const float a = tableA != nullptr ? tableA[sPhase] : square;
-    const float b = tableB != nullptr ? tableB[sPhase] : square;
-    const float v = a * gWeightA + b * gWeightB;
-    const float out =
-        FMOscilator::declick(v, osc.clickTable, last, jump, midpoint, counter) * lane1(controls);
-    sPhase = FMOscilator::advance(sPhase, gBaseFrequency + lane2(controls), gLowest, gStepsPerHz);
+    const float v = FMOscilator::morphed(tableA, tableB, gWeightA, gWeightB, o.phase, gPulseWidth);
+    const float out = FMOscilator::declick(v, osc.clickTable, o.lastSample, o.jumpSize,
+                                           o.jumpMidpoint, o.clickCounter) *
+                      lane1(controls);
+    o.phase = FMOscilator::advance(o.phase, gBaseFrequency + lane2(controls), gLowest, gStepsPerHz);
     next.oscillator = _mm_set1_ps(out);
   };
 
@@ -341,9 +303,9 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
     generator = _mm_add_ps(generator, frame.oscillator);
 
     // Shaper.
-    sDrive = gDriveStep + gDriveKeep * sDrive;
+    w.drive = gDriveStep + gDriveKeep * w.drive;
     const Lanes y =
-        WaveShaper::shape<Lanes>(generator, Lanes(sDrive), Lanes(WaveShaper::kneeOf(sDrive)));
+        WaveShaper::shape<Lanes>(generator, Lanes(w.drive), Lanes(WaveShaper::kneeOf(w.drive)));
     generator = _mm_mul_ps(y, _mm_set1_ps(gShaperGain));
 
     // The filters' coefficients: one smoother step, then p, f and q.
@@ -397,15 +359,6 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
 
   Result& r = result;
   r.envelopes = env;
-  r.lcgState = lcg;
-  r.mixA = wordA;
-  r.mixB = wordB;
-  r.phase = sPhase;
-  r.clickCounter = counter;
-  r.lastSample = last;
-  r.jumpSize = jump;
-  r.jumpMidpoint = midpoint;
-  r.drive = sDrive;
   r.smoothedCutoff = smoothed;
   r.stageGain = current.ladder.stageGain;
   r.stageFeedback = current.ladder.stageFeedback;
@@ -413,10 +366,13 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const float* inLef
   r.ladders = ladder;
   // What the modules' fields hold after the last frame, recomputed from its values.
   const __m128 controls = controlsFor(env, controlSettings);
-  r.noiseAmount = lane0(controls);
-  r.noiseGain = gIntScale * r.noiseAmount;
-  r.noiseSide = lane0(sideOf(current.dry));
-  r.amplitude = lane1(controls);
-  r.frequencyOffset = lane2(controls);
+  z.amount = lane0(controls);
+  z.gain = gIntScale * z.amount;
+  z.side = lane0(sideOf(current.dry));
+  r.noise = z;
+  o.amplitude = lane1(controls);
+  o.frequencyOffset = lane2(controls);
+  r.oscillator = o;
+  r.shaper = w;
   r.cutoffOffset = _mm_cvtss_f32(broadcast3(controls));
 }

@@ -108,11 +108,9 @@ class FastChain {
   // The modules' running state after the block, for store(). Lanes: 0 left, 1 right.
   struct Result {
     __m128 envelopes;  // lane 0 follower 1, lane 1 follower 2
-    float noiseAmount, noiseGain, noiseSide;
-    std::uint32_t lcgState, mixA, mixB;
-    std::int32_t phase, clickCounter;
-    float lastSample, jumpSize, jumpMidpoint, amplitude, frequencyOffset;
-    float drive;
+    NoiseOscilatorState noise;
+    FMOscilatorState oscillator;
+    WaveShaperState shaper;
     float cutoffOffset;
     __m128 smoothedCutoff, stageGain, stageFeedback, feedback;
     LadderPair ladders;

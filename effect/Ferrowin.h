@@ -8,6 +8,8 @@
 // thread therefore works as if every change were applied when it is made.
 #pragma once
 
+#include <atomic>
+
 #include "AudioEffectX.h"
 #include "EnvelopeFollover.h"
 #include "FMOscilator.h"
@@ -81,8 +83,11 @@ class Ferrowin final : public AudioEffectX {
   const NoteTable* noteTable;
   ProgramRecord* programs = nullptr;  // kNumPrograms records; null if allocation failed
   ParameterChanges parameterChanges;  // from the host's threads to the audio side
-  EnvelopeFollover follower1;         // "EF1": scales oscillator and noise levels
-  EnvelopeFollover follower2;         // "EF2": moves cutoff and oscillator frequency
+  // The number each display shows, fixed when its value is set: the cutoff's Hz belong to the
+  // rate in force then, and a later rate change leaves them, as it leaves the filter's Hz.
+  std::atomic<float> shownValues[kNumParameters] = {};
+  EnvelopeFollover follower1;  // "EF1": scales oscillator and noise levels
+  EnvelopeFollover follower2;  // "EF2": moves cutoff and oscillator frequency
   NoiseOscilator noise;
   MoogFilter filterLeft;
   MoogFilter filterRight;

@@ -22,6 +22,8 @@ void Ferrowin::setParameter(VstInt32 index, float x) {
     if (ProgramRecord* record = currentProgram())
       record->values[index].store(x, std::memory_order_relaxed);
     parameterChanges.record(index, x);
+    if (const auto shownValue = kParameterTable[index].shownValue)
+      shownValues[index].store(shownValue(*this, x), std::memory_order_relaxed);
   }
   // Every change, from wherever it came and for any index, reaches the editor.
   if (editor) editor->setParameter(index, x);
@@ -89,12 +91,11 @@ void Ferrowin::getParameterLabel(VstInt32 index, char* label) {
 void Ferrowin::getParameterDisplay(VstInt32 index, char* text) {
   if (!isParameterIndex(index)) return;  // the text stays untouched
   const ParameterInfo& parameter = kParameterTable[index];
-  const float x = valueOf(index);
   if (parameter.shownValue) {
-    float2string(parameter.shownValue(*this, x), text, kDisplayChars);
+    float2string(shownValues[index].load(std::memory_order_relaxed), text, kDisplayChars);
   } else {
     char shown[8];
-    parameter.shownText(x, shown);
+    parameter.shownText(valueOf(index), shown);
     copyText(text, shown, kDisplayChars);
   }
 }

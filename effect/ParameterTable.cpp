@@ -75,7 +75,8 @@ const ParameterInfo ParameterTable::rows[kNumParameters] = {
        e.filterLeft.setCutoff(unit(x));
        e.filterRight.setCutoff(unit(x));
      },
-     // The rate and the map change only while the host has processing stopped.
+     // The Hz at the rate in force now; the rate and the map change only while the host has
+     // processing stopped.
      [](const Ferrowin& e, float x) { return e.filterLeft.hzOf(e.filterLeft.cutoffOf(unit(x))); },
      nullptr},
     {"Resonance", "", 0.1f,

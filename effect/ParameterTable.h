@@ -13,8 +13,8 @@ struct ParameterInfo {
   // Sets the working value or module setting from a normalized value; on the audio side.
   void (*apply)(Ferrowin& effect, float x);
   // The number the display shows for the normalized value x (through the 8-character float
-  // conversion); null when the display is a text. Reads nothing the audio side writes, so any
-  // thread may ask.
+  // conversion); null when the display is a text. Asked when the value is set, on the setting
+  // thread: it reads nothing the audio side writes while the host has processing running.
   float (*shownValue)(const Ferrowin& effect, float x);
   // The display text for x, for the parameters whose shownValue is null.
   void (*shownText)(float x, char (&text)[8]);

@@ -58,7 +58,7 @@ TEST(NoiseOscilatorTest, FramesCarryTheGeneratorsWords) {
   p = step(silent, {0.25f, -0.75f});
   EXPECT_EQ(p.left, 0.25f);
   EXPECT_EQ(p.right, -0.75f);
-  EXPECT_EQ(silent.lcgState, 282475249);
+  EXPECT_EQ(silent.lcgState, 282475249u);
 
   NoiseOscilator powers = fullScale(1.0f);
   uint64_t power = 1;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -46,36 +47,47 @@ void add(Snapshot& s, const std::string& prefix, const char* names, T... values)
   (s.emplace_back(prefix + next(), bitsOf(values)), ...);
 }
 
-// Every field of every module, as bits.
+// A module's running state whole, word by word: "noise.state[3]" names its fourth word.
+template <typename State>
+void addState(Snapshot& s, const std::string& prefix, const State& state) {
+  static_assert(sizeof(State) % sizeof(std::uint32_t) == 0, "whole words, no padding");
+  std::uint32_t words[sizeof(State) / sizeof(std::uint32_t)];
+  std::memcpy(words, &state, sizeof state);
+  for (size_t i = 0; i < std::size(words); ++i)
+    s.emplace_back(prefix + "state[" + std::to_string(i) + "]", words[i]);
+}
+
+// Every field of every module, as bits: the running state whole, the settings by name.
 Snapshot snapshot(Ferrowin& effect) {
   const FerrowinProbe e(effect);
   Snapshot s;
-  for (const auto* f : {&e.follower1(), &e.follower2()})
-    add(s, f == &e.follower1() ? "follower1." : "follower2.",
-        "riseCoefficient fallCoefficient envelope smoothing sampleRate", f->riseCoefficient,
-        f->fallCoefficient, f->envelope, f->smoothing, f->sampleRate);
+  for (const auto* f : {&e.follower1(), &e.follower2()}) {
+    const std::string prefix = f == &e.follower1() ? "follower1." : "follower2.";
+    addState<EnvelopeFolloverState>(s, prefix, *f);
+    add(s, prefix, "riseCoefficient fallCoefficient smoothing sampleRate", f->riseCoefficient,
+        f->fallCoefficient, f->smoothing, f->sampleRate);
+  }
   const NoiseOscilator& z = e.noise();
-  add(s, "noise.", "amount intScale gain color side lcgState mixA mixB", z.amount, z.intScale,
-      z.gain, z.color, z.side, z.lcgState, z.mixA, z.mixB);
+  addState<NoiseOscilatorState>(s, "noise.", z);
+  add(s, "noise.", "intScale color", z.intScale, z.color);
   const FMOscilator& o = e.oscillator();
+  addState<FMOscilatorState>(s, "oscillator.", o);
   add(s, "oscillator.",
-      "phase pulseWidth waveA waveB clickCounter weightA weightB baseFrequency frequencyOffset "
-      "amplitude stepsPerHz lastSample jumpSize jumpMidpoint waveformValue",
-      o.phase, o.pulseWidth, o.waveA, o.waveB, o.clickCounter, o.weightA, o.weightB,
-      o.baseFrequency, o.frequencyOffset, o.amplitude, o.stepsPerHz, o.lastSample, o.jumpSize,
-      o.jumpMidpoint, o.waveformValue);
+      "pulseWidth waveA waveB weightA weightB baseFrequency stepsPerHz waveformValue", o.pulseWidth,
+      o.waveA, o.waveB, o.weightA, o.weightB, o.baseFrequency, o.stepsPerHz, o.waveformValue);
   const WaveShaper& w = e.shaper();
-  add(s, "shaper.", "driveTarget drive smoothIn smoothKeep outputGain foldThreshold foldEnabled",
-      w.driveTarget, w.drive, w.smoothIn, w.smoothKeep, w.outputGain, w.foldThreshold,
-      w.foldEnabled);
-  for (const MoogFilter* f : {&e.filterLeft(), &e.filterRight()})
-    add(s, f == &e.filterLeft() ? "filterLeft." : "filterRight.",
-        "cutoff cutoffHz cutoffOffset mapOffset mapSlope resonance levelScale smoothIn smoothKeep "
-        "smoothedCutoff stageGain stageFeedback feedback s0 s1 s2 s3 s4 sampleRate filterType",
-        f->cutoff, f->cutoffHz, f->cutoffOffset, f->mapOffset, f->mapSlope, f->resonance,
-        f->levelScale, f->smoothIn, f->smoothKeep, f->smoothedCutoff, f->stageGain,
-        f->stageFeedback, f->feedback, f->s0, f->s1, f->s2, f->s3, f->s4, f->sampleRate,
-        f->filterType);
+  addState<WaveShaperState>(s, "shaper.", w);
+  add(s, "shaper.", "driveTarget smoothIn smoothKeep outputGain foldThreshold foldEnabled",
+      w.driveTarget, w.smoothIn, w.smoothKeep, w.outputGain, w.foldThreshold, w.foldEnabled);
+  for (const MoogFilter* f : {&e.filterLeft(), &e.filterRight()}) {
+    const std::string prefix = f == &e.filterLeft() ? "filterLeft." : "filterRight.";
+    addState<MoogFilterState>(s, prefix, *f);
+    add(s, prefix,
+        "cutoff cutoffHz mapOffset mapSlope resonance levelScale smoothIn smoothKeep sampleRate "
+        "filterType",
+        f->cutoff, f->cutoffHz, f->mapOffset, f->mapSlope, f->resonance, f->levelScale, f->smoothIn,
+        f->smoothKeep, f->sampleRate, f->filterType);
+  }
   return s;
 }
 

@@ -13,6 +13,7 @@
 namespace {
 
 constexpr float kMapTolerance = 1e-6f;  // single-precision maps against their closed forms
+constexpr float kHzTolerance = 0.01f;   // a frequency carried through single-precision fractions
 
 VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
@@ -146,13 +147,35 @@ TEST_F(FerrowinParameters, MapsAgainstTheirClosedForms) {
   EXPECT_EQ(get(kOscWave), 0.5f);
 }
 
-TEST_F(FerrowinParameters, FmDepthDisplays) {
-  set(kEf2OscFm, 0.5f);
-  EXPECT_EQ(display(kEf2OscFm), "0.000000");
-  set(kEf2OscFm, 1.0f);
-  EXPECT_EQ(display(kEf2OscFm), "1000.000");
-  set(kEf2OscFm, 0.0f);
-  EXPECT_EQ(display(kEf2OscFm), "-1000.00");
+// A display shows what its value meant when it was set: a later rate change leaves the
+// cutoff's Hz, as it leaves the filter's.
+TEST_F(FerrowinParameters, DisplaysOfValuesSetAtARate) {
+  struct Row {
+    VstInt32 index;
+    float value;
+    float rateAtSetHz;
+    float rateAfterHz;
+    const char* shown;
+  };
+  const Row rows[] = {
+      {kEf2OscFm, 0.5f, 44100.0f, 44100.0f, "0.000000"},
+      {kEf2OscFm, 1.0f, 44100.0f, 44100.0f, "1000.000"},
+      {kEf2OscFm, 0.0f, 44100.0f, 44100.0f, "-1000.00"},
+      {kCutoff, 1.0f, 44100.0f, 88200.0f, "22050.00"},
+      {kCutoff, 1.0f, 88200.0f, 44100.0f, "44100.00"},
+      {kCutoff, 1.0f, 22050.0f, 96000.0f, "11025.00"},
+      {kEf1Smooth, 0.3f, 44100.0f, 88200.0f, "0.300000"},
+      {kOscNote, 1.0f, 44100.0f, 88200.0f, "12543.85"},
+      {kResonance, 0.0f, 44100.0f, 88200.0f, "0.000000"},
+  };
+  for (const Row& row : rows) {
+    effect.dispatcher(effSetSampleRate, 0, 0, nullptr, row.rateAtSetHz);
+    set(row.index, row.value);
+    effect.dispatcher(effSetSampleRate, 0, 0, nullptr, row.rateAfterHz);
+    EXPECT_EQ(display(row.index), row.shown) << row.index << " at " << row.rateAfterHz;
+  }
+  // The filter still runs at the Hz it was last set to, three rate changes later.
+  EXPECT_NEAR(probe.filterLeft().hzOf(probe.filterLeft().cutoff), 11025.0f, kHzTolerance);
 }
 
 TEST_F(FerrowinParameters, ProgramRecordKeepsTheLastValues) {
