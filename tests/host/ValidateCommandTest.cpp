@@ -54,6 +54,12 @@ const FaultCase kFaults[] = {
      "rounded to a step", kRoomy},
     {"stepped", 0, "PASS  parameters: displays and labels within 32 bytes",
      "2 over the nominal 8 characters", kRoomy},
+    {"none", 0, "PASS  state: suspend and resume start the sound afresh", "largest difference 0",
+     kRoomy},
+    {"shared_state", 1, "FAIL  state: two instances interleaved", "largest difference", kRoomy},
+    {"chunks", 0, "PASS  state: a bank chunk restores", "8 bytes, 0 parameters differ", kRoomy},
+    {"lossy_chunk", 1, "FAIL  state: a bank chunk restores", "8 bytes, 2 parameters differ",
+     kRoomy},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault; }

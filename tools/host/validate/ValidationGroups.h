@@ -23,6 +23,7 @@ void checkParameters(ValidationContext& context, CheckReport& report);
 void checkProcessing(ValidationContext& context, CheckReport& report);
 void checkSequences(ValidationContext& context, CheckReport& report);
 void checkMidi(ValidationContext& context, CheckReport& report);
+void checkState(ValidationContext& context, CheckReport& report);
 void checkEditor(ValidationContext& context, CheckReport& report);
 void checkRealTime(ValidationContext& context, CheckReport& report);
 
