@@ -32,6 +32,7 @@ BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, Aud
       sinceChange = 0;
     }
     bench.run(plugin, blockFrames, inPlace, context.random, &scan);
+    context.host.advance(blockFrames);
     sinceChange += blockFrames;
   }
   return scan;
