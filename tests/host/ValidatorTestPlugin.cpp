@@ -46,6 +46,8 @@
 // The parameters kept in a bank chunk; and a chunk that is taken but not restored.
 #define HABIT_CHUNKS 13
 #define FAULT_LOSSY_CHUNK 14
+// An instrument that stays silent whatever notes it is given.
+#define FAULT_SILENT_SYNTH 15
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -261,7 +263,8 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 #endif
   for (int c = 0; c < record->numOutputs; ++c) {
     const float gain = gainOf(effect.values[c % 2]);
-    for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = gain * inputs[c][i];
+    for (VstInt32 i = 0; i < frames; ++i)
+      outputs[c][i] = c < record->numInputs ? gain * inputs[c][i] : 0.0f;
   }
   if (frames <= 0) return;
 #if FAULT == FAULT_SHARED_STATE
@@ -301,6 +304,9 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
 #if FAULT == HABIT_WIDE
   r.numInputs = 64;
   r.numOutputs = 64;
+#elif FAULT == FAULT_SILENT_SYNTH
+  r.numInputs = 0;
+  r.numOutputs = 2;
 #else
   r.numInputs = 2;
   r.numOutputs = 2;
@@ -308,6 +314,8 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
   r.flags = effFlagsCanReplacing;
 #if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
   r.flags |= effFlagsProgramChunks;
+#elif FAULT == FAULT_SILENT_SYNTH
+  r.flags |= effFlagsIsSynth;
 #endif
 #if defined(_WIN32)
   r.flags |= effFlagsHasEditor;

@@ -3,6 +3,7 @@
 // out of place, with parameter changes every 32 frames; no NaN, infinity or subnormal in any
 // output and no write outside the block.
 #include "AudioBench.h"
+#include "EventList.h"
 #include "ValidationGroups.h"
 
 namespace {
@@ -24,6 +25,12 @@ std::string renderLine(const AEffect& record, int rateHz, int blockFrames) {
 
 BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, AudioBench& bench,
                          long frames, int blockFrames, bool inPlace) {
+  if (plugin.record()->flags & effFlagsIsSynth) {
+    // A chord held through the stretch, so that an instrument is heard, not only its silence.
+    EventList chord;
+    for (int key : {48, 60, 64, 67}) chord.midi(0, 0x90, key, 100);
+    chord.send(plugin);
+  }
   BlockScan scan;
   long sinceChange = 0;
   for (long done = 0; done < frames; done += blockFrames) {
@@ -57,7 +64,9 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
       setProcessing(*plugin, true);
       BlockScan scan = processStretch(context, *plugin, bench, frames, block, false);
       scan.add(processStretch(context, *plugin, bench, frames, block, true));
-      report.check(scan.clean(), what, scan.figure());
+      const bool silentSynth = (plugin->record()->flags & effFlagsIsSynth) && scan.peak <= 0.0f;
+      report.check(scan.clean() && !silentSynth, what,
+                   scan.figure() + (silentSynth ? ", silent with a chord held" : ""));
     }
   }
   setProcessing(*plugin, false);
