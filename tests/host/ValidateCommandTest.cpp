@@ -196,3 +196,25 @@ TEST(CommandWords, AreQuotedSoThatTheRuntimeSplitsThemBackUnchanged) {
 }
 
 }  // namespace
+
+// --in-process runs every group without children and finds what the children find; --json
+// writes the same results for machines.
+TEST(ValidateInProcess, FindsTheFaultAndWritesItAsJson) {
+  ScratchFolder files;
+  const std::string plugin =
+      builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "lossy_chunk" + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult result = runChild({builtFile(FERROWIN_HOST_PATH), "validate", plugin, "--level",
+                                       "1", "--in-process", "--json", files.path("results.json")},
+                                      files.path(""));
+  EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+  EXPECT_NE(result.out.find("FAIL  state: a bank chunk restores"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(", 1 failed, "), std::string::npos) << result.out;
+  const std::string json = fileText(files.path("results.json"));
+  EXPECT_NE(json.find("\"failed\": 1, "), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"group\": \"state\", \"status\": \"fail\", \"what\": \"a bank chunk "
+                      "restores parameters and sound in a fresh instance\", \"figure\": \"8 bytes, "
+                      "2 parameters differ"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"seconds\": {\"opening\": "), std::string::npos) << json;
+}
