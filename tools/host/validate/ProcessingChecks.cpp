@@ -23,14 +23,16 @@ std::string renderLine(const AEffect& record, int rateHz, int blockFrames) {
 
 }  // namespace
 
+void holdChord(PluginInstance& plugin, bool held) {
+  if (!(plugin.record()->flags & effFlagsIsSynth)) return;
+  EventList chord;
+  for (int key : {48, 60, 64, 67}) chord.midi(0, held ? 0x90 : 0x80, key, held ? 100 : 0);
+  chord.send(plugin);
+}
+
 BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, AudioBench& bench,
                          long frames, int blockFrames, bool inPlace) {
-  if (plugin.record()->flags & effFlagsIsSynth) {
-    // A chord held through the stretch, so that an instrument is heard, not only its silence.
-    EventList chord;
-    for (int key : {48, 60, 64, 67}) chord.midi(0, 0x90, key, 100);
-    chord.send(plugin);
-  }
+  holdChord(plugin);
   BlockScan scan;
   long sinceChange = 0;
   for (long done = 0; done < frames; done += blockFrames) {

@@ -35,6 +35,7 @@ std::vector<float> renderNoise(PluginInstance& plugin, unsigned seed, int blocks
   std::vector<float> output;
   BlockScan scan;
   setProcessing(plugin, true);
+  holdChord(plugin);
   for (int i = 0; i < blocks; ++i) {
     bench.run(plugin, kBlockFrames, false, random, &scan);
     bench.appendOutput(kBlockFrames, &output);
@@ -146,6 +147,8 @@ void checkInterleaved(ValidationContext& context, CheckReport& report,
   BlockScan scan;
   setProcessing(*first, true);
   setProcessing(*second, true);
+  holdChord(*first);
+  holdChord(*second);
   for (int i = 0; i < kCompareBlocks; ++i) {
     firstBench.run(*first, kBlockFrames, false, firstRandom, &scan);
     firstBench.appendOutput(kBlockFrames, &firstOutput);
@@ -182,6 +185,7 @@ void checkOtherThreads(ValidationContext& context, CheckReport& report) {
     AudioBench bench(*p.record(), kBlockFrames);
     std::mt19937 random(11);
     setProcessing(p, true);
+    holdChord(p);
     for (int i = 0; i < blocks; ++i) bench.run(p, kBlockFrames, false, random, &scan);
     setProcessing(p, false);
     processing = false;
@@ -207,8 +211,11 @@ void checkTail(ValidationContext& context, CheckReport& report) {
   AudioBench bench(*plugin->record(), kBlockFrames);
   BlockScan scan;
   setProcessing(*plugin, true);
+  holdChord(*plugin);
   for (int i = 0; i < kCompareBlocks; ++i)
     bench.run(*plugin, kBlockFrames, false, context.random, &scan);
+  // An instrument's tail starts when its notes end.
+  holdChord(*plugin, false);
   bench.silentInput = true;
   BlockScan firstSilent;
   BlockScan lastSilent;

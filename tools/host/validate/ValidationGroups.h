@@ -43,6 +43,10 @@ struct TextAnswer {
 
 TextAnswer probeText(PluginInstance& plugin, VstInt32 opcode, VstInt32 index, size_t limitBytes);
 
+// For an instrument (effFlagsIsSynth), notes on that are held from the next block on, so that it
+// is heard, not only its silence, or (`held` false) their notes off; nothing for an effect.
+void holdChord(PluginInstance& plugin, bool held = true);
+
 class AudioBench;
 struct BlockScan;
 // Processes `frames` frames in blocks of `blockFrames`, changing two parameters at random every
