@@ -311,8 +311,42 @@ constexpr size_t vstSpeakerArrangementBytes(VstInt32 channels) {
   return 8 + sizeof(VstSpeakerProperties) * static_cast<size_t>(channels);
 }
 
+// The host's transport, answered to audioMasterGetTime (88 bytes). Positions are in samples
+// and in quarter notes; `flags` says which of the optional fields hold values.
+struct VstTimeInfo {
+  double samplePos;
+  double sampleRate;
+  double nanoSeconds;    // system time of the block's start
+  double ppqPos;         // quarter notes since the start
+  double tempo;          // beats per minute
+  double barStartPos;    // quarter notes at the start of the current bar
+  double cycleStartPos;  // quarter notes
+  double cycleEndPos;
+  VstInt32 timeSigNumerator;
+  VstInt32 timeSigDenominator;
+  VstInt32 smpteOffset;
+  VstInt32 smpteFrameRate;
+  VstInt32 samplesToNextClock;
+  VstInt32 flags;
+};
+static_assert(sizeof(VstTimeInfo) == 88 && offsetof(VstTimeInfo, timeSigNumerator) == 64);
+
+enum VstTimeInfoFlags : VstInt32 {
+  kVstTransportChanged = 1,
+  kVstTransportPlaying = 1 << 1,
+  kVstTransportCycleActive = 1 << 2,
+  kVstTransportRecording = 1 << 3,
+  kVstNanosValid = 1 << 8,
+  kVstPpqPosValid = 1 << 9,
+  kVstTempoValid = 1 << 10,
+  kVstBarsValid = 1 << 11,
+  kVstCyclePosValid = 1 << 12,
+  kVstTimeSigValid = 1 << 13,
+  kVstSmpteValid = 1 << 14,
+  kVstClockValid = 1 << 15,
+};
+
 // Records the program passes through without looking inside.
-struct VstTimeInfo;
 struct VstPinProperties;
 struct VstParameterProperties;
 struct VstAudioFile;

@@ -54,6 +54,13 @@ const FaultCase kFaults[] = {
      "rounded to a step", kRoomy},
     {"stepped", 0, "PASS  parameters: displays and labels within 32 bytes",
      "2 over the nominal 8 characters", kRoomy},
+    {"none", 0, "PASS  state: suspend and resume start the sound afresh", "largest difference 0",
+     kRoomy},
+    {"shared_state", 1, "FAIL  state: two instances interleaved", "largest difference", kRoomy},
+    {"chunks", 0, "PASS  state: a bank chunk restores", "8 bytes, 0 parameters differ", kRoomy},
+    {"silent_synth", 1, "FAIL  processing: 22050 Hz, block 1,", "silent with a chord held", kRoomy},
+    {"lossy_chunk", 1, "FAIL  state: a bank chunk restores", "8 bytes, 2 parameters differ",
+     kRoomy},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault; }
@@ -189,3 +196,25 @@ TEST(CommandWords, AreQuotedSoThatTheRuntimeSplitsThemBackUnchanged) {
 }
 
 }  // namespace
+
+// --in-process runs every group without children and finds what the children find; --json
+// writes the same results for machines.
+TEST(ValidateInProcess, FindsTheFaultAndWritesItAsJson) {
+  ScratchFolder files;
+  const std::string plugin =
+      builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "lossy_chunk" + VALIDATOR_PLUGIN_SUFFIX);
+  const ChildResult result = runChild({builtFile(FERROWIN_HOST_PATH), "validate", plugin, "--level",
+                                       "1", "--in-process", "--json", files.path("results.json")},
+                                      files.path(""));
+  EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+  EXPECT_NE(result.out.find("FAIL  state: a bank chunk restores"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(", 1 failed, "), std::string::npos) << result.out;
+  const std::string json = fileText(files.path("results.json"));
+  EXPECT_NE(json.find("\"failed\": 1, "), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"group\": \"state\", \"status\": \"fail\", \"what\": \"a bank chunk "
+                      "restores parameters and sound in a fresh instance\", \"figure\": \"8 bytes, "
+                      "2 parameters differ"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"seconds\": {\"opening\": "), std::string::npos) << json;
+}

@@ -40,11 +40,23 @@
 // 64 inputs and outputs, as a surround or ambisonics effect has; channels pair up with the
 // left and right gains.
 #define HABIT_WIDE 11
+// State shared by all instances (a smoothing filter kept in a static, cleared at resume), which
+// makes instances processed in turn hear each other.
+#define FAULT_SHARED_STATE 12
+// The parameters kept in a bank chunk; and a chunk that is taken but not restored.
+#define HABIT_CHUNKS 13
+#define FAULT_LOSSY_CHUNK 14
+// An instrument that stays silent whatever notes it is given.
+#define FAULT_SILENT_SYNTH 15
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
 
 namespace {
+
+#if FAULT == FAULT_SHARED_STATE
+float sharedSmoothing = 0.0f;
+#endif
 
 struct TestEffect {
   AEffect record;
@@ -199,6 +211,20 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
       if (effect.resumed) effect.scratch.assign(static_cast<size_t>(effect.announcedFrames), 0.0f);
       return 0;
 #endif
+#if FAULT == FAULT_SHARED_STATE
+    case effMainsChanged:
+      sharedSmoothing = 0.0f;
+      return 0;
+#endif
+#if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
+    case effGetChunk:
+      *static_cast<void**>(ptr) = effect.values;
+      return sizeof effect.values;
+    case effSetChunk:
+      if (FAULT == HABIT_CHUNKS && value == sizeof effect.values)
+        std::memcpy(effect.values, ptr, sizeof effect.values);
+      return 0;
+#endif
     default:
 #if defined(_WIN32)
       return editor(effect, opcode, ptr);
@@ -237,9 +263,16 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 #endif
   for (int c = 0; c < record->numOutputs; ++c) {
     const float gain = gainOf(effect.values[c % 2]);
-    for (VstInt32 i = 0; i < frames; ++i) outputs[c][i] = gain * inputs[c][i];
+    for (VstInt32 i = 0; i < frames; ++i)
+      outputs[c][i] = c < record->numInputs ? gain * inputs[c][i] : 0.0f;
   }
   if (frames <= 0) return;
+#if FAULT == FAULT_SHARED_STATE
+  for (VstInt32 i = 0; i < frames; ++i) {
+    sharedSmoothing += 0.5f * (outputs[0][i] - sharedSmoothing);
+    outputs[0][i] = sharedSmoothing;
+  }
+#endif
 #if FAULT == FAULT_NAN_OUTPUT
   outputs[0][frames / 2] = std::numeric_limits<float>::quiet_NaN();
 #elif FAULT == FAULT_SUBNORMAL_OUTPUT
@@ -271,11 +304,19 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
 #if FAULT == HABIT_WIDE
   r.numInputs = 64;
   r.numOutputs = 64;
+#elif FAULT == FAULT_SILENT_SYNTH
+  r.numInputs = 0;
+  r.numOutputs = 2;
 #else
   r.numInputs = 2;
   r.numOutputs = 2;
 #endif
   r.flags = effFlagsCanReplacing;
+#if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
+  r.flags |= effFlagsProgramChunks;
+#elif FAULT == FAULT_SILENT_SYNTH
+  r.flags |= effFlagsIsSynth;
+#endif
 #if defined(_WIN32)
   r.flags |= effFlagsHasEditor;
 #endif

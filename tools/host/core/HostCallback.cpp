@@ -1,5 +1,7 @@
 #include "HostCallback.h"
 
+#include <cstring>
+
 namespace {
 HostCallback* active = nullptr;  // one host per process, as in a real host's scanner
 }
@@ -19,9 +21,24 @@ VstIntPtr HostCallback::dispatch(AEffect* effect, VstInt32 opcode, VstInt32 inde
 }
 
 VstIntPtr HostCallback::answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                               void* /*ptr*/, float opt) {
-  recorded.push_back({opcode, index, value, opt, effect != nullptr});
+                               void* ptr, float opt) {
+  // The time is asked for on the audio thread, often every block: it is recorded only while
+  // that needs no allocation.
+  if (opcode != audioMasterGetTime || recorded.size() < recorded.capacity())
+    recorded.push_back({opcode, index, value, opt, effect != nullptr});
   switch (opcode) {
+    case audioMasterGetTime:
+      return reinterpret_cast<VstIntPtr>(timeAnswer());
+    case audioMasterGetVendorString:
+    case audioMasterGetProductString:
+      if (ptr == nullptr) return 0;
+      std::strncpy(static_cast<char*>(ptr),
+                   opcode == audioMasterGetVendorString ? kHostVendor : kHostProduct,
+                   kVstMaxVendorStrLen);
+      static_cast<char*>(ptr)[kVstMaxVendorStrLen - 1] = '\0';
+      return 1;
+    case audioMasterGetVendorVersion:
+      return 1;
     case audioMasterVersion:
       return versionAnswer;
     case audioMasterGetSampleRate:
@@ -35,6 +52,24 @@ VstIntPtr HostCallback::answer(AEffect* effect, VstInt32 opcode, VstInt32 index,
     default:
       return 0;
   }
+}
+
+VstTimeInfo* HostCallback::timeAnswer() {
+  // A transport playing from the start at a steady tempo in 4/4.
+  constexpr int kBeatsPerBar = 4;
+  const double quarterNotes = positionFrames / sampleRateHz * tempoBpm / 60.0;
+  time = VstTimeInfo{};
+  time.samplePos = positionFrames;
+  time.sampleRate = sampleRateHz;
+  time.ppqPos = quarterNotes;
+  time.tempo = tempoBpm;
+  time.barStartPos =
+      kBeatsPerBar * static_cast<double>(static_cast<long>(quarterNotes / kBeatsPerBar));
+  time.timeSigNumerator = kBeatsPerBar;
+  time.timeSigDenominator = 4;
+  time.flags =
+      kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstTimeSigValid;
+  return &time;
 }
 
 size_t HostCallback::count(VstInt32 opcode) const {
@@ -64,6 +99,10 @@ std::string hostOpcodeName(VstInt32 opcode) {
       return "getSampleRate";
     case audioMasterGetBlockSize:
       return "getBlockSize";
+    case audioMasterGetVendorString:
+      return "getVendorString";
+    case audioMasterGetProductString:
+      return "getProductString";
     case audioMasterCanDo:
       return "canDo";
     case audioMasterBeginEdit:

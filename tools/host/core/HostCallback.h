@@ -25,6 +25,9 @@ class HostCallback {
   static VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                             void* ptr, float opt);
 
+  // Moves the transport on by a processed block.
+  void advance(VstInt32 frames) { positionFrames += frames; }
+
   const std::vector<HostCall>& calls() const { return recorded; }
   size_t count(VstInt32 opcode) const;
   void clear() { recorded.clear(); }
@@ -32,12 +35,21 @@ class HostCallback {
   VstIntPtr versionAnswer = kVstVersion;  // what audioMasterVersion answers
   float sampleRateHz = 44100.0f;
   VstInt32 blockSize = 512;
+  double tempoBpm = 120.0;
 
  private:
   VstIntPtr answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                    float opt);
+  VstTimeInfo* timeAnswer();
+
   std::vector<HostCall> recorded;
+  double positionFrames = 0.0;
+  VstTimeInfo time{};
 };
+
+// What the host answers to audioMasterGetVendorString and audioMasterGetProductString.
+inline constexpr char kHostVendor[] = "Ferrowin";
+inline constexpr char kHostProduct[] = "ferrowin-host";
 
 // The name of a host callback opcode, for printing.
 std::string hostOpcodeName(VstInt32 opcode);

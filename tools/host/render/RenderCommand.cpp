@@ -99,6 +99,7 @@ void runRender(const RenderOptions& options, std::ostream& out) {
   describeChannels(options.pluginPath, record);
 
   Renderer renderer(plugin, rateHz, options.blockFrames);
+  renderer.transport = &host;
   renderer.open();
   std::vector<std::pair<VstInt32, float>> resolved;
   resolved.reserve(settings.size());

@@ -60,6 +60,7 @@ void Renderer::processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& 
   if (VstEvents* events = schedule.eventsForBlock(start, frames))
     plugin.dispatch(effProcessEvents, 0, 0, events);
   plugin.record()->processReplacing(plugin.record(), inputs.data(), outputs.data(), frames);
+  if (transport != nullptr) transport->advance(frames);
 
   const float* left = outputs[0];
   const float* right = outputs[std::min<size_t>(outputs.size(), 2) - 1];

@@ -9,6 +9,7 @@
 
 #include "AudioSink.h"
 #include "AudioSource.h"
+#include "HostCallback.h"
 #include "MidiSchedule.h"
 #include "OutputMeter.h"
 #include "PluginInstance.h"
@@ -26,6 +27,9 @@ class Renderer {
   // switching the effect off.
   OutputMeter run(AudioSource& source, AudioSink& sink, MidiSchedule& schedule,
                   ProgressDisplay& progress);
+
+  // The host whose transport moves on with every block, or null.
+  HostCallback* transport = nullptr;
 
  private:
   void processBlock(AudioSource& source, AudioSink& sink, MidiSchedule& schedule, int64_t start,

@@ -81,7 +81,7 @@ void AudioBench::run(PluginInstance& plugin, int frames, bool inPlace, std::mt19
     const bool shared = inPlace && c < outputBuffers.size();
     std::vector<float>& buffer = shared ? outputBuffers[c] : inputBuffers[c];
     guard(buffer, kGuardFrames, frames);
-    for (int i = 0; i < frames; ++i) buffer[kGuardFrames + i] = noise(random);
+    for (int i = 0; i < frames; ++i) buffer[kGuardFrames + i] = silentInput ? 0.0f : noise(random);
     inputPointers[c] = buffer.data() + kGuardFrames;
   }
   for (size_t c = 0; c < outputBuffers.size(); ++c) {
@@ -112,4 +112,11 @@ void AudioBench::run(PluginInstance& plugin, int frames, bool inPlace, std::mt19
     for (const std::vector<float>& buffer : inputBuffers)
       block.guardWrites += guardWrites(buffer, kGuardFrames, frames);
   scan->add(block);
+}
+
+void AudioBench::appendOutput(int frames, std::vector<float>* samples) const {
+  frames = std::min(frames, maxFrames);
+  for (const std::vector<float>& buffer : outputBuffers)
+    samples->insert(samples->end(), buffer.begin() + kGuardFrames,
+                    buffer.begin() + kGuardFrames + frames);
 }

@@ -32,8 +32,13 @@ class AudioBench {
   // In place, the inputs are the output buffers.
   void run(PluginInstance& plugin, int frames, bool inPlace, std::mt19937& random, BlockScan* scan);
 
+  // Appends the last block's output, channel after channel, to `samples`.
+  void appendOutput(int frames, std::vector<float>* samples) const;
+
   // Counts heap allocations inside processReplacing (see AllocationHook.h).
   bool countAllocations = false;
+  // Feeds silence instead of noise (the random source is left untouched).
+  bool silentInput = false;
 
  private:
   static constexpr int kGuardFrames = 64;

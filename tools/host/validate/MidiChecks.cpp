@@ -1,56 +1,17 @@
 // MIDI: storms of notes, all notes off, events placed beyond the block and records with
-// malformed sizes or types. Every event record sits in a zeroed 64-byte slot, so a plug-in that
-// reads a longer record than a MIDI event finds zeros, not another event.
+// malformed sizes or types.
 #include <climits>
 #include <cstddef>
 #include <cstring>
 #include <vector>
 
 #include "AudioBench.h"
+#include "EventList.h"
 #include "ValidationGroups.h"
 
 namespace {
 
 constexpr int kBlockFrames = 256;
-constexpr size_t kSlotBytes = 64;
-constexpr size_t kEventPointerBytes = sizeof(void*);
-
-class EventList {
- public:
-  void add(VstInt32 type, VstInt32 byteSize, VstInt32 deltaFrames, int status, int data1,
-           int data2) {
-    VstMidiEvent event{};
-    event.type = type;
-    event.byteSize = byteSize;
-    event.deltaFrames = deltaFrames;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    events.push_back(event);
-  }
-  void midi(VstInt32 deltaFrames, int status, int data1, int data2) {
-    add(kVstMidiType, sizeof(VstMidiEvent) - 8, deltaFrames, status, data1, data2);
-  }
-  // Hands the list to the plug-in and empties it.
-  void send(PluginInstance& plugin) {
-    slots.assign(events.size() * kSlotBytes, 0);
-    list.assign(offsetof(VstEvents, events) + (events.size() + 2) * kEventPointerBytes, 0);
-    auto* header = reinterpret_cast<VstEvents*>(list.data());
-    header->numEvents = static_cast<VstInt32>(events.size());
-    VstEvent** pointers = header->events;  // declared with two entries, really as many as events
-    for (size_t i = 0; i < events.size(); ++i) {
-      std::memcpy(&slots[i * kSlotBytes], &events[i], sizeof(VstMidiEvent));
-      pointers[i] = reinterpret_cast<VstEvent*>(&slots[i * kSlotBytes]);
-    }
-    plugin.dispatch(effProcessEvents, 0, 0, header);
-    events.clear();
-  }
-
- private:
-  std::vector<VstMidiEvent> events;
-  std::vector<unsigned char> slots;
-  std::vector<unsigned char> list;
-};
 
 bool takesMidi(ValidationContext& context, PluginInstance& plugin) {
   return plugin.canDo("receiveVstMidiEvent") == 1 || plugin.canDo("receiveVstEvents") == 1 ||

@@ -3,6 +3,7 @@
 // out of place, with parameter changes every 32 frames; no NaN, infinity or subnormal in any
 // output and no write outside the block.
 #include "AudioBench.h"
+#include "EventList.h"
 #include "ValidationGroups.h"
 
 namespace {
@@ -22,8 +23,16 @@ std::string renderLine(const AEffect& record, int rateHz, int blockFrames) {
 
 }  // namespace
 
+void holdChord(PluginInstance& plugin, bool held) {
+  if (!(plugin.record()->flags & effFlagsIsSynth)) return;
+  EventList chord;
+  for (int key : {48, 60, 64, 67}) chord.midi(0, held ? 0x90 : 0x80, key, held ? 100 : 0);
+  chord.send(plugin);
+}
+
 BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, AudioBench& bench,
                          long frames, int blockFrames, bool inPlace) {
+  holdChord(plugin);
   BlockScan scan;
   long sinceChange = 0;
   for (long done = 0; done < frames; done += blockFrames) {
@@ -32,6 +41,7 @@ BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, Aud
       sinceChange = 0;
     }
     bench.run(plugin, blockFrames, inPlace, context.random, &scan);
+    context.host.advance(blockFrames);
     sinceChange += blockFrames;
   }
   return scan;
@@ -56,7 +66,9 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
       setProcessing(*plugin, true);
       BlockScan scan = processStretch(context, *plugin, bench, frames, block, false);
       scan.add(processStretch(context, *plugin, bench, frames, block, true));
-      report.check(scan.clean(), what, scan.figure());
+      const bool silentSynth = (plugin->record()->flags & effFlagsIsSynth) && scan.peak <= 0.0f;
+      report.check(scan.clean() && !silentSynth, what,
+                   scan.figure() + (silentSynth ? ", silent with a chord held" : ""));
     }
   }
   setProcessing(*plugin, false);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -71,14 +72,96 @@ struct Tally {
   int passed = 0;
   int failed = 0;
   int warned = 0;
+  std::vector<std::pair<std::string, CheckLine>> lines;  // group and line, for --json
 
   void print(std::ostream& out, const std::string& group, const CheckLine& line) {
     if (line.status == CheckStatus::Pass) ++passed;
     if (line.status == CheckStatus::Fail) ++failed;
     if (line.status == CheckStatus::Warn) ++warned;
+    lines.emplace_back(group, line);
     out << formatCheckLine(group, line) << "\n" << std::flush;
   }
 };
+
+// A JSON string: quotes, backslashes and control characters escaped.
+std::string jsonText(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      quoted += escaped;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+const char* statusName(CheckStatus status) {
+  switch (status) {
+    case CheckStatus::Pass:
+      return "pass";
+    case CheckStatus::Fail:
+      return "fail";
+    case CheckStatus::Skip:
+      return "skip";
+    default:
+      return "warn";
+  }
+}
+
+// {"plugin": ..., "level": 5, "seed": 1, "passed": 3, "failed": 0, "warnings": 1,
+//  "seconds": {"opening": 0.2, ...}, "checks": [{"group", "status", "what", "figure"}, ...]}
+bool writeJson(const ValidateOptions& options, const Tally& tally,
+               const std::vector<std::pair<std::string, double>>& seconds) {
+  std::ofstream file(options.jsonPath, std::ios::binary);
+  file << "{\"plugin\": " << jsonText(options.pluginPath) << ", \"level\": " << options.level
+       << ", \"seed\": " << options.seed << ", \"passed\": " << tally.passed
+       << ", \"failed\": " << tally.failed << ", \"warnings\": " << tally.warned
+       << ",\n \"seconds\": {";
+  for (size_t i = 0; i < seconds.size(); ++i)
+    file << (i ? ", " : "") << jsonText(seconds[i].first) << ": " << fixed(seconds[i].second, 2);
+  file << "},\n \"checks\": [";
+  for (size_t i = 0; i < tally.lines.size(); ++i) {
+    const auto& [group, line] = tally.lines[i];
+    file << (i ? ",\n  " : "\n  ") << "{\"group\": " << jsonText(group)
+         << ", \"status\": " << jsonText(statusName(line.status))
+         << ", \"what\": " << jsonText(line.what) << ", \"figure\": " << jsonText(line.figure)
+         << "}";
+  }
+  file << "]}\n";
+  return static_cast<bool>(file.flush());
+}
+
+// Runs one group in this process and writes its lines to `reportPath`; returns the exit code.
+int runGroupHere(const std::string& group, const ValidateOptions& options,
+                 const std::string& reportPath, int afterStep) {
+  std::FILE* file = std::fopen(reportPath.c_str(), "wb");
+  if (file == nullptr) return 1;
+  CheckReport report(file);
+  report.skipStepsThrough(afterStep);
+  ValidationContext context(options);
+  int status = 1;
+  for (int i = 0; i < kValidationGroupCount; ++i) {
+    if (group != kValidationGroups[i].name) continue;
+    // A plug-in's exception reaches the host through its calls; it is the plug-in's fault.
+    try {
+      kValidationGroups[i].run(context, report);
+    } catch (const std::exception& e) {
+      report.check(false, "the plug-in threw an exception", e.what());
+    } catch (...) {
+      report.check(false, "the plug-in threw an exception", "of a type other than std::exception");
+    }
+    report.finish();
+    status = 0;
+  }
+  std::fclose(file);
+  return status;
+}
 
 // What one child process of a group reported.
 struct ChildReport {
@@ -103,7 +186,13 @@ ChildReport runChild(const ValidateOptions& options, const std::string& group, i
                                               std::to_string(afterStep),
                                               "--report",
                                               reportPath};
-  *outcome = runGroupProcess(arguments, limitSeconds);
+  if (options.inProcess) {
+    *outcome = GroupOutcome{};
+    outcome->kind = GroupOutcome::Exited;
+    outcome->code = static_cast<unsigned>(runGroupHere(group, options, reportPath, afterStep));
+  } else {
+    *outcome = runGroupProcess(arguments, limitSeconds);
+  }
   std::istringstream report(fileText(reportPath));
   std::remove(reportPath.c_str());
   ChildReport child;
@@ -205,6 +294,7 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
       << options.seed << "\n";
   Tally tally;
   std::string times;
+  std::vector<std::pair<std::string, double>> groupSeconds;
   for (int i = 0; i < kValidationGroupCount; ++i) {
     if (!options.onlyGroup.empty() && options.onlyGroup != kValidationGroups[i].name) continue;
     const auto start = std::chrono::steady_clock::now();
@@ -217,35 +307,20 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     times += std::string(times.empty() ? "" : ", ") + kValidationGroups[i].name + " " +
              fixed(seconds.count(), 1);
+    groupSeconds.emplace_back(kValidationGroups[i].name, seconds.count());
   }
   out << "seconds per group: " << times << "\n";
   out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned
       << " warnings\n";
+  if (!options.jsonPath.empty() && !writeJson(options, tally, groupSeconds)) {
+    err << "error: cannot write " << options.jsonPath << "\n";
+    return 1;
+  }
   return tally.failed == 0 ? 0 : 1;
 }
 
 int runValidateGroup(const std::string& group, const ValidateOptions& options,
                      const std::string& reportPath, int afterStep) {
   reportCrashesByExitCode();
-  std::FILE* file = std::fopen(reportPath.c_str(), "wb");
-  if (file == nullptr) return 1;
-  CheckReport report(file);
-  report.skipStepsThrough(afterStep);
-  ValidationContext context(options);
-  int status = 1;
-  for (int i = 0; i < kValidationGroupCount; ++i) {
-    if (group != kValidationGroups[i].name) continue;
-    // A plug-in's exception reaches the host through its calls; it is the plug-in's fault.
-    try {
-      kValidationGroups[i].run(context, report);
-    } catch (const std::exception& e) {
-      report.check(false, "the plug-in threw an exception", e.what());
-    } catch (...) {
-      report.check(false, "the plug-in threw an exception", "of a type other than std::exception");
-    }
-    report.finish();
-    status = 0;
-  }
-  std::fclose(file);
-  return status;
+  return runGroupHere(group, options, reportPath, afterStep);
 }

@@ -32,6 +32,10 @@ void ValidateCommandLine::add(CLI::App& app) {
   for (int i = 0; i < kValidationGroupCount; ++i) groups.emplace_back(kValidationGroups[i].name);
   validate->add_option("--group", options.onlyGroup, "run this group of checks alone")
       ->check(CLI::IsMember(groups));
+  validate->add_option("--json", options.jsonPath, "also write the results to this file as JSON");
+  validate->add_flag("--in-process", options.inProcess,
+                     "run the groups in this process, for a debugger: a crash or hang ends the "
+                     "validation, and no time limit applies");
 
   group = app.add_subcommand("validate-group", "");
   group->group("");  // started by validate only

@@ -6,7 +6,7 @@
 const ValidationGroup kValidationGroups[] = {
     {"opening", checkOpening},       {"identity", checkIdentity},   {"parameters", checkParameters},
     {"processing", checkProcessing}, {"sequences", checkSequences}, {"midi", checkMidi},
-    {"editor", checkEditor},         {"realtime", checkRealTime},
+    {"state", checkState},           {"editor", checkEditor},       {"realtime", checkRealTime},
 };
 const int kValidationGroupCount = sizeof kValidationGroups / sizeof kValidationGroups[0];
 

@@ -23,6 +23,7 @@ void checkParameters(ValidationContext& context, CheckReport& report);
 void checkProcessing(ValidationContext& context, CheckReport& report);
 void checkSequences(ValidationContext& context, CheckReport& report);
 void checkMidi(ValidationContext& context, CheckReport& report);
+void checkState(ValidationContext& context, CheckReport& report);
 void checkEditor(ValidationContext& context, CheckReport& report);
 void checkRealTime(ValidationContext& context, CheckReport& report);
 
@@ -41,6 +42,10 @@ struct TextAnswer {
 };
 
 TextAnswer probeText(PluginInstance& plugin, VstInt32 opcode, VstInt32 index, size_t limitBytes);
+
+// For an instrument (effFlagsIsSynth), notes on that are held from the next block on, so that it
+// is heard, not only its silence, or (`held` false) their notes off; nothing for an effect.
+void holdChord(PluginInstance& plugin, bool held = true);
 
 class AudioBench;
 struct BlockScan;
