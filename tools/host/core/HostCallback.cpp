@@ -22,6 +22,7 @@ VstIntPtr HostCallback::dispatch(AEffect* effect, VstInt32 opcode, VstInt32 inde
 
 VstIntPtr HostCallback::answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                void* ptr, float opt) {
+  const std::lock_guard<std::mutex> lock(answering);
   // The time is asked for on the audio thread, often every block: it is recorded only while
   // that needs no allocation.
   if (opcode != audioMasterGetTime || recorded.size() < recorded.capacity())
@@ -73,6 +74,7 @@ VstTimeInfo* HostCallback::timeAnswer() {
 }
 
 size_t HostCallback::count(VstInt32 opcode) const {
+  const std::lock_guard<std::mutex> lock(answering);
   size_t n = 0;
   for (const HostCall& call : recorded)
     if (call.opcode == opcode) ++n;

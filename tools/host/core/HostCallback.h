@@ -1,6 +1,7 @@
 // The host side of the interface: answers the plug-in's callbacks and records every one.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,10 @@ class HostCallback {
 
   const std::vector<HostCall>& calls() const { return recorded; }
   size_t count(VstInt32 opcode) const;
-  void clear() { recorded.clear(); }
+  void clear() {
+    const std::lock_guard<std::mutex> lock(answering);
+    recorded.clear();
+  }
 
   VstIntPtr versionAnswer = kVstVersion;  // what audioMasterVersion answers
   float sampleRateHz = 44100.0f;
@@ -42,6 +46,9 @@ class HostCallback {
                    float opt);
   VstTimeInfo* timeAnswer();
 
+  // A plug-in may call from its audio thread and another at once (the validator's thread check
+  // does that): one answer at a time keeps the record and the time answer whole.
+  mutable std::mutex answering;
   std::vector<HostCall> recorded;
   double positionFrames = 0.0;
   VstTimeInfo time{};
