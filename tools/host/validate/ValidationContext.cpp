@@ -15,9 +15,15 @@ std::unique_ptr<PluginInstance> ValidationContext::open(float rateHz, int blockF
   auto plugin = std::make_unique<PluginInstance>(library.entry(), HostCallback::dispatch);
   if (!plugin->valid()) return nullptr;
   plugin->dispatch(effOpen);
-  plugin->dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
-  plugin->dispatch(effSetBlockSize, 0, blockFrames);
+  setRate(*plugin, rateHz, blockFrames);
   return plugin;
+}
+
+void ValidationContext::setRate(PluginInstance& plugin, float rateHz, int blockFrames) {
+  host.sampleRateHz = rateHz;
+  host.blockSize = blockFrames;
+  plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
+  plugin.dispatch(effSetBlockSize, 0, blockFrames);
 }
 
 std::unique_ptr<PluginInstance> ValidationContext::openChecked(CheckReport& report, float rateHz,

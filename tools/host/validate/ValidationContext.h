@@ -35,6 +35,9 @@ class ValidationContext {
   // A new effect from the entry point, opened, with the rate and block size set and processing
   // off; null when the entry point gives no valid record.
   std::unique_ptr<PluginInstance> open(float rateHz = 44100.0f, int blockFrames = 512);
+  // Gives the plug-in a rate and block size (while it is suspended), and the host's answers to
+  // its questions the same values, so that the time record agrees with what it was told.
+  void setRate(PluginInstance& plugin, float rateHz, int blockFrames);
   // Loads and opens as above; a failure of either is reported as a failed check.
   std::unique_ptr<PluginInstance> openChecked(CheckReport& report, float rateHz = 44100.0f,
                                               int blockFrames = 512);
