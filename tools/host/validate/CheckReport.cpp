@@ -46,6 +46,7 @@ std::string flattened(std::string text) {
 void CheckReport::add(CheckStatus status, const std::string& what, const std::string& figure) {
   // Up to the step to carry on after, an earlier child has reported already.
   if (steps <= firstStep && firstStep > 0) return;
+  if (!onlyCheck.empty() && what != onlyCheck && what != kExceptionCheck) return;
   if (status == CheckStatus::Fail) ++failed;
   if (file == nullptr) return;
   std::fprintf(file, "%s\t%s\t%s\n", kStatusWords[static_cast<int>(status)],
@@ -55,7 +56,8 @@ void CheckReport::add(CheckStatus status, const std::string& what, const std::st
 
 bool CheckReport::step(const std::string& what, bool doubtful, const std::string& reproduce) {
   const int index = steps++;
-  if (index < firstStep) return false;
+  if (index < firstStep || (!onlyCheck.empty() && what != onlyCheck)) return false;
+  if (stepStarting) stepStarting(index);
   if (file != nullptr) {
     std::fprintf(file, "%s\t%d\t%d\t%s\t%s\n", kStepWord, index, doubtful ? 1 : 0,
                  flattened(what).c_str(), flattened(reproduce).c_str());

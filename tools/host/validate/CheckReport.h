@@ -4,8 +4,13 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
+
+// The check a plug-in's exception fails: it belongs to whatever check was running, so it is
+// written whichever check a run keeps.
+inline constexpr char kExceptionCheck[] = "the plug-in threw an exception";
 
 // Warn: doubtful but not wrong (a host copes); it does not fail the run.
 enum class CheckStatus { Pass, Fail, Skip, Warn };
@@ -32,6 +37,10 @@ class CheckReport {
   // that crashed an earlier one skips the steps up to it.
   bool step(const std::string& what, bool doubtful = false, const std::string& reproduce = "");
   void skipStepsThrough(int index) { firstStep = index + 1; }
+  // Keeps only the check named `what`: its steps run and its lines are written, no other's.
+  void keepOnly(const std::string& what) { onlyCheck = what; }
+  // Called with the index of each step that runs, before its work.
+  void onStep(std::function<void(int)> starting) { stepStarting = std::move(starting); }
   // The trail of parameter values, so that the render line of a crash or hang sets the values
   // the plug-in had: each parameter's name once, then every value set.
   void parameterName(int index, const std::string& name);
@@ -46,6 +55,8 @@ class CheckReport {
   int failed = 0;
   int steps = 0;
   int firstStep = 0;
+  std::string onlyCheck;
+  std::function<void(int)> stepStarting;
 };
 
 // A step's line in the report file.

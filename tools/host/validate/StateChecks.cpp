@@ -15,51 +15,17 @@
 #include <thread>
 
 #include "AudioBench.h"
+#include "SoundComparison.h"
 #include "ValidationGroups.h"
 
 namespace {
 
 constexpr int kBlockFrames = 512;
-constexpr int kCompareBlocks = 16;
-// Largest difference between two outputs counted as the same: well below any audible change,
-// well above the rounding of a plug-in that sums in a different order.
-constexpr float kSameOutput = 1e-5f;
 constexpr int kTailBlocks = 200;  // about 2.3 s at 44100 Hz
 // A tail decays when it falls by half (6 dB) over those 2.3 s, a reverberation time of 28 s, or
 // is below -80 dBFS by then.
 constexpr float kTailFall = 0.5f;
 constexpr float kTailFloor = 1e-4f;
-
-// The output of `blocks` blocks of the noise that `seed` draws, with processing switched on.
-std::vector<float> renderNoise(PluginInstance& plugin, unsigned seed, int blocks) {
-  AudioBench bench(*plugin.record(), kBlockFrames);
-  std::mt19937 random(seed);
-  std::vector<float> output;
-  BlockScan scan;
-  setProcessing(plugin, true);
-  holdChord(plugin);
-  for (int i = 0; i < blocks; ++i) {
-    bench.run(plugin, kBlockFrames, false, random, &scan);
-    bench.appendOutput(kBlockFrames, &output);
-  }
-  setProcessing(plugin, false);
-  return output;
-}
-
-float largestDifference(const std::vector<float>& a, const std::vector<float>& b) {
-  if (a.size() != b.size()) return INFINITY;
-  float largest = 0.0f;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const float difference = std::fabs(a[i] - b[i]);
-    // NaN differs from everything, itself included.
-    if (!(difference <= largest)) largest = std::isnan(difference) ? INFINITY : difference;
-  }
-  return largest;
-}
-
-std::string differenceFigure(float difference) {
-  return "largest difference " + fixed(difference, 6) + ", tolerance " + fixed(kSameOutput, 6);
-}
 
 void checkChunkRoundTrip(ValidationContext& context, PluginInstance& source, CheckReport& report,
                          const std::vector<float>* repeatable) {
@@ -226,7 +192,7 @@ void checkState(ValidationContext& context, CheckReport& report) {
   // These change the parameters and the program, so they come after the comparisons with the
   // defaults.
   checkChunkRoundTrip(context, *plugin, report, repeatable ? &alone : nullptr);
-  checkPrograms(context, *plugin, report);
+  checkPrograms(context, *plugin, repeatable, report);
   checkOtherThreads(context, report);
   checkTail(context, report);
 }

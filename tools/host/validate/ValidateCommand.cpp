@@ -12,6 +12,10 @@
 
 namespace {
 
+// Apart enough that no two steps of a run draw from the same seed.
+constexpr unsigned kStepSeedStride = 1000003u;
+const char kQuietScanCheck[] = "no console output during the scan";
+
 // The last line a crashed child printed (a sanitizer's or the runtime's message), shortened.
 // A plug-in's line as plain text: terminal escape sequences (colours, cursor moves) and other
 // control characters removed, so that they cannot garble the validator's own output.
@@ -144,7 +148,13 @@ int runGroupHere(const std::string& group, const ValidateOptions& options,
   if (file == nullptr) return 1;
   CheckReport report(file);
   report.skipStepsThrough(afterStep);
+  report.keepOnly(options.onlyCheck);
   ValidationContext context(options);
+  // Each step draws from a source of its own, so that a step run alone (--check, or in a child
+  // carrying on after a crash) draws the values it drew in the whole run.
+  report.onStep([&context](int index) {
+    context.random.seed(context.options.seed + kStepSeedStride * static_cast<unsigned>(index + 1));
+  });
   int status = 1;
   for (int i = 0; i < kValidationGroupCount; ++i) {
     if (group != kValidationGroups[i].name) continue;
@@ -152,9 +162,9 @@ int runGroupHere(const std::string& group, const ValidateOptions& options,
     try {
       kValidationGroups[i].run(context, report);
     } catch (const std::exception& e) {
-      report.check(false, "the plug-in threw an exception", e.what());
+      report.check(false, kExceptionCheck, e.what());
     } catch (...) {
-      report.check(false, "the plug-in threw an exception", "of a type other than std::exception");
+      report.check(false, kExceptionCheck, "of a type other than std::exception");
     }
     report.finish();
     status = 0;
@@ -163,9 +173,17 @@ int runGroupHere(const std::string& group, const ValidateOptions& options,
   return status;
 }
 
+// A check line with what reproduces it: the step that was running and, where a render
+// reproduces that step, the render's options with the parameter values of the moment.
+struct ReportedLine {
+  CheckLine line;
+  StepLine step;
+  std::string renderOptions;
+};
+
 // What one child process of a group reported.
 struct ChildReport {
-  std::vector<CheckLine> lines;
+  std::vector<ReportedLine> lines;
   StepLine lastStep;  // index -1 when it started none
   ParameterTrail trail;
   bool finished = false;
@@ -175,17 +193,18 @@ struct ChildReport {
 ChildReport runChild(const ValidateOptions& options, const std::string& group, int afterStep,
                      double limitSeconds, GroupOutcome* outcome) {
   const std::string reportPath = temporaryFile("ferrowin-report");
-  const std::vector<std::string> arguments = {"validate-group",
-                                              group,
-                                              options.pluginPath,
-                                              "--level",
-                                              std::to_string(options.level),
-                                              "--seed",
-                                              std::to_string(options.seed),
-                                              "--after-step",
-                                              std::to_string(afterStep),
-                                              "--report",
-                                              reportPath};
+  std::vector<std::string> arguments = {"validate-group",
+                                        group,
+                                        options.pluginPath,
+                                        "--level",
+                                        std::to_string(options.level),
+                                        "--seed",
+                                        std::to_string(options.seed),
+                                        "--after-step",
+                                        std::to_string(afterStep),
+                                        "--report",
+                                        reportPath};
+  if (!options.onlyCheck.empty()) arguments.insert(arguments.end(), {"--check", options.onlyCheck});
   if (options.inProcess) {
     *outcome = GroupOutcome{};
     outcome->kind = GroupOutcome::Exited;
@@ -206,9 +225,24 @@ ChildReport runChild(const ValidateOptions& options, const std::string& group, i
     // A file that is no plug-in is one error, not a failure of every group.
     if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck)
       child.unusable = line.figure;
-    child.lines.push_back(line);
+    ReportedLine reported{line, child.lastStep, ""};
+    if (line.status == CheckStatus::Fail && !child.lastStep.reproduce.empty())
+      reported.renderOptions = child.lastStep.reproduce + child.trail.renderOptions();
+    child.lines.push_back(reported);
   }
   return child;
+}
+
+// The commands that run a failed check again: the render that reproduces its step where there is
+// one, and the validator on that check alone (the whole group when `check` is empty).
+void printReproduce(const ValidateOptions& options, const std::string& group,
+                    const std::string& check, const std::string& renderOptions, std::ostream& out) {
+  if (!renderOptions.empty())
+    out << "      reproduce: ferrowin-host render " << options.pluginPath << " " << renderOptions
+        << "\n";
+  out << "      reproduce: ferrowin-host validate " << options.pluginPath << " --group " << group;
+  if (!check.empty()) out << " --check \"" << check << "\"";
+  out << " --level " << options.level << " --seed " << options.seed << "\n";
 }
 
 // The line for a child that crashed or hung: blamed on the step it was in, with the render
@@ -224,15 +258,16 @@ void reportEnding(const ValidateOptions& options, const std::string& group,
     // Values no host sends: a plug-in that trusts its host is doubtful, not wrong.
     if (child.lastStep.doubtful) line.status = CheckStatus::Warn;
   } else if (!child.lines.empty()) {
-    line.figure += ", after \"" + child.lines.back().what + "\"";
+    line.figure += ", after \"" + child.lines.back().line.what + "\"";
   }
   const std::string message = consoleMessage(outcome.console);
   if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
     line.figure += " (" + message + ")";
   tally.print(out, group, line);
-  if (!child.lastStep.reproduce.empty())
-    out << "      reproduce: ferrowin-host render " << options.pluginPath << " "
-        << child.lastStep.reproduce << child.trail.renderOptions() << "\n";
+  const std::string render = child.lastStep.reproduce.empty()
+                                 ? ""
+                                 : child.lastStep.reproduce + child.trail.renderOptions();
+  printReproduce(options, group, child.lastStep.index >= 0 ? child.lastStep.what : "", render, out);
 }
 
 // Children started after crashes in one group; a plug-in that crashes at every step would
@@ -249,7 +284,14 @@ std::string runGroup(const ValidateOptions& options, const std::string& group, d
     GroupOutcome outcome;
     const ChildReport child = runChild(options, group, afterStep, limitSeconds, &outcome);
     if (!child.unusable.empty()) return child.unusable;
-    for (const CheckLine& line : child.lines) tally.print(out, group, line);
+    for (const ReportedLine& reported : child.lines) {
+      tally.print(out, group, reported.line);
+      if (reported.line.status != CheckStatus::Fail) continue;
+      // An exception belongs to the step it came out of.
+      const bool exception = reported.line.what == kExceptionCheck;
+      printReproduce(options, group, exception ? reported.step.what : reported.line.what,
+                     reported.renderOptions, out);
+    }
     const bool ended = child.finished && outcome.kind == GroupOutcome::Exited && outcome.code == 0;
     if (!ended) {
       reportEnding(options, group, child, outcome, limitSeconds, out, tally);
@@ -262,11 +304,12 @@ std::string runGroup(const ValidateOptions& options, const std::string& group, d
         tally.print(out, group,
                     CheckLine{CheckStatus::Skip, "the steps after \"" + child.lastStep.what + "\"",
                               "not run after " + std::to_string(kMaxCarryOns + 1) + " crashes"});
-    } else if (group == kValidationGroups[0].name) {
+    } else if (group == kValidationGroups[0].name &&
+               (options.onlyCheck.empty() || options.onlyCheck == kQuietScanCheck)) {
       CheckLine line;
       // Chatter on the console bothers a host's user but harms nothing.
       line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
-      line.what = "no console output during the scan";
+      line.what = kQuietScanCheck;
       line.figure = std::to_string(outcome.console.size()) + " bytes";
       if (!outcome.console.empty()) line.figure += ": " + consoleMessage(outcome.console);
       tally.print(out, group, line);
@@ -308,6 +351,11 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
     times += std::string(times.empty() ? "" : ", ") + kValidationGroups[i].name + " " +
              fixed(seconds.count(), 1);
     groupSeconds.emplace_back(kValidationGroups[i].name, seconds.count());
+  }
+  if (!options.onlyCheck.empty() && tally.lines.empty()) {
+    err << "error: the group " << options.onlyGroup << " has no check named \"" << options.onlyCheck
+        << "\"\n";
+    return 2;
   }
   out << "seconds per group: " << times << "\n";
   out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned

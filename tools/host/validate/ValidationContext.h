@@ -21,6 +21,7 @@ struct ValidateOptions {
   unsigned seed = 1;          // random values, noise and parameter changes
   double timeoutSeconds = 0;  // time limit per group; 0 chooses one by level
   std::string onlyGroup;      // run this group alone; empty runs them all
+  std::string onlyCheck;      // in that group, run and report this check alone (as it is named)
   std::string jsonPath;       // where the results go for machines; empty writes none
   bool inProcess = false;     // groups run in this process (for a debugger): no time limit
 };
