@@ -67,10 +67,11 @@ const FaultCase kFaults[] = {
      true},
     {"endless_tail", 1, "FAIL  state: silence after noise leaves a tail", "falling to 5.", kRoomy,
      true},
-    {"programs", 0, "PASS  state: a program chosen after others", "0 values differ", kRoomy},
-    {"sparse_programs", 1, "FAIL  state: a program chosen after others",
-     "program 2 after 1, parameter 0 Left 0.2500 instead of 0.5000, largest difference 0.", kRoomy,
-     true},
+    {"programs", 0, "PASS  state: a program chosen after another", "0 parameters differ", kRoomy},
+    {"sparse_programs", 1, "FAIL  state: a program chosen after another",
+     "program 2 after 1: 1 parameters differ, first 0 Left 0.2500 instead of 0.5000, largest "
+     "difference 0.",
+     kRoomy, true},
     // Its time answer has the rate the plug-in was given, at every rate of the grid.
     {"tempo_synced", 0, "PASS  processing: 22050 Hz, block 1,", "", kRoomy},
 };
@@ -161,8 +162,8 @@ TEST(ValidateReproduce, RunsTheFailedCheckAloneAndFailsItAgain) {
       {"nan_output", "FAIL  processing: 48000 Hz, block 441, out of place and in place: ", " NaN"},
       {"nan_output", "FAIL  midi: note storm of ", " NaN"},
       {"sparse_programs",
-       "FAIL  state: a program chosen after others sounds as when chosen first: ",
-       "parameter 0 Left 0.2500 instead of 0.5000"},
+       "FAIL  state: a program chosen after another sounds as when chosen first: ",
+       "first 0 Left 0.2500 instead of 0.5000"},
   };
   ScratchFolder streams;
   const std::string host = builtFile(FERROWIN_HOST_PATH);

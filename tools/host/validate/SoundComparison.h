@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckReport.h"
 #include "PluginInstance.h"
 
 // Blocks of 512 frames compared, about 0.19 s at 44100 Hz.
@@ -23,3 +24,15 @@ float largestDifference(const std::vector<float>& a, const std::vector<float>& b
 
 // "largest difference 0.000002, tolerance 0.000010"
 std::string differenceFigure(float difference);
+
+// A state brought back in one instance (`found`: a chunk restored, a program chosen after
+// another) against the same state reached the plain way (`expected`). The sound decides, where
+// `control`, brought to the state as `found` was, sounds as `found` does: a plug-in may round
+// values through its own mapping, and may draw on a random source of its own (a noise
+// oscillator), so differing values, or a sound that is not repeatable, only warn.
+struct StateComparison {
+  CheckStatus status = CheckStatus::Pass;
+  std::string figure;  // "2 parameters differ, first 0 Gain 0.2500 instead of 0.5000, ..."
+};
+StateComparison compareStates(PluginInstance& expected, PluginInstance& found,
+                              PluginInstance& control);
