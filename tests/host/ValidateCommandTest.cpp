@@ -40,7 +40,7 @@ const FaultCase kFaults[] = {
      kRoomy},
     {"crash", 1, "SKIP  processing: the steps after \"22050 Hz, block 100,", "after 4 crashes",
      kRoomy},
-    {"hang", 1, "FAIL  processing: hung", "no answer within 4 s", kHangLimit},
+    {"hang", 1, "FAIL  processing: hung", "no answer within 1.3 s", kHangLimit},
 #if defined(_WIN32)
     {"allocation", 0, "SKIP  realtime: no allocation in processReplacing", "", kRoomy},
 #else

@@ -47,6 +47,8 @@ class CheckReport {
   void parameterValue(int index, float value);
   // The marker a group writes when it ran to its end.
   void finish();
+  // The marker of a child that ended itself after `seconds` without an answer from the plug-in.
+  void hung(double seconds);
 
   int failures() const { return failed; }
 
@@ -91,6 +93,8 @@ struct CheckLine {
 // Parses one line of a report file; false for the end marker and for anything malformed.
 bool parseCheckLine(const std::string& line, CheckLine* parsed);
 bool isFinishLine(const std::string& line);
+// The seconds of a hang marker; false for any other line.
+bool parseHungLine(const std::string& line, double* seconds);
 // "PASS  group: what: figure", as the validator prints it.
 std::string formatCheckLine(const std::string& group, const CheckLine& line);
 // "3.25" style figures.

@@ -50,6 +50,7 @@ void ValidateCommandLine::add(CLI::App& app) {
   group->add_option("--report", reportPath)->required();
   group->add_option("--after-step", afterStep);
   group->add_option("--check", options.onlyCheck);
+  group->add_option("--step-limit", options.stepLimitSeconds);
 }
 
 bool ValidateCommandLine::chosen() const { return *validate || *group; }

@@ -1,5 +1,7 @@
 #include "ValidationContext.h"
 
+#include "StepWatchdog.h"
+
 bool ValidationContext::load(std::string* error) {
   if (!loaded && !library.load(options.pluginPath)) {
     *error = library.error();
@@ -15,6 +17,7 @@ std::unique_ptr<PluginInstance> ValidationContext::open(float rateHz, int blockF
   auto plugin = std::make_unique<PluginInstance>(library.entry(), HostCallback::dispatch);
   if (!plugin->valid()) return nullptr;
   plugin->dispatch(effOpen);
+  StepWatchdog::noteProgress();
   setRate(*plugin, rateHz, blockFrames);
   return plugin;
 }

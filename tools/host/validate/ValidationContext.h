@@ -24,6 +24,8 @@ struct ValidateOptions {
   std::string onlyCheck;      // in that group, run and report this check alone (as it is named)
   std::string jsonPath;       // where the results go for machines; empty writes none
   bool inProcess = false;     // groups run in this process (for a debugger): no time limit
+  // A group's child ends itself after this long without an answer from the plug-in; 0: never.
+  double stepLimitSeconds = 0;
 };
 
 class ValidationContext {
