@@ -9,6 +9,7 @@
 
 #include "InfoReport.h"
 #include "ProcessResources.h"
+#include "StepWatchdog.h"
 #include "ValidationGroups.h"
 
 namespace {
@@ -67,6 +68,7 @@ void checkOpening(ValidationContext& context, CheckReport& report) {
     if (!another.valid()) continue;
     another.dispatch(effOpen);
     scan(another);
+    StepWatchdog::noteProgress();
   }
   const long handlesLast = openHandles();
   const long windowsLast = ownWindows();
@@ -98,6 +100,8 @@ void checkOpening(ValidationContext& context, CheckReport& report) {
     PluginInstance warm(again.entry(), HostCallback::dispatch);
     if (warm.valid()) warm.dispatch(effOpen);
     const double ms = millisecondsSince(start);
+    // A slow opener answers each time; no report line is written between the repeats.
+    StepWatchdog::noteProgress();
     warmMs = std::min(warmMs, ms);
     slowestMs = std::max(slowestMs, ms);
   }
