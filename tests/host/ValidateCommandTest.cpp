@@ -15,11 +15,12 @@
 namespace {
 
 struct FaultCase {
-  const char* fault;      // the test plug-in's name after "validator_"
-  int exitCode;           // of validate
-  const char* expected;   // the start of a line validate must print
-  const char* figure;     // text that line must contain
-  double timeoutSeconds;  // time limit per group
+  const char* fault;        // the test plug-in's name after "validator_"
+  int exitCode;             // of validate
+  const char* expected;     // the start of a line validate must print
+  const char* figure;       // text that line must contain
+  double timeoutSeconds;    // time limit per group
+  bool aloneFails = false;  // the line is the run's only failure
 };
 
 constexpr double kRoomy = 60.0;
@@ -39,7 +40,7 @@ const FaultCase kFaults[] = {
      kRoomy},
     {"crash", 1, "SKIP  processing: the steps after \"22050 Hz, block 100,", "after 4 crashes",
      kRoomy},
-    {"hang", 1, "FAIL  processing: hung", "no answer within 4 s", kHangLimit},
+    {"hang", 1, "FAIL  processing: hung", "no answer within 1.3 s", kHangLimit},
 #if defined(_WIN32)
     {"allocation", 0, "SKIP  realtime: no allocation in processReplacing", "", kRoomy},
 #else
@@ -61,6 +62,18 @@ const FaultCase kFaults[] = {
     {"silent_synth", 1, "FAIL  processing: 22050 Hz, block 1,", "silent with a chord held", kRoomy},
     {"lossy_chunk", 1, "FAIL  state: a bank chunk restores", "8 bytes, 2 parameters differ",
      kRoomy},
+    {"thread_bound", 1, "FAIL  state: processing on a thread of its own", "NaN", kRoomy, true},
+    {"subnormal_tail", 1, "FAIL  state: silence after noise leaves a tail", "subnormal", kRoomy,
+     true},
+    {"endless_tail", 1, "FAIL  state: silence after noise leaves a tail", "falling to 5.", kRoomy,
+     true},
+    {"programs", 0, "PASS  state: a program chosen after another", "0 parameters differ", kRoomy},
+    {"sparse_programs", 1, "FAIL  state: a program chosen after another",
+     "program 2 after 1: 1 parameters differ, first 0 Left 0.2500 instead of 0.5000, largest "
+     "difference 0.",
+     kRoomy, true},
+    // Its time answer has the rate the plug-in was given, at every rate of the grid.
+    {"tempo_synced", 0, "PASS  processing: 22050 Hz, block 1,", "", kRoomy},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault; }
@@ -85,6 +98,9 @@ TEST_P(ValidateFault, FailsTheCheckThatCatchesIt) {
   EXPECT_NE(result.out.find(" passed, "), std::string::npos) << result.out;
   if (c.exitCode == 0) {
     EXPECT_EQ(result.out.find("\nFAIL  "), std::string::npos) << result.out;
+  }
+  if (c.aloneFails) {
+    EXPECT_NE(result.out.find(" passed, 1 failed, "), std::string::npos) << result.out;
   }
 }
 
@@ -127,6 +143,57 @@ TEST(ValidateGroup, RunsTheGroupNamedAlone) {
       runChild({host, "validate", plugin, "--group", "speed"}, streams.path(""));
   EXPECT_EQ(unknown.exitCode, 2);
   EXPECT_NE(unknown.err.find("opening,identity,parameters"), std::string::npos) << unknown.err;
+  const ChildResult noCheck =
+      runChild({host, "validate", plugin, "--group", "midi", "--check", "speed"}, streams.path(""));
+  EXPECT_EQ(noCheck.exitCode, 2);
+  EXPECT_NE(noCheck.err.find("the group midi has no check named \"speed\""), std::string::npos)
+      << noCheck.err;
+}
+
+// The validator line printed under a failure runs that check alone and fails it again, whether
+// it is a step of its group (drawing its own random values, from a fresh instance) or not.
+TEST(ValidateReproduce, RunsTheFailedCheckAloneAndFailsItAgain) {
+  struct Case {
+    const char* fault;
+    const char* failure;  // the start of the failed line, up to its figure
+    const char* figure;   // in the figure of both runs
+  };
+  const Case cases[] = {
+      {"nan_output", "FAIL  processing: 48000 Hz, block 441, out of place and in place: ", " NaN"},
+      {"nan_output", "FAIL  midi: note storm of ", " NaN"},
+      {"sparse_programs",
+       "FAIL  state: a program chosen after another sounds as when chosen first: ",
+       "first 0 Left 0.2500 instead of 0.5000"},
+  };
+  ScratchFolder streams;
+  const std::string host = builtFile(FERROWIN_HOST_PATH);
+  for (const Case& c : cases) {
+    const std::string plugin =
+        builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + c.fault + VALIDATOR_PLUGIN_SUFFIX);
+    const ChildResult whole =
+        runChild({host, "validate", plugin, "--level", "1", "--seed", "3"}, streams.path(""));
+    const size_t at = whole.out.find(c.failure);
+    ASSERT_NE(at, std::string::npos) << whole.out;
+    const std::string prefix = "      reproduce: ferrowin-host validate " + plugin + " --group ";
+    const size_t line = whole.out.find(prefix, at);
+    ASSERT_NE(line, std::string::npos) << whole.out;
+    const size_t group = line + prefix.size();
+    const size_t check = whole.out.find(" --check \"", group);
+    const size_t level = whole.out.find("\" --level 1 --seed 3\n", check);
+    ASSERT_NE(level, std::string::npos) << whole.out.substr(line);
+    const size_t checkStart = check + std::string(" --check \"").size();
+    const ChildResult alone = runChild(
+        {host, "validate", plugin, "--group", whole.out.substr(group, check - group), "--check",
+         whole.out.substr(checkStart, level - checkStart), "--level", "1", "--seed", "3"},
+        streams.path(""));
+    EXPECT_EQ(alone.exitCode, 1) << alone.out << alone.err;
+    const size_t again = alone.out.find(std::string("\n") + c.failure);
+    ASSERT_NE(again, std::string::npos) << alone.out;
+    EXPECT_NE(alone.out.substr(again, alone.out.find('\n', again + 1) - again).find(c.figure),
+              std::string::npos)
+        << alone.out;
+    EXPECT_NE(alone.out.find("\n0 passed, 1 failed, 0 warnings"), std::string::npos) << alone.out;
+  }
 }
 
 TEST(CheckLines, ParseWhatTheReportWritesAndFormatThem) {

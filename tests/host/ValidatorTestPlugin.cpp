@@ -48,6 +48,22 @@
 #define FAULT_LOSSY_CHUNK 14
 // An instrument that stays silent whatever notes it is given.
 #define FAULT_SILENT_SYNTH 15
+// Processing that only works on the thread that created the effect: a trim factor kept in
+// thread-local storage, set up by the entry point and left NaN on every other thread.
+#define FAULT_THREAD_BOUND 16
+// Tails: an echo with feedback 0.5 and no guard against subnormal values, which it leaves in
+// its output for a while once the input falls silent; an echo whose feedback is 1, whose
+// repeats never die away.
+#define FAULT_SUBNORMAL_TAIL 17
+#define FAULT_ENDLESS_TAIL 18
+// Three programs that keep their edits; and three stored as the values that differ from the
+// defaults, which are loaded over the current values instead of over the defaults, so a program
+// sounds different after each program it follows.
+#define HABIT_PROGRAMS 19
+#define FAULT_SPARSE_PROGRAMS 20
+// A tempo-synced effect that trusts the host's time record: with no answer, no tempo, or a rate
+// other than the one it was given, it has no beat length and puts out NaN.
+#define HABIT_TEMPO_SYNCED 21
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -56,6 +72,16 @@ namespace {
 
 #if FAULT == FAULT_SHARED_STATE
 float sharedSmoothing = 0.0f;
+#elif FAULT == FAULT_THREAD_BOUND
+thread_local float threadTrim = std::numeric_limits<float>::quiet_NaN();
+#elif FAULT == HABIT_PROGRAMS || FAULT == FAULT_SPARSE_PROGRAMS
+constexpr int kPrograms = 3;
+constexpr float kDefaultValue = 0.5f;
+constexpr float kProgramValues[kPrograms][2] = {{0.5f, 0.5f}, {0.25f, 0.5f}, {0.5f, 0.75f}};
+#endif
+#if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
+constexpr float kEchoFeedback = FAULT == FAULT_ENDLESS_TAIL ? 1.0f : 0.5f;
+constexpr size_t kEchoFrames = FAULT == FAULT_ENDLESS_TAIL ? 300 : 1;
 #endif
 
 struct TestEffect {
@@ -79,6 +105,16 @@ struct TestEffect {
       requested = chunk.empty();
     }
   }};
+#endif
+#if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
+  std::vector<float> echo[2] = {std::vector<float>(kEchoFrames), std::vector<float>(kEchoFrames)};
+  size_t echoAt = 0;
+#elif FAULT == HABIT_PROGRAMS || FAULT == FAULT_SPARSE_PROGRAMS
+  int program = 0;
+  float programValues[kPrograms][2] = {};
+#elif FAULT == HABIT_TEMPO_SYNCED
+  audioMasterCallback host = nullptr;
+  double rateHz = 44100.0;
 #endif
 #if defined(_WIN32)
   HWND window = nullptr;
@@ -137,9 +173,10 @@ VstIntPtr editor(TestEffect& effect, VstInt32 opcode, void* ptr) {
 #endif
 
 VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                   float /*opt*/) {
+                   float opt) {
   TestEffect& effect = *effectOf(record);
   (void)value;  // read by some variants only
+  (void)opt;
   const bool parameter = index >= 0 && index < 2;
   switch (opcode) {
     case effClose:
@@ -225,6 +262,26 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
         std::memcpy(effect.values, ptr, sizeof effect.values);
       return 0;
 #endif
+#if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
+    case effMainsChanged:
+      for (std::vector<float>& line : effect.echo) std::fill(line.begin(), line.end(), 0.0f);
+      return 0;
+#elif FAULT == HABIT_PROGRAMS || FAULT == FAULT_SPARSE_PROGRAMS
+    case effSetProgram:
+      if (value < 0 || value >= kPrograms) return 0;
+      std::copy(effect.values, effect.values + 2, effect.programValues[effect.program]);
+      effect.program = static_cast<int>(value);
+      for (int i = 0; i < 2; ++i)
+        if (FAULT == HABIT_PROGRAMS || effect.programValues[value][i] != kDefaultValue)
+          effect.values[i] = effect.programValues[value][i];
+      return 0;
+    case effGetProgram:
+      return effect.program;
+#elif FAULT == HABIT_TEMPO_SYNCED
+    case effSetSampleRate:
+      effect.rateHz = opt;
+      return 0;
+#endif
     default:
 #if defined(_WIN32)
       return editor(effect, opcode, ptr);
@@ -261,8 +318,19 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
   scratch[0] = 0.0f;
   delete[] scratch;
 #endif
+#if FAULT == FAULT_THREAD_BOUND
+  const float trim = threadTrim;
+#elif FAULT == HABIT_TEMPO_SYNCED
+  const auto* time = reinterpret_cast<const VstTimeInfo*>(
+      effect.host ? effect.host(record, audioMasterGetTime, 0, kVstTempoValid, nullptr, 0.0f) : 0);
+  const bool synced = time != nullptr && (time->flags & kVstTempoValid) && time->tempo > 0.0 &&
+                      time->sampleRate == effect.rateHz;
+  const float trim = synced ? 1.0f : std::numeric_limits<float>::quiet_NaN();
+#else
+  constexpr float trim = 1.0f;
+#endif
   for (int c = 0; c < record->numOutputs; ++c) {
-    const float gain = gainOf(effect.values[c % 2]);
+    const float gain = trim * gainOf(effect.values[c % 2]);
     for (VstInt32 i = 0; i < frames; ++i)
       outputs[c][i] = c < record->numInputs ? gain * inputs[c][i] : 0.0f;
   }
@@ -272,6 +340,17 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
     sharedSmoothing += 0.5f * (outputs[0][i] - sharedSmoothing);
     outputs[0][i] = sharedSmoothing;
   }
+#endif
+#if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
+  size_t at = effect.echoAt;
+  for (VstInt32 i = 0; i < frames; ++i) {
+    for (int c = 0; c < 2; ++c) {
+      outputs[c][i] += kEchoFeedback * effect.echo[c][at];
+      effect.echo[c][at] = outputs[c][i];
+    }
+    at = (at + 1) % kEchoFrames;
+  }
+  effect.echoAt = at;
 #endif
 #if FAULT == FAULT_NAN_OUTPUT
   outputs[0][frames / 2] = std::numeric_limits<float>::quiet_NaN();
@@ -319,6 +398,14 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
 #endif
 #if defined(_WIN32)
   r.flags |= effFlagsHasEditor;
+#endif
+#if FAULT == FAULT_THREAD_BOUND
+  threadTrim = 1.0f;
+#elif FAULT == HABIT_PROGRAMS || FAULT == FAULT_SPARSE_PROGRAMS
+  r.numPrograms = kPrograms;
+  std::memcpy(effect->programValues, kProgramValues, sizeof kProgramValues);
+#elif FAULT == HABIT_TEMPO_SYNCED
+  effect->host = host;
 #endif
   r.object = effect;
   r.uniqueID = fourCharCode('V', 'a', 'l', 'G');

@@ -8,6 +8,7 @@
 
 #include "AllocationHook.h"
 #include "CheckReport.h"
+#include "StepWatchdog.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ void AudioBench::run(PluginInstance& plugin, int frames, bool inPlace, std::mt19
   plugin.record()->processReplacing(plugin.record(), inputPointers.data(), outputPointers.data(),
                                     frames);
   if (countAllocations) block.allocations = endCountingAllocations();
+  StepWatchdog::noteProgress();
   for (const std::vector<float>& buffer : outputBuffers) {
     block.guardWrites += guardWrites(buffer, kGuardFrames, frames);
     for (int i = 0; i < frames; ++i) {

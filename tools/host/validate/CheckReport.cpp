@@ -4,11 +4,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "StepWatchdog.h"
+
 namespace {
 
 const char* const kStatusWords[] = {"PASS", "FAIL", "SKIP", "WARN"};
 constexpr int kStatusCount = sizeof kStatusWords / sizeof kStatusWords[0];
 const char kFinishLine[] = "END";
+const char kHungWord[] = "HUNG";
 const char kStepWord[] = "STEP";
 const char kNameWord[] = "NAME";
 const char kValueWord[] = "SET";
@@ -46,6 +49,8 @@ std::string flattened(std::string text) {
 void CheckReport::add(CheckStatus status, const std::string& what, const std::string& figure) {
   // Up to the step to carry on after, an earlier child has reported already.
   if (steps <= firstStep && firstStep > 0) return;
+  StepWatchdog::noteProgress();
+  if (!onlyCheck.empty() && what != onlyCheck && what != kExceptionCheck) return;
   if (status == CheckStatus::Fail) ++failed;
   if (file == nullptr) return;
   std::fprintf(file, "%s\t%s\t%s\n", kStatusWords[static_cast<int>(status)],
@@ -55,7 +60,9 @@ void CheckReport::add(CheckStatus status, const std::string& what, const std::st
 
 bool CheckReport::step(const std::string& what, bool doubtful, const std::string& reproduce) {
   const int index = steps++;
-  if (index < firstStep) return false;
+  StepWatchdog::noteProgress();
+  if (index < firstStep || (!onlyCheck.empty() && what != onlyCheck)) return false;
+  if (stepStarting) stepStarting(index);
   if (file != nullptr) {
     std::fprintf(file, "%s\t%d\t%d\t%s\t%s\n", kStepWord, index, doubtful ? 1 : 0,
                  flattened(what).c_str(), flattened(reproduce).c_str());
@@ -117,6 +124,20 @@ void CheckReport::finish() {
 }
 
 bool isFinishLine(const std::string& line) { return line == kFinishLine; }
+
+void CheckReport::hung(double seconds) {
+  if (file == nullptr) return;
+  std::fprintf(file, "%s\t%.1f\n", kHungWord, seconds);
+  std::fflush(file);
+}
+
+bool parseHungLine(const std::string& line, double* seconds) {
+  const std::vector<std::string> fields = fieldsOf(line);
+  if (fields.size() != 2 || fields[0] != kHungWord) return false;
+  char* end = nullptr;
+  *seconds = std::strtod(fields[1].c_str(), &end);
+  return end != fields[1].c_str() && *end == '\0';
+}
 
 bool parseCheckLine(const std::string& line, CheckLine* parsed) {
   const size_t first = line.find('\t');

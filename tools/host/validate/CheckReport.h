@@ -4,8 +4,13 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
+
+// The check a plug-in's exception fails: it belongs to whatever check was running, so it is
+// written whichever check a run keeps.
+inline constexpr char kExceptionCheck[] = "the plug-in threw an exception";
 
 // Warn: doubtful but not wrong (a host copes); it does not fail the run.
 enum class CheckStatus { Pass, Fail, Skip, Warn };
@@ -32,12 +37,18 @@ class CheckReport {
   // that crashed an earlier one skips the steps up to it.
   bool step(const std::string& what, bool doubtful = false, const std::string& reproduce = "");
   void skipStepsThrough(int index) { firstStep = index + 1; }
+  // Keeps only the check named `what`: its steps run and its lines are written, no other's.
+  void keepOnly(const std::string& what) { onlyCheck = what; }
+  // Called with the index of each step that runs, before its work.
+  void onStep(std::function<void(int)> starting) { stepStarting = std::move(starting); }
   // The trail of parameter values, so that the render line of a crash or hang sets the values
   // the plug-in had: each parameter's name once, then every value set.
   void parameterName(int index, const std::string& name);
   void parameterValue(int index, float value);
   // The marker a group writes when it ran to its end.
   void finish();
+  // The marker of a child that ended itself after `seconds` without an answer from the plug-in.
+  void hung(double seconds);
 
   int failures() const { return failed; }
 
@@ -46,6 +57,8 @@ class CheckReport {
   int failed = 0;
   int steps = 0;
   int firstStep = 0;
+  std::string onlyCheck;
+  std::function<void(int)> stepStarting;
 };
 
 // A step's line in the report file.
@@ -80,6 +93,8 @@ struct CheckLine {
 // Parses one line of a report file; false for the end marker and for anything malformed.
 bool parseCheckLine(const std::string& line, CheckLine* parsed);
 bool isFinishLine(const std::string& line);
+// The seconds of a hang marker; false for any other line.
+bool parseHungLine(const std::string& line, double* seconds);
 // "PASS  group: what: figure", as the validator prints it.
 std::string formatCheckLine(const std::string& group, const CheckLine& line);
 // "3.25" style figures.

@@ -61,8 +61,7 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
       if (!report.step(what, false, renderLine(*plugin->record(), static_cast<int>(rateHz), block)))
         continue;
       setProcessing(*plugin, false);
-      plugin->dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
-      plugin->dispatch(effSetBlockSize, 0, block);
+      context.setRate(*plugin, rateHz, block);
       setProcessing(*plugin, true);
       BlockScan scan = processStretch(context, *plugin, bench, frames, block, false);
       scan.add(processStretch(context, *plugin, bench, frames, block, true));

@@ -26,7 +26,7 @@ void checkRealTime(ValidationContext& context, CheckReport& report) {
   BlockScan scan;
   for (float rateHz : {44100.0f, 96000.0f, 48000.0f}) {
     setProcessing(p, false);
-    p.dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
+    context.setRate(p, rateHz, kBlockFrames);
     setProcessing(p, true);
     for (int block = 0; block < 10 * context.options.level; ++block) {
       context.changeParameters(p, 3);

@@ -6,14 +6,7 @@
 #include "ValidationGroups.h"
 
 namespace {
-
 constexpr int kBlockFrames = 512;
-
-void setRate(PluginInstance& plugin, float rateHz, int blockFrames) {
-  plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
-  plugin.dispatch(effSetBlockSize, 0, blockFrames);
-}
-
 }  // namespace
 
 void checkSequences(ValidationContext& context, CheckReport& report) {
@@ -48,7 +41,7 @@ void checkSequences(ValidationContext& context, CheckReport& report) {
                                             {44100.0f, kBlockFrames}};
   for (const auto& [rateHz, block] : settings) {
     setProcessing(p, false);
-    setRate(p, rateHz, block);
+    context.setRate(p, rateHz, block);
     setProcessing(p, true);
     scan.add(processStretch(context, p, bench, frames, block, block % 2 == 0));
   }

@@ -8,9 +8,14 @@
 #include <vector>
 
 #include "GroupProcess.h"
+#include "StepWatchdog.h"
 #include "ValidationGroups.h"
 
 namespace {
+
+// Apart enough that no two steps of a run draw from the same seed.
+constexpr unsigned kStepSeedStride = 1000003u;
+const char kQuietScanCheck[] = "no console output during the scan";
 
 // The last line a crashed child printed (a sanitizer's or the runtime's message), shortened.
 // A plug-in's line as plain text: terminal escape sequences (colours, cursor moves) and other
@@ -58,7 +63,7 @@ std::string consoleMessage(const std::string& console) {
 std::string ending(const GroupOutcome& outcome, double limitSeconds) {
   switch (outcome.kind) {
     case GroupOutcome::TimedOut:
-      return "no answer within " + fixed(limitSeconds, 0) + " s";
+      return "no answer within " + fixed(limitSeconds, 1) + " s";
     case GroupOutcome::Crashed:
       return crashText(outcome.code);
     case GroupOutcome::Exited:
@@ -144,7 +149,16 @@ int runGroupHere(const std::string& group, const ValidateOptions& options,
   if (file == nullptr) return 1;
   CheckReport report(file);
   report.skipStepsThrough(afterStep);
+  report.keepOnly(options.onlyCheck);
   ValidationContext context(options);
+  // Each step draws from a source of its own, so that a step run alone (--check, or in a child
+  // carrying on after a crash) draws the values it drew in the whole run.
+  report.onStep([&context](int index) {
+    context.random.seed(context.options.seed + kStepSeedStride * static_cast<unsigned>(index + 1));
+  });
+  std::unique_ptr<StepWatchdog> watchdog;
+  if (options.stepLimitSeconds > 0)
+    watchdog = std::make_unique<StepWatchdog>(report, options.stepLimitSeconds);
   int status = 1;
   for (int i = 0; i < kValidationGroupCount; ++i) {
     if (group != kValidationGroups[i].name) continue;
@@ -152,40 +166,53 @@ int runGroupHere(const std::string& group, const ValidateOptions& options,
     try {
       kValidationGroups[i].run(context, report);
     } catch (const std::exception& e) {
-      report.check(false, "the plug-in threw an exception", e.what());
+      report.check(false, kExceptionCheck, e.what());
     } catch (...) {
-      report.check(false, "the plug-in threw an exception", "of a type other than std::exception");
+      report.check(false, kExceptionCheck, "of a type other than std::exception");
     }
     report.finish();
     status = 0;
   }
+  watchdog.reset();
   std::fclose(file);
   return status;
 }
 
+// A check line with what reproduces it: the step that was running and, where a render
+// reproduces that step, the render's options with the parameter values of the moment.
+struct ReportedLine {
+  CheckLine line;
+  StepLine step;
+  std::string renderOptions;
+};
+
 // What one child process of a group reported.
 struct ChildReport {
-  std::vector<CheckLine> lines;
+  std::vector<ReportedLine> lines;
   StepLine lastStep;  // index -1 when it started none
   ParameterTrail trail;
   bool finished = false;
-  std::string unusable;  // why the file is no plug-in, when the child found that
+  double hungSeconds = 0;  // when the child ended itself for a hang
+  std::string unusable;    // why the file is no plug-in, when the child found that
 };
 
 ChildReport runChild(const ValidateOptions& options, const std::string& group, int afterStep,
                      double limitSeconds, GroupOutcome* outcome) {
   const std::string reportPath = temporaryFile("ferrowin-report");
-  const std::vector<std::string> arguments = {"validate-group",
-                                              group,
-                                              options.pluginPath,
-                                              "--level",
-                                              std::to_string(options.level),
-                                              "--seed",
-                                              std::to_string(options.seed),
-                                              "--after-step",
-                                              std::to_string(afterStep),
-                                              "--report",
-                                              reportPath};
+  std::vector<std::string> arguments = {"validate-group",
+                                        group,
+                                        options.pluginPath,
+                                        "--level",
+                                        std::to_string(options.level),
+                                        "--seed",
+                                        std::to_string(options.seed),
+                                        "--after-step",
+                                        std::to_string(afterStep),
+                                        "--report",
+                                        reportPath,
+                                        "--step-limit",
+                                        fixed(options.stepLimitSeconds, 3)};
+  if (!options.onlyCheck.empty()) arguments.insert(arguments.end(), {"--check", options.onlyCheck});
   if (options.inProcess) {
     *outcome = GroupOutcome{};
     outcome->kind = GroupOutcome::Exited;
@@ -200,15 +227,32 @@ ChildReport runChild(const ValidateOptions& options, const std::string& group, i
   while (std::getline(report, text)) {
     CheckLine line;
     if (isFinishLine(text)) child.finished = true;
+    parseHungLine(text, &child.hungSeconds);
     parseStepLine(text, &child.lastStep);
     child.trail.read(text);
     if (!parseCheckLine(text, &line)) continue;
     // A file that is no plug-in is one error, not a failure of every group.
     if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck)
       child.unusable = line.figure;
-    child.lines.push_back(line);
+    ReportedLine reported{line, child.lastStep, ""};
+    if (line.status == CheckStatus::Fail && !child.lastStep.reproduce.empty())
+      reported.renderOptions = child.lastStep.reproduce + child.trail.renderOptions();
+    child.lines.push_back(reported);
   }
+  if (child.hungSeconds > 0) outcome->kind = GroupOutcome::TimedOut;
   return child;
+}
+
+// The commands that run a failed check again: the render that reproduces its step where there is
+// one, and the validator on that check alone (the whole group when `check` is empty).
+void printReproduce(const ValidateOptions& options, const std::string& group,
+                    const std::string& check, const std::string& renderOptions, std::ostream& out) {
+  if (!renderOptions.empty())
+    out << "      reproduce: ferrowin-host render " << options.pluginPath << " " << renderOptions
+        << "\n";
+  out << "      reproduce: ferrowin-host validate " << options.pluginPath << " --group " << group;
+  if (!check.empty()) out << " --check \"" << check << "\"";
+  out << " --level " << options.level << " --seed " << options.seed << "\n";
 }
 
 // The line for a child that crashed or hung: blamed on the step it was in, with the render
@@ -224,49 +268,69 @@ void reportEnding(const ValidateOptions& options, const std::string& group,
     // Values no host sends: a plug-in that trusts its host is doubtful, not wrong.
     if (child.lastStep.doubtful) line.status = CheckStatus::Warn;
   } else if (!child.lines.empty()) {
-    line.figure += ", after \"" + child.lines.back().what + "\"";
+    line.figure += ", after \"" + child.lines.back().line.what + "\"";
   }
   const std::string message = consoleMessage(outcome.console);
   if (!message.empty() && outcome.kind != GroupOutcome::TimedOut)
     line.figure += " (" + message + ")";
   tally.print(out, group, line);
-  if (!child.lastStep.reproduce.empty())
-    out << "      reproduce: ferrowin-host render " << options.pluginPath << " "
-        << child.lastStep.reproduce << child.trail.renderOptions() << "\n";
+  const std::string render = child.lastStep.reproduce.empty()
+                                 ? ""
+                                 : child.lastStep.reproduce + child.trail.renderOptions();
+  printReproduce(options, group, child.lastStep.index >= 0 ? child.lastStep.what : "", render, out);
 }
 
-// Children started after crashes in one group; a plug-in that crashes at every step would
-// otherwise take one child per step.
+// Children started after crashes and hangs in one group; a plug-in that crashes at every step
+// would otherwise take one child per step.
 constexpr int kMaxCarryOns = 3;
+// Least time left of the group's limit worth a new child.
+constexpr double kLeastChildSeconds = 1.0;
 
 // Runs one group; returns why the file is no plug-in when the group found that, else "". After
-// a crash in a step, a new child carries on with the steps after it (not after a hang, which
-// has taken the group's whole time already).
+// a crash or a hang in a step, a new child carries on with the steps after it, within what is
+// left of the group's time limit; not after the whole limit ran out.
 std::string runGroup(const ValidateOptions& options, const std::string& group, double limitSeconds,
                      std::ostream& out, Tally& tally) {
+  const auto start = std::chrono::steady_clock::now();
   int afterStep = -1;
   for (int carryOns = 0;; ++carryOns) {
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    const double childLimit = limitSeconds - spent.count();
     GroupOutcome outcome;
-    const ChildReport child = runChild(options, group, afterStep, limitSeconds, &outcome);
+    const ChildReport child = runChild(options, group, afterStep, childLimit, &outcome);
     if (!child.unusable.empty()) return child.unusable;
-    for (const CheckLine& line : child.lines) tally.print(out, group, line);
+    for (const ReportedLine& reported : child.lines) {
+      tally.print(out, group, reported.line);
+      if (reported.line.status != CheckStatus::Fail) continue;
+      // An exception belongs to the step it came out of.
+      const bool exception = reported.line.what == kExceptionCheck;
+      printReproduce(options, group, exception ? reported.step.what : reported.line.what,
+                     reported.renderOptions, out);
+    }
     const bool ended = child.finished && outcome.kind == GroupOutcome::Exited && outcome.code == 0;
     if (!ended) {
-      reportEnding(options, group, child, outcome, limitSeconds, out, tally);
+      const double waited = child.hungSeconds > 0 ? child.hungSeconds : childLimit;
+      reportEnding(options, group, child, outcome, waited, out, tally);
       const bool progress = child.lastStep.index > afterStep;
-      if (progress && outcome.kind == GroupOutcome::Crashed && carryOns < kMaxCarryOns) {
+      const bool early = outcome.kind == GroupOutcome::Crashed || child.hungSeconds > 0;
+      const std::chrono::duration<double> total = std::chrono::steady_clock::now() - start;
+      const bool timeLeft = limitSeconds - total.count() >= kLeastChildSeconds;
+      if (progress && early && timeLeft && carryOns < kMaxCarryOns) {
         afterStep = child.lastStep.index;
         continue;
       }
-      if (progress && outcome.kind == GroupOutcome::Crashed)
+      if (progress && (early || outcome.kind == GroupOutcome::TimedOut))
         tally.print(out, group,
                     CheckLine{CheckStatus::Skip, "the steps after \"" + child.lastStep.what + "\"",
-                              "not run after " + std::to_string(kMaxCarryOns + 1) + " crashes"});
-    } else if (group == kValidationGroups[0].name) {
+                              timeLeft ? "not run after " + std::to_string(kMaxCarryOns + 1) +
+                                             " crashes and hangs"
+                                       : "not run: the group's time is spent"});
+    } else if (group == kValidationGroups[0].name &&
+               (options.onlyCheck.empty() || options.onlyCheck == kQuietScanCheck)) {
       CheckLine line;
       // Chatter on the console bothers a host's user but harms nothing.
       line.status = outcome.console.empty() ? CheckStatus::Pass : CheckStatus::Warn;
-      line.what = "no console output during the scan";
+      line.what = kQuietScanCheck;
       line.figure = std::to_string(outcome.console.size()) + " bytes";
       if (!outcome.console.empty()) line.figure += ": " + consoleMessage(outcome.console);
       tally.print(out, group, line);
@@ -281,6 +345,11 @@ std::string runGroup(const ValidateOptions& options, const std::string& group, d
 // short enough that a plug-in that hangs twice is done within a minute at the default level.
 double groupTimeLimitSeconds(int level) { return 10.0 + 3.0 * level; }
 
+// A third of the group's: far longer than any one call of a well-behaved plug-in takes (the
+// longest, opening an instance or processing a block of 4096 frames on 64 channels, take well
+// under a second natively), so that a group can lose two hangs and still carry on.
+double stepTimeLimitSeconds(double groupLimitSeconds) { return groupLimitSeconds / 3.0; }
+
 int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream& err) {
   // Asked before any child opens it: a FIFO would block the opener past every time limit.
   const std::string problem = PluginLibrary::fileProblem(options.pluginPath);
@@ -290,6 +359,8 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
   }
   const double limitSeconds =
       options.timeoutSeconds > 0 ? options.timeoutSeconds : groupTimeLimitSeconds(options.level);
+  ValidateOptions run = options;
+  if (!options.inProcess) run.stepLimitSeconds = stepTimeLimitSeconds(limitSeconds);
   out << "validating " << options.pluginPath << " at level " << options.level << ", seed "
       << options.seed << "\n";
   Tally tally;
@@ -298,8 +369,7 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
   for (int i = 0; i < kValidationGroupCount; ++i) {
     if (!options.onlyGroup.empty() && options.onlyGroup != kValidationGroups[i].name) continue;
     const auto start = std::chrono::steady_clock::now();
-    const std::string unusable =
-        runGroup(options, kValidationGroups[i].name, limitSeconds, out, tally);
+    const std::string unusable = runGroup(run, kValidationGroups[i].name, limitSeconds, out, tally);
     if (!unusable.empty()) {
       err << "error: " << unusable << "\n";
       return 1;
@@ -308,6 +378,11 @@ int runValidate(const ValidateOptions& options, std::ostream& out, std::ostream&
     times += std::string(times.empty() ? "" : ", ") + kValidationGroups[i].name + " " +
              fixed(seconds.count(), 1);
     groupSeconds.emplace_back(kValidationGroups[i].name, seconds.count());
+  }
+  if (!options.onlyCheck.empty() && tally.lines.empty()) {
+    err << "error: the group " << options.onlyGroup << " has no check named \"" << options.onlyCheck
+        << "\"\n";
+    return 2;
   }
   out << "seconds per group: " << times << "\n";
   out << tally.passed << " passed, " << tally.failed << " failed, " << tally.warned

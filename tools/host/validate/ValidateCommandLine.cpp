@@ -30,8 +30,14 @@ void ValidateCommandLine::add(CLI::App& app) {
   std::vector<std::string> groups;
   groups.reserve(kValidationGroupCount);
   for (int i = 0; i < kValidationGroupCount; ++i) groups.emplace_back(kValidationGroups[i].name);
-  validate->add_option("--group", options.onlyGroup, "run this group of checks alone")
-      ->check(CLI::IsMember(groups));
+  CLI::Option* onlyGroup =
+      validate->add_option("--group", options.onlyGroup, "run this group of checks alone")
+          ->check(CLI::IsMember(groups));
+  validate
+      ->add_option("--check", options.onlyCheck,
+                   "in that group, report this check alone (named as the validator prints it), "
+                   "as the reproduce lines do")
+      ->needs(onlyGroup);
   validate->add_option("--json", options.jsonPath, "also write the results to this file as JSON");
   validate->add_flag("--in-process", options.inProcess,
                      "run the groups in this process, for a debugger: a crash or hang ends the "
@@ -43,6 +49,8 @@ void ValidateCommandLine::add(CLI::App& app) {
   addShared(*group, options);
   group->add_option("--report", reportPath)->required();
   group->add_option("--after-step", afterStep);
+  group->add_option("--check", options.onlyCheck);
+  group->add_option("--step-limit", options.stepLimitSeconds);
 }
 
 bool ValidateCommandLine::chosen() const { return *validate || *group; }

@@ -1,5 +1,7 @@
 #include "ValidationContext.h"
 
+#include "StepWatchdog.h"
+
 bool ValidationContext::load(std::string* error) {
   if (!loaded && !library.load(options.pluginPath)) {
     *error = library.error();
@@ -15,9 +17,16 @@ std::unique_ptr<PluginInstance> ValidationContext::open(float rateHz, int blockF
   auto plugin = std::make_unique<PluginInstance>(library.entry(), HostCallback::dispatch);
   if (!plugin->valid()) return nullptr;
   plugin->dispatch(effOpen);
-  plugin->dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
-  plugin->dispatch(effSetBlockSize, 0, blockFrames);
+  StepWatchdog::noteProgress();
+  setRate(*plugin, rateHz, blockFrames);
   return plugin;
+}
+
+void ValidationContext::setRate(PluginInstance& plugin, float rateHz, int blockFrames) {
+  host.sampleRateHz = rateHz;
+  host.blockSize = blockFrames;
+  plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rateHz);
+  plugin.dispatch(effSetBlockSize, 0, blockFrames);
 }
 
 std::unique_ptr<PluginInstance> ValidationContext::openChecked(CheckReport& report, float rateHz,

@@ -21,8 +21,11 @@ struct ValidateOptions {
   unsigned seed = 1;          // random values, noise and parameter changes
   double timeoutSeconds = 0;  // time limit per group; 0 chooses one by level
   std::string onlyGroup;      // run this group alone; empty runs them all
+  std::string onlyCheck;      // in that group, run and report this check alone (as it is named)
   std::string jsonPath;       // where the results go for machines; empty writes none
   bool inProcess = false;     // groups run in this process (for a debugger): no time limit
+  // A group's child ends itself after this long without an answer from the plug-in; 0: never.
+  double stepLimitSeconds = 0;
 };
 
 class ValidationContext {
@@ -35,6 +38,9 @@ class ValidationContext {
   // A new effect from the entry point, opened, with the rate and block size set and processing
   // off; null when the entry point gives no valid record.
   std::unique_ptr<PluginInstance> open(float rateHz = 44100.0f, int blockFrames = 512);
+  // Gives the plug-in a rate and block size (while it is suspended), and the host's answers to
+  // its questions the same values, so that the time record agrees with what it was told.
+  void setRate(PluginInstance& plugin, float rateHz, int blockFrames);
   // Loads and opens as above; a failure of either is reported as a failed check.
   std::unique_ptr<PluginInstance> openChecked(CheckReport& report, float rateHz = 44100.0f,
                                               int blockFrames = 512);

@@ -54,5 +54,11 @@ struct BlockScan;
 BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, AudioBench& bench,
                          long frames, int blockFrames, bool inPlace);
 
+// Parameter values read back from a restored state may round by a few steps of 1/2^16.
+inline constexpr float kSameParameterValue = 1e-4f;
+
+// The state group's program checks, on an instance whose parameters may have been changed.
+void checkPrograms(ValidationContext& context, PluginInstance& plugin, CheckReport& report);
+
 // The parameter's name as the plug-in gives it, for figures.
 std::string parameterName(PluginInstance& plugin, VstInt32 index);
