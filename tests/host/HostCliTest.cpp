@@ -3,12 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "HostTestFiles.h"
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
+#endif
 
 namespace {
 
@@ -193,6 +203,67 @@ TEST_F(HostCli, WarnsOfAWavFileShorterThanItsHeaderSays) {
                             " is cut short: its header promises 1000 frames, it holds 699; "
                             "rendering those\n");
   EXPECT_EQ(result.out.rfind("frames: 699,", 0), 0u) << result.out;
+}
+
+// Whatever length the header states, the data is read to its end: a header written before the
+// length was known (0, or all ones) is no reason to refuse or to stop early, from a file or,
+// natively, from a pipe; a length beyond the data is warned of.
+TEST_F(HostCli, ReadsAWavFileToTheEndOfItsDataWhateverItsHeaderStates) {
+  constexpr int kHeld = 700;
+  const std::string shortWarning =
+      " is cut short: its header promises 1400 frames, it holds 700; "
+      "rendering those\n";
+  struct Case {
+    long statedFrames;
+    bool pipe;
+    std::string warning;
+  };
+  std::vector<Case> cases = {
+      {kHeld, false, ""},
+      {0, false, ""},
+      {kStreamedFrames, false, ""},
+      {2 * kHeld, false, shortWarning},
+  };
+#if !defined(_WIN32)
+  for (size_t i = 0, fileCases = cases.size(); i < fileCases; ++i)
+    cases.push_back({cases[i].statedFrames, true, cases[i].warning});
+#endif
+  const std::string plugin = builtFile(GAIN_TEST_PLUGIN_PATH);
+  for (const Case& c : cases) {
+    const std::string name = "in" + std::to_string(c.statedFrames) + (c.pipe ? ".pipe" : ".wav");
+    writeWavBytes(files.path("written.wav"), {1, 16, 2, kRateHz},
+                  std::vector<float>(2 * kHeld, 0.5f), c.statedFrames);
+    ChildResult result;
+    if (c.pipe) {
+#if !defined(_WIN32)
+      ASSERT_EQ(mkfifo(files.path(name).c_str(), 0600), 0);
+      // The writer ends its side once it has written, as a program writing a stream does: only
+      // then does the host see the stream's end.
+      std::thread writer([&] {
+        std::ifstream written(files.path("written.wav"), std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(written), {});
+        const int fifo = open(files.path(name).c_str(), O_WRONLY);
+        if (fifo < 0) return;
+        [[maybe_unused]] const ssize_t sent = write(fifo, bytes.data(), bytes.size());
+        close(fifo);
+      });
+      result = host({"render", plugin, files.path(name), files.path("out.wav"), "--print-peak"});
+      // A host that never opened the FIFO leaves the writer waiting: a reader releases it.
+      const int release = open(files.path(name).c_str(), O_RDONLY | O_NONBLOCK);
+      writer.join();
+      if (release >= 0) close(release);
+#endif
+    } else {
+      fs::rename(files.path("written.wav"), files.path(name));
+      result = host({"render", plugin, files.path(name), files.path("out.wav"), "--print-peak"});
+    }
+    EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
+    EXPECT_EQ(result.err, c.warning.empty() ? "" : "warning: " + files.path(name) + c.warning)
+        << name;
+    EXPECT_EQ(result.out.rfind("frames: " + std::to_string(kHeld) + ",", 0), 0u)
+        << name << ": " << result.out;
+    EXPECT_EQ(readFloatWav(files.path("out.wav")).size(), 2u * kHeld) << name;
+  }
 }
 
 // An output that is the input (or the plug-in), by whatever name, is refused before anything is
