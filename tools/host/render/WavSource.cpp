@@ -81,14 +81,18 @@ void writeLittleEndian(int descriptor, int64_t offset, uint32_t value) {
     throw std::runtime_error(std::string("cannot write a temporary file: ") + std::strerror(errno));
 }
 
-// Copies `count` bytes from `from` to `to`, or all until the end when `count` is negative, and
-// keeps the first of them in `keep` when given; the bytes copied.
+// What the sizes of a WAV header can state: all ones is the mark of an unknown length.
+constexpr int64_t kMaxWavBytes = 0xFFFFFFFE;
+// The start of a file that is no WAV file, for the reader's message naming what it is.
+constexpr int64_t kFormatProbeBytes = 1 << 16;
+
+// Copies `count` bytes from `from` to `to`, fewer when the stream ends first, and keeps them in
+// `keep` when given; the bytes copied.
 int64_t copyBytes(int from, int to, int64_t count, unsigned char* keep, const std::string& path) {
   char buffer[1 << 16];
   int64_t copied = 0;
-  while (count < 0 || copied < count) {
-    const auto wanted = static_cast<size_t>(
-        count < 0 ? sizeof buffer : std::min<int64_t>(sizeof buffer, count - copied));
+  while (copied < count) {
+    const auto wanted = static_cast<size_t>(std::min<int64_t>(sizeof buffer, count - copied));
     const ssize_t got = read(from, buffer, wanted);
     if (got == 0) break;
     if (got < 0 && errno == EINTR) continue;
@@ -101,13 +105,14 @@ int64_t copyBytes(int from, int to, int64_t count, unsigned char* keep, const st
 }
 
 // Copies a WAV stream up to the end of its data: as far as the header states when it does, so
-// that a writer that keeps its end of a pipe open is not waited for, else to the stream's end.
-// Anything else is copied whole, for the reader to name.
+// that a writer that keeps its end of a pipe open is not waited for, else to the stream's end,
+// but never past what a WAV file can hold (a device such as /dev/zero never ends). Of anything
+// else, the start is copied, enough for the reader to name the format.
 void copyWavStream(int from, int to, const std::string& path) {
   unsigned char riff[12];
   if (copyBytes(from, to, sizeof riff, riff, path) != sizeof riff ||
       std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0) {
-    copyBytes(from, to, -1, nullptr, path);
+    copyBytes(from, to, kFormatProbeBytes, nullptr, path);
     return;
   }
   unsigned char header[8];
@@ -115,7 +120,12 @@ void copyWavStream(int from, int to, const std::string& path) {
     const DataChunk chunk{0, static_cast<uint32_t>(header[4] | header[5] << 8 | header[6] << 16 |
                                                    uint32_t{header[7]} << 24)};
     if (std::memcmp(header, "data", 4) == 0) {
-      copyBytes(from, to, chunk.lengthUnknown() ? -1 : int64_t{chunk.size}, nullptr, path);
+      if (!chunk.lengthUnknown()) {
+        copyBytes(from, to, chunk.size, nullptr, path);
+      } else if (copyBytes(from, to, kMaxWavBytes, nullptr, path) == kMaxWavBytes) {
+        throw std::runtime_error("cannot read " + path +
+                                 ": its data runs on past what a WAV file can hold (4 GB)");
+      }
       return;
     }
     const int64_t padded = int64_t{chunk.size} + (chunk.size & 1);
@@ -148,8 +158,7 @@ void stateLength(int descriptor, const DataChunk& chunk, const std::string& path
   const int64_t end = lseek(descriptor, 0, SEEK_END);
   lseek(descriptor, 0, SEEK_SET);
   const int64_t dataBytes = end - chunk.dataOffset();
-  // All ones is the stream's mark, so the largest size a header can state is one less.
-  if (end - 8 >= int64_t{0xFFFFFFFF})
+  if (end - 8 > kMaxWavBytes)
     throw std::runtime_error("cannot read " + path + ": its data, " + std::to_string(dataBytes) +
                              " bytes, is more than a WAV file can hold");
   writeLittleEndian(descriptor, 4, static_cast<uint32_t>(end - 8));
