@@ -181,6 +181,10 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure(
       {"render", plugin, files.path("fast.wav"), files.path("out.wav")},
       "the sample rate of " + files.path("fast.wav") + ", 1000001 Hz, is outside 1 to 1000000 Hz");
+  // Asked for more than a WAV file can hold: refused at once, not hours later.
+  expectFailure(
+      {"render", plugin, files.path("out.wav"), "--seconds", "86400", "--rate", "1000000"},
+      "is more than a WAV file can hold (4 GB)");
   // What both builds' readers refuse, in their words.
   writeWavBytes(files.path("u8.wav"), {1, 8, 1, 8000}, {0.5f, 0.5f});
   expectFailure({"render", plugin, files.path("u8.wav"), files.path("out.wav")},
