@@ -98,6 +98,10 @@ TEST_F(HostCli, KeepsTheUsersFilesWhenThePlugInCrashes) {
       builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "crash" + VALIDATOR_PLUGIN_SUFFIX);
   const ChildResult crashed = host(arguments);
   EXPECT_NE(crashed.exitCode, 0) << crashed.err;
+  // Each build's WAV writer keeps its file open while it renders.
+  const ChildResult crashedWav =
+      host({"render", arguments[1], files.path("out.wav"), "--seconds", "1"});
+  EXPECT_NE(crashedWav.exitCode, 0) << crashedWav.err;
   EXPECT_EQ(files.files(), (std::vector<std::string>{"in.f32", "out.f32.partial"}));
   const ChildResult rendered = host(rawRender("in.f32"));
   EXPECT_EQ(rendered.exitCode, 0) << rendered.err;

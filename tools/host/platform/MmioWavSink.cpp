@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -14,9 +15,22 @@ constexpr int64_t kMaxDataBytes = LONG_MAX - 4096;
 }  // namespace
 
 MmioWavSink::MmioWavSink(const std::string& path, int sampleRateHz) : pending(path) {
-  std::string target = pending.writePath();
-  file = mmioOpenA(&target[0], nullptr, MMIO_CREATE | MMIO_WRITE | MMIO_ALLOCBUF);
-  if (file == nullptr) throw std::runtime_error("cannot write " + path);
+  // Opened here and handed to mmio, rather than opened by mmio, so that it can be deleted while
+  // open: a plug-in that crashes the process must take the temporary file with it.
+  const HANDLE handle =
+      CreateFileA(pending.writePath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    throw std::runtime_error("cannot write " + path + ": error " + std::to_string(GetLastError()));
+  MMIOINFO info{};
+  info.fccIOProc = FOURCC_DOS;
+  // The file functions' handles fit the 32 bits that mmio keeps of them.
+  info.adwInfo[0] = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(handle));
+  file = mmioOpenA(nullptr, &info, MMIO_WRITE | MMIO_ALLOCBUF);
+  if (file == nullptr) {
+    CloseHandle(handle);
+    throw std::runtime_error("cannot write " + path);
+  }
 
   riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
   if (mmioCreateChunk(file, &riff, MMIO_CREATERIFF) != MMSYSERR_NOERROR) fail();
