@@ -1,6 +1,5 @@
 #include "MmioWavSink.h"
 
-#include <climits>
 #include <stdexcept>
 #include <string>
 
@@ -9,8 +8,6 @@ namespace {
 constexpr int kChannels = 2;
 constexpr WORD kIeeeFloat = 3;  // WAVE_FORMAT_IEEE_FLOAT, which the lean Windows headers leave out
 constexpr DWORD kFrameBytes = kChannels * sizeof(float);
-// mmio's offsets are signed 32-bit: the whole file must stay below 2 GiB.
-constexpr int64_t kMaxDataBytes = LONG_MAX - 4096;
 
 }  // namespace
 
@@ -76,7 +73,7 @@ void MmioWavSink::fail() {
 }
 
 void MmioWavSink::write(const float* samples, int64_t count) {
-  if ((frames + count) * kFrameBytes > kMaxDataBytes)
+  if (frames + count > kMaxFrames)
     throw std::runtime_error("cannot write " + pending.finalPath() +
                              ": a WAV file written here holds at most 2 GiB of samples");
   const auto bytes = static_cast<LONG>(count * kFrameBytes);

@@ -22,10 +22,6 @@
 
 namespace {
 
-// A WAV file states its sizes in 32 bits; a kilobyte is left for the header's chunks. Longer
-// output would end in a file whose header no reader believes, hours into the render.
-constexpr int64_t kMaxWavOutputFrames = (int64_t{0xFFFFFFFF} - 1024) / (2 * sizeof(float));
-
 std::unique_ptr<AudioSource> openSource(const RenderOptions& options) {
   if (options.seconds > 0.0) {
     const int rateHz = options.rawRateHz > 0 ? options.rawRateHz : kSilenceRateHz;
@@ -80,10 +76,12 @@ void runRender(const RenderOptions& options, std::ostream& out) {
                              std::to_string(rateHz) + " Hz, is outside " +
                              std::to_string(kMinSampleRateHz) + " to " +
                              std::to_string(kMaxSampleRateHz) + " Hz");
-  if (!options.raw && source->frames() > kMaxWavOutputFrames)
+  // Asked now rather than hours into the render, where the writer would stop.
+  if (!options.raw && source->frames() > WavSink::kMaxFrames)
     throw std::runtime_error("the output, " + std::to_string(source->frames()) +
-                             " frames, is more than a WAV file can hold (4 GB); render less, or "
-                             "write raw data with --raw");
+                             " frames, is more than a WAV file written here can hold (" +
+                             std::to_string(WavSink::kMaxFrames) +
+                             " frames); render less, or write raw data with --raw");
   if (source->statedFrames() > source->frames())
     std::cerr << "warning: " << options.inputPath << " is cut short: its header promises "
               << source->statedFrames() << " frames, it holds " << source->frames()
