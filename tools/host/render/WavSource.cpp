@@ -35,7 +35,7 @@ struct DataChunk {
   uint32_t size = 0;
   int64_t dataOffset() const { return sizeOffset + 4; }
   // 0 and all ones: written to a stream whose length was not known when the header was.
-  bool lengthUnknown() const { return size == 0 || size == 0xFFFFFFFFu; }
+  bool lengthUnknown() const { return sizeOffset >= 0 && (size == 0 || size == 0xFFFFFFFFu); }
 };
 
 DataChunk findDataChunk(std::FILE* file) {
@@ -172,8 +172,8 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
   // and a second open of a pipe would start after what the first one read.
   descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
-  // A pipe, or a header that does not state the data's length, is copied whole first: then the
-  // length is known and the reader can seek.
+  // A pipe, or a file whose header does not state the data's length, is copied first, up to the
+  // end of its data: then the length is known and the reader can seek.
   DataChunk chunk = isRegularFile(descriptor) ? findDataChunk(descriptor) : DataChunk{};
   if (!isRegularFile(descriptor) || chunk.lengthUnknown()) {
     try {
@@ -181,7 +181,7 @@ WavSource::WavSource(const std::string& filePath) : path(filePath) {
       close(descriptor);
       descriptor = copy;
       chunk = findDataChunk(descriptor);
-      if (chunk.sizeOffset >= 0 && chunk.lengthUnknown()) stateLength(descriptor, chunk, path);
+      if (chunk.lengthUnknown()) stateLength(descriptor, chunk, path);
     } catch (...) {
       close(descriptor);
       throw;
