@@ -3,12 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "HostTestFiles.h"
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <thread>
+#endif
 
 namespace {
 
@@ -88,6 +100,10 @@ TEST_F(HostCli, KeepsTheUsersFilesWhenThePlugInCrashes) {
       builtFile(std::string(VALIDATOR_PLUGIN_PREFIX) + "crash" + VALIDATOR_PLUGIN_SUFFIX);
   const ChildResult crashed = host(arguments);
   EXPECT_NE(crashed.exitCode, 0) << crashed.err;
+  // Each build's WAV writer keeps its file open while it renders.
+  const ChildResult crashedWav =
+      host({"render", arguments[1], files.path("out.wav"), "--seconds", "1"});
+  EXPECT_NE(crashedWav.exitCode, 0) << crashedWav.err;
   EXPECT_EQ(files.files(), (std::vector<std::string>{"in.f32", "out.f32.partial"}));
   const ChildResult rendered = host(rawRender("in.f32"));
   EXPECT_EQ(rendered.exitCode, 0) << rendered.err;
@@ -171,6 +187,10 @@ TEST_F(HostCli, RefusesBadArgumentsWithOneLineAndNoOutput) {
   expectFailure(
       {"render", plugin, files.path("fast.wav"), files.path("out.wav")},
       "the sample rate of " + files.path("fast.wav") + ", 1000001 Hz, is outside 1 to 1000000 Hz");
+  // Asked for more than a WAV file can hold: refused at once, not hours later.
+  expectFailure(
+      {"render", plugin, files.path("out.wav"), "--seconds", "86400", "--rate", "1000000"},
+      "is more than a WAV file written here can hold");
   // What both builds' readers refuse, in their words.
   writeWavBytes(files.path("u8.wav"), {1, 8, 1, 8000}, {0.5f, 0.5f});
   expectFailure({"render", plugin, files.path("u8.wav"), files.path("out.wav")},
@@ -193,6 +213,73 @@ TEST_F(HostCli, WarnsOfAWavFileShorterThanItsHeaderSays) {
                             " is cut short: its header promises 1000 frames, it holds 699; "
                             "rendering those\n");
   EXPECT_EQ(result.out.rfind("frames: 699,", 0), 0u) << result.out;
+}
+
+// Whatever length the header states, the data is read to its end: a header written before the
+// length was known (0, or all ones) is no reason to refuse or to stop early, from a file or,
+// natively, from a pipe; a length beyond the data is warned of.
+TEST_F(HostCli, ReadsAWavFileToTheEndOfItsDataWhateverItsHeaderStates) {
+  constexpr int kHeld = 700;
+  const std::string shortWarning =
+      " is cut short: its header promises 1400 frames, it holds 700; "
+      "rendering those\n";
+  struct Case {
+    long statedFrames;
+    bool pipe;
+    std::string warning;
+  };
+  std::vector<Case> cases = {
+      {kHeld, false, ""},
+      {0, false, ""},
+      {kStreamedFrames, false, ""},
+      {2 * kHeld, false, shortWarning},
+  };
+#if !defined(_WIN32)
+  for (size_t i = 0, fileCases = cases.size(); i < fileCases; ++i)
+    cases.push_back({cases[i].statedFrames, true, cases[i].warning});
+#endif
+  const std::string plugin = builtFile(GAIN_TEST_PLUGIN_PATH);
+  for (const Case& c : cases) {
+    const std::string name = "in" + std::to_string(c.statedFrames) + (c.pipe ? ".pipe" : ".wav");
+    writeWavBytes(files.path("written.wav"), {1, 16, 2, kRateHz},
+                  std::vector<float>(2 * kHeld, 0.5f), c.statedFrames);
+    ChildResult result;
+    if (c.pipe) {
+#if !defined(_WIN32)
+      ASSERT_EQ(mkfifo(files.path(name).c_str(), 0600), 0);
+      // The writer ends its side once it has written, as a program writing a stream does: only
+      // then does the host see the stream's end.
+      std::thread writer([&] {
+        // A host that gives up early closes its end: the write then fails instead of ending
+        // the test program with SIGPIPE.
+        sigset_t broken;
+        sigemptyset(&broken);
+        sigaddset(&broken, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &broken, nullptr);
+        std::ifstream written(files.path("written.wav"), std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(written), {});
+        const int fifo = open(files.path(name).c_str(), O_WRONLY);
+        if (fifo < 0) return;
+        [[maybe_unused]] const ssize_t sent = write(fifo, bytes.data(), bytes.size());
+        close(fifo);
+      });
+      result = host({"render", plugin, files.path(name), files.path("out.wav"), "--print-peak"});
+      // A host that never opened the FIFO leaves the writer waiting: a reader releases it.
+      const int release = open(files.path(name).c_str(), O_RDONLY | O_NONBLOCK);
+      writer.join();
+      if (release >= 0) close(release);
+#endif
+    } else {
+      fs::rename(files.path("written.wav"), files.path(name));
+      result = host({"render", plugin, files.path(name), files.path("out.wav"), "--print-peak"});
+    }
+    EXPECT_EQ(result.exitCode, 0) << name << ": " << result.err;
+    EXPECT_EQ(result.err, c.warning.empty() ? "" : "warning: " + files.path(name) + c.warning)
+        << name;
+    EXPECT_EQ(result.out.rfind("frames: " + std::to_string(kHeld) + ",", 0), 0u)
+        << name << ": " << result.out;
+    EXPECT_EQ(readFloatWav(files.path("out.wav")).size(), 2u * kHeld) << name;
+  }
 }
 
 // An output that is the input (or the plug-in), by whatever name, is refused before anything is

@@ -135,8 +135,9 @@ void writeWavBytes(const std::string& path, const WavLayout& layout,
     }
   }
   const uint32_t frameBytes = static_cast<uint32_t>(layout.channels * sampleBytes);
-  const uint32_t dataBytes =
-      statedFrames < 0 ? static_cast<uint32_t>(data.size()) : frameBytes * statedFrames;
+  const uint32_t dataBytes = statedFrames == kStreamedFrames ? 0xFFFFFFFFu
+                             : statedFrames < 0              ? static_cast<uint32_t>(data.size())
+                                                             : frameBytes * statedFrames;
   std::string format;
   putLittleEndian(format, layout.extensible ? 0xFFFE : layout.formatTag, 2);
   putLittleEndian(format, layout.channels, 2);
@@ -153,7 +154,9 @@ void writeWavBytes(const std::string& path, const WavLayout& layout,
     format += std::string("\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 12);
   }
   std::string file = "RIFF";
-  putLittleEndian(file, 4 + 8 + format.size() + 8 + dataBytes, 4);
+  putLittleEndian(
+      file, statedFrames == kStreamedFrames ? 0xFFFFFFFFu : 4 + 8 + format.size() + 8 + dataBytes,
+      4);
   file += "WAVEfmt ";
   putLittleEndian(file, format.size(), 4);
   file += format + "data";

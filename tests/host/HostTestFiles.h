@@ -44,7 +44,9 @@ struct WavLayout {
   int rateHz = 44100;
   bool extensible = false;  // the format in a WAVE_FORMAT_EXTENSIBLE chunk
 };
-// `statedFrames` larger than the samples makes a file cut short after its header was written.
+// `statedFrames` larger than the samples makes a file cut short after its header was written;
+// 0 or kStreamedFrames (the sizes all ones) make a header written before the length was known.
+constexpr long kStreamedFrames = -2;
 void writeWavBytes(const std::string& path, const WavLayout& layout,
                    const std::vector<float>& samples, long statedFrames = -1);
 // A 32-bit float WAV file: its samples, channels and rate; throws when it is anything else.

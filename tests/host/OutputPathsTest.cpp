@@ -118,6 +118,8 @@ TEST_F(OutputPaths, FifosAreRefusedWhereAnOpenWouldWaitAndReadOnceAsInput) {
         "--rate", "8000"},
        "not a regular file"},
       {{host, "render", plugin, files.path("pipe"), "--seconds", "1"}, "cannot seek"},
+      // A stream that never ends is read only as far as it takes to see that it is no WAV file.
+      {{host, "render", plugin, "/dev/zero", files.path("out.wav")}, "cannot read /dev/zero"},
   };
   for (const Case& c : cases) {
     const ChildResult result = runChild(c.arguments, streams.path(""));

@@ -38,6 +38,9 @@ int runInfo(const std::string& pluginPath) {
   plugin.dispatch(effSetBlockSize, 0, host.blockSize);
   std::cout << pluginPath << "\n";
   printInfo(std::cout, plugin, host);
+  // Out before the plug-in closes and unloads: a plug-in that crashes there still leaves its
+  // report, and the status tells of the crash.
+  std::cout << std::flush;
   plugin.close();
   return 0;
 }

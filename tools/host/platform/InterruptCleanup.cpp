@@ -23,7 +23,8 @@ static_assert(std::atomic<const char*>::is_always_lock_free, "read from a signal
 // dialog or debugger, which would keep a scripted render waiting.
 LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
   if (const char* path = doomedPath.exchange(nullptr)) {
-    // Windows deletes no file that is open: the output's stream is closed first.
+    // Windows deletes an open file only where its opener allowed it, as the WAV writer does:
+    // the raw output's C stream is closed first.
     _fcloseall();
     DeleteFileA(path);
   }

@@ -1,22 +1,33 @@
 #include "MmioWavSink.h"
 
-#include <climits>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
 constexpr int kChannels = 2;
 constexpr WORD kIeeeFloat = 3;  // WAVE_FORMAT_IEEE_FLOAT, which the lean Windows headers leave out
 constexpr DWORD kFrameBytes = kChannels * sizeof(float);
-// mmio's offsets are signed 32-bit: the whole file must stay below 2 GiB.
-constexpr int64_t kMaxDataBytes = LONG_MAX - 4096;
 
 }  // namespace
 
 MmioWavSink::MmioWavSink(const std::string& path, int sampleRateHz) : pending(path) {
-  std::string target = pending.writePath();
-  file = mmioOpenA(&target[0], nullptr, MMIO_CREATE | MMIO_WRITE | MMIO_ALLOCBUF);
-  if (file == nullptr) throw std::runtime_error("cannot write " + path);
+  // Opened here and handed to mmio, rather than opened by mmio, so that it can be deleted while
+  // open: a plug-in that crashes the process must take the temporary file with it.
+  const HANDLE handle =
+      CreateFileA(pending.writePath().c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    throw std::runtime_error("cannot write " + path + ": error " + std::to_string(GetLastError()));
+  MMIOINFO info{};
+  info.fccIOProc = FOURCC_DOS;
+  // The file functions' handles fit the 32 bits that mmio keeps of them.
+  info.adwInfo[0] = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(handle));
+  file = mmioOpenA(nullptr, &info, MMIO_WRITE | MMIO_ALLOCBUF);
+  if (file == nullptr) {
+    CloseHandle(handle);
+    throw std::runtime_error("cannot write " + path);
+  }
 
   riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
   if (mmioCreateChunk(file, &riff, MMIO_CREATERIFF) != MMSYSERR_NOERROR) fail();
@@ -62,7 +73,7 @@ void MmioWavSink::fail() {
 }
 
 void MmioWavSink::write(const float* samples, int64_t count) {
-  if ((frames + count) * kFrameBytes > kMaxDataBytes)
+  if (frames + count > kMaxFrames)
     throw std::runtime_error("cannot write " + pending.finalPath() +
                              ": a WAV file written here holds at most 2 GiB of samples");
   const auto bytes = static_cast<LONG>(count * kFrameBytes);

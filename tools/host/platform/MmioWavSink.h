@@ -3,6 +3,7 @@
 // samples, the reach of mmio's offsets.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -24,6 +25,9 @@ class MmioWavSink : public AudioSink {
 
   void write(const float* samples, int64_t count) override;
   void commit() override;
+
+  // mmio's offsets are signed 32-bit: the whole file must stay below 2 GiB.
+  static constexpr int64_t kMaxFrames = (LONG_MAX - 4096) / (2 * sizeof(float));
 
  private:
   [[noreturn]] void fail();

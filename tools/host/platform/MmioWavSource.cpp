@@ -54,10 +54,13 @@ void MmioWavSource::readFormat() {
   riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
   if (mmioDescend(file, &riff, nullptr, MMIO_FINDRIFF) != MMSYSERR_NOERROR)
     fail("cannot read " + path + ": it is not a WAV file");
+  // A RIFF size of 0 or all ones, as a writer to a stream leaves it, bounds no search: the
+  // chunks are then looked for up to the end of the file.
+  MMCKINFO* within = riff.cksize == 0 || riff.cksize == 0xFFFFFFFFu ? nullptr : &riff;
   MMCKINFO format{};
   format.ckid = mmioFOURCC('f', 'm', 't', ' ');
   unsigned char header[kExtensibleBytes] = {};
-  if (mmioDescend(file, &format, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR || format.cksize < 16)
+  if (mmioDescend(file, &format, within, MMIO_FINDCHUNK) != MMSYSERR_NOERROR || format.cksize < 16)
     fail("cannot read " + path + ": it has no format chunk");
   const LONG wanted = static_cast<LONG>(std::min<DWORD>(format.cksize, kExtensibleBytes));
   if (mmioRead(file, reinterpret_cast<HPSTR>(header), wanted) != wanted)
@@ -89,15 +92,18 @@ void MmioWavSource::readFormat() {
 
   MMCKINFO data{};
   data.ckid = mmioFOURCC('d', 'a', 't', 'a');
-  if (mmioDescend(file, &data, &riff, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
+  if (mmioDescend(file, &data, within, MMIO_FINDCHUNK) != MMSYSERR_NOERROR)
     fail("cannot read " + path + ": it has no data chunk");
   // What is really there may be less than the chunk's size when the file was cut short.
   const LONG end = mmioSeek(file, 0, SEEK_END);
   mmioSeek(file, static_cast<LONG>(data.dwDataOffset), SEEK_SET);
   const int64_t present = end < 0 ? 0 : end - static_cast<int64_t>(data.dwDataOffset);
   const int64_t frameBytes = static_cast<int64_t>(channelCount) * sampleBytes;
-  stated = data.cksize / frameBytes;
-  frameCount = std::min<int64_t>(data.cksize, present) / frameBytes;
+  // 0 and all ones: written to a stream whose length was not known when the header was.
+  const bool lengthUnknown = data.cksize == 0 || data.cksize == 0xFFFFFFFFu;
+  const int64_t dataBytes = lengthUnknown ? present : data.cksize;
+  stated = dataBytes / frameBytes;
+  frameCount = std::min<int64_t>(dataBytes, present) / frameBytes;
 }
 
 void MmioWavSource::read(float* samples, int64_t count) {

@@ -8,30 +8,15 @@
 #include <system_error>
 
 #include "FileOperations.h"
+#include "FinalPath.h"
 #include "InterruptCleanup.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// As the kernel allows: a longer chain of links is a loop.
-constexpr int kMaxLinks = 40;
 // Temporary names tried beside an output before giving up (each taken by another file).
 constexpr int kMaxTemporaryNames = 100;
-
-// The path a chain of symbolic links ends at (which need not exist yet).
-std::string linkTarget(const std::string& path) {
-  fs::path at = path;
-  std::error_code error;
-  for (int hops = 0; fs::is_symlink(fs::symlink_status(at, error)); ++hops) {
-    if (hops == kMaxLinks)
-      throw std::runtime_error("cannot write " + path + ": too many levels of symbolic links");
-    const fs::path next = fs::read_symlink(at, error);
-    if (error) throw std::runtime_error("cannot write " + path + ": " + error.message());
-    at = next.is_absolute() ? next : at.parent_path() / next;
-  }
-  return at.string();
-}
 
 // A FIFO, a device or a socket: something to write into, not to replace.
 bool isSpecialFile(const std::string& path) {
@@ -57,7 +42,7 @@ std::string newTemporaryFile(const std::string& path) {
 }  // namespace
 
 PendingFile::PendingFile(const std::string& finalPath)
-    : target(finalPath), resolved(linkTarget(finalPath)) {
+    : target(finalPath), resolved(::finalPath(finalPath)) {
   written = isSpecialFile(resolved) ? resolved : newTemporaryFile(resolved);
   if (!direct()) InterruptCleanup::remove(written.c_str());
 }

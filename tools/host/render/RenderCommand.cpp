@@ -76,6 +76,12 @@ void runRender(const RenderOptions& options, std::ostream& out) {
                              std::to_string(rateHz) + " Hz, is outside " +
                              std::to_string(kMinSampleRateHz) + " to " +
                              std::to_string(kMaxSampleRateHz) + " Hz");
+  // Asked now rather than hours into the render, where the writer would stop.
+  if (!options.raw && source->frames() > WavSink::kMaxFrames)
+    throw std::runtime_error("the output, " + std::to_string(source->frames()) +
+                             " frames, is more than a WAV file written here can hold (" +
+                             std::to_string(WavSink::kMaxFrames) +
+                             " frames); render less, or write raw data with --raw");
   if (source->statedFrames() > source->frames())
     std::cerr << "warning: " << options.inputPath << " is cut short: its header promises "
               << source->statedFrames() << " frames, it holds " << source->frames()

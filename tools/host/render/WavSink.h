@@ -1,6 +1,7 @@
 // WAV output through libsndfile: stereo, 32-bit float samples.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "AudioSink.h"
@@ -18,6 +19,9 @@ class WavSink : public AudioSink {
 
   void write(const float* samples, int64_t count) override;
   void commit() override;
+
+  // A WAV file states its sizes in 32 bits; a kilobyte is left for the header's chunks.
+  static constexpr int64_t kMaxFrames = (int64_t{0xFFFFFFFF} - 1024) / (2 * sizeof(float));
 
  private:
   PendingFile pending;

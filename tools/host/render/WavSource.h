@@ -1,6 +1,7 @@
 // WAV input through libsndfile: mono or stereo, 16- or 24-bit PCM or 32-bit float, read as
-// floats (PCM scaled so that full scale is 1.0). The path is opened once, so a pipe works
-// (its header must state the data's length).
+// floats (PCM scaled so that full scale is 1.0). The path is opened once, so a pipe works, and
+// a header that leaves the data's length unknown (0 or all ones, as a writer to a stream leaves
+// it) is read to the end of the data.
 #pragma once
 
 #include <string>

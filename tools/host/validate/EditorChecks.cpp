@@ -1,29 +1,16 @@
 // Editor (Windows build, where a window can be made): its size once it is open (a plug-in may
 // know no size before effEditOpen, as it may need the display to measure), opened and closed
 // twice, opened while processing is off, parameters changed from a second thread while the
-// editor opens and closes, and effClose with the window still open. The host's window is a plain
-// top-level window of this process, never shown, so that the checks take neither the pointer nor
-// the focus from anything else on the desktop.
-#include "ValidationGroups.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-
+// editor opens and closes, and effClose with the window still open.
 #include <atomic>
+#include <random>
+#include <string>
 #include <thread>
 
+#include "EditorHostWindow.h"
+#include "ValidationGroups.h"
+
 namespace {
-
-void pumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-// The editor's window inside the host's, or null.
-HWND editorWindow(HWND host) { return GetWindow(host, GW_CHILD); }
 
 std::string sizeText(PluginInstance& plugin) {
   ERect* rect = nullptr;
@@ -34,32 +21,32 @@ std::string sizeText(PluginInstance& plugin) {
          std::to_string(rect->bottom - rect->top);
 }
 
-void checkSize(PluginInstance& plugin, HWND host, CheckReport& report) {
+void checkSize(PluginInstance& plugin, EditorHostWindow& host, CheckReport& report) {
   const std::string before = sizeText(plugin);
-  plugin.dispatch(effEditOpen, 0, 0, host);
-  pumpMessages();
+  plugin.dispatch(effEditOpen, 0, 0, host.handle());
+  EditorHostWindow::pumpMessages();
   const std::string after = sizeText(plugin);
   plugin.dispatch(effEditClose);
-  pumpMessages();
+  EditorHostWindow::pumpMessages();
   report.check(!after.empty(), "effEditGetRect gives a size once the editor is open",
                (after.empty() ? "no rectangle" : after) +
                    " (before effEditOpen: " + (before.empty() ? "none, accepted" : before) + ")");
 }
 
 // Opens the editor, idles it a few times and closes it; an empty text when all went well.
-std::string openIdleClose(PluginInstance& plugin, HWND host, int idles) {
-  const VstIntPtr opened = plugin.dispatch(effEditOpen, 0, 0, host);
-  pumpMessages();
-  HWND window = editorWindow(host);
+std::string openIdleClose(PluginInstance& plugin, EditorHostWindow& host, int idles) {
+  const VstIntPtr opened = plugin.dispatch(effEditOpen, 0, 0, host.handle());
+  EditorHostWindow::pumpMessages();
+  void* window = host.editorWindow();
   for (int i = 0; i < idles; ++i) {
     plugin.dispatch(effEditIdle);
-    pumpMessages();
+    EditorHostWindow::pumpMessages();
   }
   plugin.dispatch(effEditClose);
-  pumpMessages();
+  EditorHostWindow::pumpMessages();
   if (!opened) return "effEditOpen answered 0";
   if (window == nullptr) return "no window inside the host's";
-  if (IsWindow(window)) return "window still there after effEditClose";
+  if (EditorHostWindow::exists(window)) return "window still there after effEditClose";
   return "";
 }
 
@@ -70,9 +57,8 @@ void checkEditor(ValidationContext& context, CheckReport& report) {
   if (!plugin) return;
   if (!(plugin->record()->flags & effFlagsHasEditor))
     return report.skip("editor checks", "the plug-in has no editor");
-  HWND host = CreateWindowExA(0, "STATIC", "validator", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                              1200, 900, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (host == nullptr) return report.skip("editor checks", "no window can be made (no display)");
+  EditorHostWindow host;
+  if (!host.made()) return report.skip("editor checks", host.whyNot());
   const int idles = 2 + context.options.level;
   checkSize(*plugin, host, report);
 
@@ -104,26 +90,12 @@ void checkEditor(ValidationContext& context, CheckReport& report) {
   report.check(fault.empty(), "parameters from a second thread during open and close",
                fault.empty() ? std::to_string(changes.load()) + " changes" : fault);
 
-  plugin->dispatch(effEditOpen, 0, 0, host);
-  pumpMessages();
-  HWND window = editorWindow(host);
+  plugin->dispatch(effEditOpen, 0, 0, host.handle());
+  EditorHostWindow::pumpMessages();
+  void* window = host.editorWindow();
   plugin->close();
-  pumpMessages();
-  const bool gone = window == nullptr || !IsWindow(window);
+  EditorHostWindow::pumpMessages();
+  const bool gone = !EditorHostWindow::exists(window);
   report.check(gone, "effClose with the window open",
                gone ? "window closed with the effect" : "the editor's window outlived the effect");
-  DestroyWindow(host);
-  pumpMessages();
 }
-
-#else
-
-void checkEditor(ValidationContext& context, CheckReport& report) {
-  std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
-  if (!plugin) return;
-  if (!(plugin->record()->flags & effFlagsHasEditor))
-    return report.skip("editor checks", "the plug-in has no editor");
-  report.skip("editor checks", "they run in the Windows build");
-}
-
-#endif

@@ -1,12 +1,10 @@
-#include "EditCommand.h"
+// The edit command's window on Windows: a top-level window whose handle the editor gets as its
+// parent, idled on a timer until it is closed or the time is up.
+#include <windows.h>
 
 #include <stdexcept>
 
-// The Linux window of the command is in X11EditCommand.cpp.
-#if defined(_WIN32)
-
-#include <windows.h>
-
+#include "EditCommand.h"
 #include "EditTarget.h"
 
 namespace {
@@ -122,5 +120,3 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   state.editorOpen = false;
   target.finish();
 }
-
-#endif
