@@ -1,5 +1,6 @@
 #include "GdiplusGraphics.h"
 
+#include "GdiText.h"
 #include "GdiplusFont.h"
 #include "GdiplusImage.h"
 
@@ -53,6 +54,7 @@ GdiplusGraphics::GdiplusGraphics(GpGraphics* graphics, HWND window, HDC ownDc, b
 }
 
 GdiplusGraphics::~GdiplusGraphics() {
+  textPath.reset();
   if (fontBrush) GdipDeleteBrush(fontBrush);
   if (fillBrush) GdipDeleteBrush(fillBrush);
   if (pen) GdipDeletePen(pen);
@@ -77,7 +79,8 @@ void GdiplusGraphics::setFillColor(const CColor& color) {
 }
 
 void GdiplusGraphics::setFontColor(const CColor& color) {
-  if (fontBrush) check(GdipSetSolidFillColor(fontBrush, color.toArgb()));
+  fontArgb = color.toArgb();
+  if (fontBrush) check(GdipSetSolidFillColor(fontBrush, fontArgb));
 }
 
 void GdiplusGraphics::setSmoothingNone() {
@@ -176,9 +179,25 @@ bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t de
   return true;
 }
 
+GdiText* GdiplusGraphics::gdiText() {
+  if (textTried) return textPath.get();
+  textTried = true;
+  HDC dc = nullptr;
+  if (!onDevice || !GdiText::matchesGdiplus() || GdipGetDC(graphics, &dc) != Ok || !dc)
+    return nullptr;
+  // GDI+ hands out the context it was made on; it stays valid while the graphics lives.
+  GdipReleaseDC(graphics, dc);
+  textPath = std::make_unique<GdiText>(dc, graphics);
+  return textPath.get();
+}
+
 float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {
   auto* gdiplusFont = static_cast<GdiplusFont*>(font);
   if (!gdiplusFont || !gdiplusFont->getFont()) return -1.0f;
+  if (GdiText::canDraw(text, 0xFF000000) && gdiText()) {
+    const float width = gdiText()->measure(text, *gdiplusFont);
+    if (width >= 0.0f) return width;
+  }
   RectF layout = {0.0f, 0.0f, 0.0f, 0.0f};
   RectF box = {0.0f, 0.0f, 0.0f, 0.0f};
   const GpStatus status = GdipMeasureString(graphics, wide(text), -1, gdiplusFont->getFont(),
@@ -191,13 +210,16 @@ void GdiplusGraphics::drawString(const char16_t* text, PlatformFont* font, int32
                                  int32_t bottomY) {
   auto* gdiplusFont = static_cast<GdiplusFont*>(font);
   if (!gdiplusFont || !gdiplusFont->getFont() || !fontBrush) return;
-  check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
   REAL dpiY = 96.0f;
   check(GdipGetDpiY(graphics, &dpiY));
   REAL fontHeight = 0.0f;
   check(GdipGetFontHeightGivenDPI(gdiplusFont->getFont(), dpiY, &fontHeight));
   // The layout rectangle's top is one font height above the bottom line.
   RectF layout = {static_cast<REAL>(x), static_cast<REAL>(bottomY) + 1.0f - fontHeight, 0.0f, 0.0f};
+  if (GdiText::canDraw(text, fontArgb) && gdiText() &&
+      gdiText()->draw(text, *gdiplusFont, fontArgb, layout.X, layout.Y, clip))
+    return;
+  check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
   check(GdipDrawString(graphics, wide(text), -1, gdiplusFont->getFont(), &layout, nullptr,
                        fontBrush));
 }

@@ -1,13 +1,17 @@
 // A CDrawContext's surface as a GDI+ graphics object with its pen and two brushes.
 #pragma once
 
+#include <memory>
+
 #include "../PlatformGraphics.h"
 #include "GdiplusIncludes.h"
 
 namespace gui {
 namespace platform {
 
+class GdiplusFont;
 class GdiplusImage;
+class GdiText;
 
 class GdiplusGraphics : public PlatformGraphics {
  public:
@@ -44,6 +48,9 @@ class GdiplusGraphics : public PlatformGraphics {
     if (status != Gdiplus::Ok) lastStatus = status;
   }
 
+  // The GDI text path on this device, made at the first text; null where it does not apply.
+  GdiText* gdiText();
+
   // Copies an opaque image's piece with BitBlt, inside the clip; false when it cannot.
   bool copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
                   int32_t width, int32_t height);
@@ -54,6 +61,9 @@ class GdiplusGraphics : public PlatformGraphics {
   Gdiplus::GpPen* pen = nullptr;
   Gdiplus::GpSolidFill* fillBrush = nullptr;
   Gdiplus::GpSolidFill* fontBrush = nullptr;
+  uint32_t fontArgb = 0xFF000000;
+  std::unique_ptr<GdiText> textPath;
+  bool textTried = false;
   HWND window;
   HDC ownDc;
   Gdiplus::GpStatus lastStatus = Gdiplus::Ok;

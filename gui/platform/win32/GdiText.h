@@ -1,0 +1,53 @@
+// Solid text on a device context through GDI, placed and measured as Wine's GDI+ places and
+// measures it: Wine draws such text with ExtTextOutW in a font made from the GDI+ font, so this
+// gives the same pixels without the per-call font creation, state saving and clip regions that
+// cost most of a display's repaint there. Elsewhere GDI+ keeps drawing text (its rendering
+// differs from GDI's).
+#pragma once
+
+#include <cstdint>
+
+#include "../../CRect.h"
+#include "GdiplusIncludes.h"
+
+namespace gui {
+namespace platform {
+
+class GdiplusFont;
+
+class GdiText {
+ public:
+  // True when the process runs under Wine, whose GDI+ draws solid text through GDI.
+  static bool matchesGdiplus();
+  // Whether a text can take this path: one line (no line break or tab, which GDI+ lays out
+  // itself) and a colour without transparency (GDI+ blends that itself).
+  static bool canDraw(const char16_t* text, uint32_t argb);
+
+  // dc is the device context under graphics; the font, colour and mode set on it stay until
+  // the destructor, so that several texts in one paint share them.
+  GdiText(HDC dc, Gdiplus::GpGraphics* graphics);
+  ~GdiText();
+  GdiText(const GdiText&) = delete;
+  GdiText& operator=(const GdiText&) = delete;
+
+  // Width in device pixels, as GdipMeasureString gives it for a zero layout rectangle; -1 when
+  // the font has no GDI form.
+  float measure(const char16_t* text, GdiplusFont& font);
+  // Draws with the text's baseline one font ascent below layoutTop, inside clip (device
+  // pixels); false when the font has no GDI form.
+  bool draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float layoutX, float layoutTop,
+            const CRect& clip);
+
+ private:
+  bool select(GdiplusFont& font);
+
+  HDC dc;
+  Gdiplus::GpGraphics* graphics;
+  HGDIOBJ originalFont = nullptr;
+  HFONT selectedFont = nullptr;
+  COLORREF textColor = CLR_INVALID;
+  HRGN clipRegion = nullptr;
+};
+
+}  // namespace platform
+}  // namespace gui
