@@ -1,6 +1,8 @@
 #include "GdiplusGraphics.h"
 
-#include "GdiText.h"
+#include <cmath>
+
+#include "GdiDevice.h"
 #include "GdiplusFont.h"
 #include "GdiplusImage.h"
 
@@ -13,6 +15,11 @@ using namespace Gdiplus::DllExports;
 namespace {
 
 const ARGB kOpaqueBlack = 0xFF000000;
+
+bool isOpaque(uint32_t argb) { return (argb >> 24) == 0xFF; }
+
+// GDI+'s rounding of device positions: halves go up.
+int32_t roundHalfUp(float value) { return static_cast<int32_t>(std::floor(value + 0.5f)); }
 
 WCHAR* wide(const char16_t* text) { return reinterpret_cast<WCHAR*>(const_cast<char16_t*>(text)); }
 
@@ -63,19 +70,23 @@ GdiplusGraphics::~GdiplusGraphics() {
 }
 
 void GdiplusGraphics::setPenColor(const CColor& color) {
-  if (pen) check(GdipSetPenColor(pen, color.toArgb()));
+  penArgb = color.toArgb();
+  if (pen) check(GdipSetPenColor(pen, penArgb));
 }
 
 void GdiplusGraphics::setPenWidth(float width) {
+  penWidth = width;
   if (pen) check(GdipSetPenWidth(pen, width));
 }
 
 void GdiplusGraphics::setPenDashStyle(int32_t style) {
+  penDashStyle = style;
   if (pen) check(GdipSetPenDashStyle(pen, static_cast<DashStyle>(style)));
 }
 
 void GdiplusGraphics::setFillColor(const CColor& color) {
-  if (fillBrush) check(GdipSetSolidFillColor(fillBrush, color.toArgb()));
+  fillArgb = color.toArgb();
+  if (fillBrush) check(GdipSetSolidFillColor(fillBrush, fillArgb));
 }
 
 void GdiplusGraphics::setFontColor(const CColor& color) {
@@ -98,10 +109,27 @@ void GdiplusGraphics::drawLine(const CPoint& from, const CPoint& to) {
 }
 
 void GdiplusGraphics::fillRect(float left, float top, float width, float height) {
+  // GDI+ rounds the corners to device pixels and fills the polygon between them.
+  if (isOpaque(fillArgb) && gdiDevice()) {
+    gdiDevice()->fill(CRect(roundHalfUp(left), roundHalfUp(top), roundHalfUp(left + width),
+                            roundHalfUp(top + height)),
+                      fillArgb, clip);
+    return;
+  }
   if (fillBrush) check(GdipFillRectangle(graphics, fillBrush, left, top, width, height));
 }
 
 void GdiplusGraphics::strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+  // A solid one-pixel outline through the corners covers the pixels of its four edges.
+  if (penWidth == 1.0f && penDashStyle == 0 && isOpaque(penArgb) && gdiDevice()) {
+    const int32_t right = left + width + 1;
+    const int32_t bottom = top + height + 1;
+    gdiDevice()->fill(CRect(left, top, right, top + 1), penArgb, clip);
+    gdiDevice()->fill(CRect(left, bottom - 1, right, bottom), penArgb, clip);
+    gdiDevice()->fill(CRect(left, top, left + 1, bottom), penArgb, clip);
+    gdiDevice()->fill(CRect(right - 1, top, right, bottom), penArgb, clip);
+    return;
+  }
   if (pen) check(GdipDrawRectangleI(graphics, pen, left, top, width, height));
 }
 
@@ -179,23 +207,23 @@ bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t de
   return true;
 }
 
-GdiText* GdiplusGraphics::gdiText() {
+GdiDevice* GdiplusGraphics::gdiDevice() {
   if (textTried) return textPath.get();
   textTried = true;
   HDC dc = nullptr;
-  if (!onDevice || !GdiText::matchesGdiplus() || GdipGetDC(graphics, &dc) != Ok || !dc)
+  if (!onDevice || !GdiDevice::matchesGdiplus() || GdipGetDC(graphics, &dc) != Ok || !dc)
     return nullptr;
   // GDI+ hands out the context it was made on; it stays valid while the graphics lives.
   GdipReleaseDC(graphics, dc);
-  textPath = std::make_unique<GdiText>(dc, graphics);
+  textPath = std::make_unique<GdiDevice>(dc, graphics);
   return textPath.get();
 }
 
 float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {
   auto* gdiplusFont = static_cast<GdiplusFont*>(font);
   if (!gdiplusFont || !gdiplusFont->getFont()) return -1.0f;
-  if (GdiText::canDraw(text, 0xFF000000) && gdiText()) {
-    const float width = gdiText()->measure(text, *gdiplusFont);
+  if (GdiDevice::canDraw(text, 0xFF000000) && gdiDevice()) {
+    const float width = gdiDevice()->measure(text, *gdiplusFont);
     if (width >= 0.0f) return width;
   }
   RectF layout = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -216,8 +244,8 @@ void GdiplusGraphics::drawString(const char16_t* text, PlatformFont* font, int32
   check(GdipGetFontHeightGivenDPI(gdiplusFont->getFont(), dpiY, &fontHeight));
   // The layout rectangle's top is one font height above the bottom line.
   RectF layout = {static_cast<REAL>(x), static_cast<REAL>(bottomY) + 1.0f - fontHeight, 0.0f, 0.0f};
-  if (GdiText::canDraw(text, fontArgb) && gdiText() &&
-      gdiText()->draw(text, *gdiplusFont, fontArgb, layout.X, layout.Y, clip))
+  if (GdiDevice::canDraw(text, fontArgb) && gdiDevice() &&
+      gdiDevice()->draw(text, *gdiplusFont, fontArgb, layout.X, layout.Y, clip))
     return;
   check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
   check(GdipDrawString(graphics, wide(text), -1, gdiplusFont->getFont(), &layout, nullptr,

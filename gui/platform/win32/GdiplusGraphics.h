@@ -11,7 +11,7 @@ namespace platform {
 
 class GdiplusFont;
 class GdiplusImage;
-class GdiText;
+class GdiDevice;
 
 class GdiplusGraphics : public PlatformGraphics {
  public:
@@ -49,7 +49,7 @@ class GdiplusGraphics : public PlatformGraphics {
   }
 
   // The GDI text path on this device, made at the first text; null where it does not apply.
-  GdiText* gdiText();
+  GdiDevice* gdiDevice();
 
   // Copies an opaque image's piece with BitBlt, inside the clip; false when it cannot.
   bool copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
@@ -62,7 +62,11 @@ class GdiplusGraphics : public PlatformGraphics {
   Gdiplus::GpSolidFill* fillBrush = nullptr;
   Gdiplus::GpSolidFill* fontBrush = nullptr;
   uint32_t fontArgb = 0xFF000000;
-  std::unique_ptr<GdiText> textPath;
+  uint32_t fillArgb = 0xFF000000;
+  uint32_t penArgb = 0xFF000000;
+  float penWidth = 1.0f;
+  int32_t penDashStyle = 0;  // solid
+  std::unique_ptr<GdiDevice> textPath;
   bool textTried = false;
   HWND window;
   HDC ownDc;

@@ -1,4 +1,4 @@
-#include "GdiText.h"
+#include "GdiDevice.h"
 
 #include <cmath>
 
@@ -18,9 +18,13 @@ float sideMargin(const GdiplusFont& font) { return static_cast<float>(font.getEm
 // Bounds used by the text, as the text itself: the rectangle around the frame is 1 << 30.
 constexpr int32_t kUnbounded = 0x40000000;
 
+COLORREF colorOf(uint32_t argb) {
+  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
 }  // namespace
 
-bool GdiText::matchesGdiplus() {
+bool GdiDevice::matchesGdiplus() {
   static const bool underWine = [] {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
@@ -28,24 +32,21 @@ bool GdiText::matchesGdiplus() {
   return underWine;
 }
 
-bool GdiText::canDraw(const char16_t* text, uint32_t argb) {
+bool GdiDevice::canDraw(const char16_t* text, uint32_t argb) {
   if (!text || !text[0] || (argb >> 24) != 0xFF) return false;
   for (const char16_t* c = text; *c; ++c)
     if (*c == u'\n' || *c == u'\r' || *c == u'\t') return false;
   return true;
 }
 
-GdiText::GdiText(HDC dc, Gdiplus::GpGraphics* graphics) : dc(dc), graphics(graphics) {}
+GdiDevice::GdiDevice(HDC dc, Gdiplus::GpGraphics* graphics) : dc(dc), graphics(graphics) {}
 
-GdiText::~GdiText() {
-  if (originalFont) {
-    SelectObject(dc, originalFont);
-    SelectClipRgn(dc, nullptr);
-  }
+GdiDevice::~GdiDevice() {
+  if (originalFont) SelectObject(dc, originalFont);
   if (clipRegion) DeleteObject(clipRegion);
 }
 
-bool GdiText::select(GdiplusFont& font) {
+bool GdiDevice::select(GdiplusFont& font) {
   HFONT gdiFont = font.gdiFont(graphics);
   if (!gdiFont) return false;
   if (gdiFont == selectedFont) return true;
@@ -59,7 +60,7 @@ bool GdiText::select(GdiplusFont& font) {
   return true;
 }
 
-float GdiText::measure(const char16_t* text, GdiplusFont& font) {
+float GdiDevice::measure(const char16_t* text, GdiplusFont& font) {
   if (!select(font)) return -1.0f;
   const auto* wide = reinterpret_cast<const WCHAR*>(text);
   SIZE size = {0, 0};
@@ -70,21 +71,15 @@ float GdiText::measure(const char16_t* text, GdiplusFont& font) {
   return width;
 }
 
-bool GdiText::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float layoutX,
-                   float layoutTop, const CRect& clip) {
+bool GdiDevice::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float layoutX,
+                     float layoutTop, const CRect& clip) {
   if (!select(font)) return false;
-  const COLORREF color = RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+  const COLORREF color = colorOf(argb);
   if (color != textColor) {
     SetTextColor(dc, color);
     textColor = color;
   }
-  if (clip.left <= -kUnbounded && clip.right >= kUnbounded) {
-    SelectClipRgn(dc, nullptr);
-  } else {
-    if (!clipRegion) clipRegion = CreateRectRgn(0, 0, 0, 0);
-    SetRectRgn(clipRegion, clip.left, clip.top, clip.right, clip.bottom);
-    SelectClipRgn(dc, clipRegion);
-  }
+  selectClip(clip);
   const float x = layoutX + sideMargin(font);
   const float baseline = layoutTop + static_cast<float>(font.gdiAscent());
   const auto* wide = reinterpret_cast<const WCHAR*>(text);
@@ -93,6 +88,28 @@ bool GdiText::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float
   // Other drawing on this context (bitmap copies) bounds itself.
   SelectClipRgn(dc, nullptr);
   return true;
+}
+
+void GdiDevice::fill(const CRect& rect, uint32_t argb, const CRect& clip) {
+  const COLORREF color = colorOf(argb);
+  if (color != brushColor) {
+    SetDCBrushColor(dc, color);
+    brushColor = color;
+  }
+  selectClip(clip);
+  const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SelectClipRgn(dc, nullptr);
+}
+
+void GdiDevice::selectClip(const CRect& clip) {
+  if (clip.left <= -kUnbounded && clip.right >= kUnbounded) {
+    SelectClipRgn(dc, nullptr);
+    return;
+  }
+  if (!clipRegion) clipRegion = CreateRectRgn(0, 0, 0, 0);
+  SetRectRgn(clipRegion, clip.left, clip.top, clip.right, clip.bottom);
+  SelectClipRgn(dc, clipRegion);
 }
 
 }  // namespace platform

@@ -1,8 +1,8 @@
-// Solid text on a device context through GDI, placed and measured as Wine's GDI+ places and
-// measures it: Wine draws such text with ExtTextOutW in a font made from the GDI+ font, so this
-// gives the same pixels without the per-call font creation, state saving and clip regions that
-// cost most of a display's repaint there. Elsewhere GDI+ keeps drawing text (its rendering
-// differs from GDI's).
+// Opaque text and rectangles on a device context through GDI, placed and measured as Wine's
+// GDI+ does: Wine draws such text with ExtTextOutW in a font made from the GDI+ font, and fills
+// rectangles as GDI polygons, so this gives the same pixels without the per-call font creation,
+// state saving and clip regions that cost most of a display's repaint there. Elsewhere GDI+
+// keeps drawing (its rendering differs from GDI's).
 #pragma once
 
 #include <cstdint>
@@ -15,20 +15,20 @@ namespace platform {
 
 class GdiplusFont;
 
-class GdiText {
+class GdiDevice {
  public:
-  // True when the process runs under Wine, whose GDI+ draws solid text through GDI.
+  // True when the process runs under Wine, whose GDI+ draws opaque text and fills through GDI.
   static bool matchesGdiplus();
   // Whether a text can take this path: one line (no line break or tab, which GDI+ lays out
   // itself) and a colour without transparency (GDI+ blends that itself).
   static bool canDraw(const char16_t* text, uint32_t argb);
 
-  // dc is the device context under graphics; the font, colour and mode set on it stay until
-  // the destructor, so that several texts in one paint share them.
-  GdiText(HDC dc, Gdiplus::GpGraphics* graphics);
-  ~GdiText();
-  GdiText(const GdiText&) = delete;
-  GdiText& operator=(const GdiText&) = delete;
+  // dc is the device context under graphics; the font, colours and mode set on it stay until
+  // the destructor, so that the texts and fills of one paint share them.
+  GdiDevice(HDC dc, Gdiplus::GpGraphics* graphics);
+  ~GdiDevice();
+  GdiDevice(const GdiDevice&) = delete;
+  GdiDevice& operator=(const GdiDevice&) = delete;
 
   // Width in device pixels, as GdipMeasureString gives it for a zero layout rectangle; -1 when
   // the font has no GDI form.
@@ -37,15 +37,19 @@ class GdiText {
   // pixels); false when the font has no GDI form.
   bool draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float layoutX, float layoutTop,
             const CRect& clip);
+  // Fills the device pixels [left, right) x [top, bottom) inside clip with an opaque colour.
+  void fill(const CRect& rect, uint32_t argb, const CRect& clip);
 
  private:
   bool select(GdiplusFont& font);
+  void selectClip(const CRect& clip);
 
   HDC dc;
   Gdiplus::GpGraphics* graphics;
   HGDIOBJ originalFont = nullptr;
   HFONT selectedFont = nullptr;
   COLORREF textColor = CLR_INVALID;
+  COLORREF brushColor = CLR_INVALID;
   HRGN clipRegion = nullptr;
 };
 
