@@ -15,9 +15,6 @@ int32_t roundHalfUp(float value) { return static_cast<int32_t>(std::floor(value 
 // GDI+ leaves a sixth of the em on each side of a line that has no typographic format.
 float sideMargin(const GdiplusFont& font) { return static_cast<float>(font.getEmSize() / 6.0); }
 
-// Bounds used by the text, as the text itself: the rectangle around the frame is 1 << 30.
-constexpr int32_t kUnbounded = 0x40000000;
-
 COLORREF colorOf(uint32_t argb) {
   return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
@@ -90,20 +87,21 @@ bool GdiDevice::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, flo
   return true;
 }
 
-void GdiDevice::fill(const CRect& rect, uint32_t argb, const CRect& clip) {
+void GdiDevice::fill(float left, float top, float right, float bottom, uint32_t argb,
+                     const CRect& clip) {
   const COLORREF color = colorOf(argb);
   if (color != brushColor) {
     SetDCBrushColor(dc, color);
     brushColor = color;
   }
   selectClip(clip);
-  const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+  const RECT area = {roundHalfUp(left), roundHalfUp(top), roundHalfUp(right), roundHalfUp(bottom)};
   FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   SelectClipRgn(dc, nullptr);
 }
 
 void GdiDevice::selectClip(const CRect& clip) {
-  if (clip.left <= -kUnbounded && clip.right >= kUnbounded) {
+  if (clip.left <= -kNoClip && clip.right >= kNoClip) {
     SelectClipRgn(dc, nullptr);
     return;
   }

@@ -17,6 +17,9 @@ class GdiplusFont;
 
 class GdiDevice {
  public:
+  // A clip reaching this far on each side is no clip at all.
+  static constexpr int32_t kNoClip = 0x40000000;
+
   // True when the process runs under Wine, whose GDI+ draws opaque text and fills through GDI.
   static bool matchesGdiplus();
   // Whether a text can take this path: one line (no line break or tab, which GDI+ lays out
@@ -37,8 +40,9 @@ class GdiDevice {
   // pixels); false when the font has no GDI form.
   bool draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float layoutX, float layoutTop,
             const CRect& clip);
-  // Fills the device pixels [left, right) x [top, bottom) inside clip with an opaque colour.
-  void fill(const CRect& rect, uint32_t argb, const CRect& clip);
+  // Fills the rectangle between the corners, rounded to device pixels as GDI+ rounds them, inside
+  // clip with an opaque colour.
+  void fill(float left, float top, float right, float bottom, uint32_t argb, const CRect& clip);
 
  private:
   bool select(GdiplusFont& font);

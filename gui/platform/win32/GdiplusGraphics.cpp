@@ -1,7 +1,5 @@
 #include "GdiplusGraphics.h"
 
-#include <cmath>
-
 #include "GdiDevice.h"
 #include "GdiplusFont.h"
 #include "GdiplusImage.h"
@@ -17,9 +15,6 @@ namespace {
 const ARGB kOpaqueBlack = 0xFF000000;
 
 bool isOpaque(uint32_t argb) { return (argb >> 24) == 0xFF; }
-
-// GDI+'s rounding of device positions: halves go up.
-int32_t roundHalfUp(float value) { return static_cast<int32_t>(std::floor(value + 0.5f)); }
 
 WCHAR* wide(const char16_t* text) { return reinterpret_cast<WCHAR*>(const_cast<char16_t*>(text)); }
 
@@ -61,7 +56,8 @@ GdiplusGraphics::GdiplusGraphics(GpGraphics* graphics, HWND window, HDC ownDc, b
 }
 
 GdiplusGraphics::~GdiplusGraphics() {
-  textPath.reset();
+  // The context gets its own font back before it is released.
+  gdi.reset();
   if (fontBrush) GdipDeleteBrush(fontBrush);
   if (fillBrush) GdipDeleteBrush(fillBrush);
   if (pen) GdipDeletePen(pen);
@@ -109,11 +105,8 @@ void GdiplusGraphics::drawLine(const CPoint& from, const CPoint& to) {
 }
 
 void GdiplusGraphics::fillRect(float left, float top, float width, float height) {
-  // GDI+ rounds the corners to device pixels and fills the polygon between them.
   if (isOpaque(fillArgb) && gdiDevice()) {
-    gdiDevice()->fill(CRect(roundHalfUp(left), roundHalfUp(top), roundHalfUp(left + width),
-                            roundHalfUp(top + height)),
-                      fillArgb, clip);
+    gdiDevice()->fill(left, top, left + width, top + height, fillArgb, clip);
     return;
   }
   if (fillBrush) check(GdipFillRectangle(graphics, fillBrush, left, top, width, height));
@@ -122,12 +115,14 @@ void GdiplusGraphics::fillRect(float left, float top, float width, float height)
 void GdiplusGraphics::strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
   // A solid one-pixel outline through the corners covers the pixels of its four edges.
   if (penWidth == 1.0f && penDashStyle == 0 && isOpaque(penArgb) && gdiDevice()) {
-    const int32_t right = left + width + 1;
-    const int32_t bottom = top + height + 1;
-    gdiDevice()->fill(CRect(left, top, right, top + 1), penArgb, clip);
-    gdiDevice()->fill(CRect(left, bottom - 1, right, bottom), penArgb, clip);
-    gdiDevice()->fill(CRect(left, top, left + 1, bottom), penArgb, clip);
-    gdiDevice()->fill(CRect(right - 1, top, right, bottom), penArgb, clip);
+    const auto l = static_cast<float>(left);
+    const auto t = static_cast<float>(top);
+    const auto r = static_cast<float>(left + width + 1);
+    const auto b = static_cast<float>(top + height + 1);
+    gdiDevice()->fill(l, t, r, t + 1.0f, penArgb, clip);
+    gdiDevice()->fill(l, b - 1.0f, r, b, penArgb, clip);
+    gdiDevice()->fill(l, t, l + 1.0f, b, penArgb, clip);
+    gdiDevice()->fill(r - 1.0f, t, r, b, penArgb, clip);
     return;
   }
   if (pen) check(GdipDrawRectangleI(graphics, pen, left, top, width, height));
@@ -208,15 +203,15 @@ bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t de
 }
 
 GdiDevice* GdiplusGraphics::gdiDevice() {
-  if (textTried) return textPath.get();
-  textTried = true;
+  if (gdiTried) return gdi.get();
+  gdiTried = true;
   HDC dc = nullptr;
   if (!onDevice || !GdiDevice::matchesGdiplus() || GdipGetDC(graphics, &dc) != Ok || !dc)
     return nullptr;
   // GDI+ hands out the context it was made on; it stays valid while the graphics lives.
   GdipReleaseDC(graphics, dc);
-  textPath = std::make_unique<GdiDevice>(dc, graphics);
-  return textPath.get();
+  gdi = std::make_unique<GdiDevice>(dc, graphics);
+  return gdi.get();
 }
 
 float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "../PlatformGraphics.h"
+#include "GdiDevice.h"
 #include "GdiplusIncludes.h"
 
 namespace gui {
@@ -11,7 +12,6 @@ namespace platform {
 
 class GdiplusFont;
 class GdiplusImage;
-class GdiDevice;
 
 class GdiplusGraphics : public PlatformGraphics {
  public:
@@ -48,7 +48,7 @@ class GdiplusGraphics : public PlatformGraphics {
     if (status != Gdiplus::Ok) lastStatus = status;
   }
 
-  // The GDI text path on this device, made at the first text; null where it does not apply.
+  // Direct GDI drawing on this device, made at first use; null where it does not apply.
   GdiDevice* gdiDevice();
 
   // Copies an opaque image's piece with BitBlt, inside the clip; false when it cannot.
@@ -57,7 +57,7 @@ class GdiplusGraphics : public PlatformGraphics {
 
   Gdiplus::GpGraphics* graphics;
   bool onDevice = false;  // on a window or device context, not on an image
-  CRect clip{-0x40000000, -0x40000000, 0x40000000, 0x40000000};
+  CRect clip{-GdiDevice::kNoClip, -GdiDevice::kNoClip, GdiDevice::kNoClip, GdiDevice::kNoClip};
   Gdiplus::GpPen* pen = nullptr;
   Gdiplus::GpSolidFill* fillBrush = nullptr;
   Gdiplus::GpSolidFill* fontBrush = nullptr;
@@ -66,8 +66,8 @@ class GdiplusGraphics : public PlatformGraphics {
   uint32_t penArgb = 0xFF000000;
   float penWidth = 1.0f;
   int32_t penDashStyle = 0;  // solid
-  std::unique_ptr<GdiDevice> textPath;
-  bool textTried = false;
+  std::unique_ptr<GdiDevice> gdi;
+  bool gdiTried = false;
   HWND window;
   HDC ownDc;
   Gdiplus::GpStatus lastStatus = Gdiplus::Ok;
