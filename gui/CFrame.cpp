@@ -260,7 +260,7 @@ bool CFrame::isTypeOf(const char* name) const {
 void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
   if (!context) context = frameContext;
   // Without a context the window's own position places the cursor in the frame.
-  const CPoint origin = context ? context->offsetScreen : platform::getWindowScreenOrigin(window);
+  const CPoint origin = context ? context->screenOffset() : platform::getWindowScreenOrigin(window);
   if (buttons == -1) buttons = getCurrentMouseButtons();
   if (onMouseDown(where, buttons) != kMouseEventHandled) return;
 
