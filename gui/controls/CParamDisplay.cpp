@@ -69,7 +69,8 @@ void CParamDisplay::draw(CDrawContext* context) {
 }
 
 bool CParamDisplay::isDirty() const {
-  if (CView::isDirty() || !drawn) return CControl::isDirty();
+  // A display marked dirty (a setting changed) redraws whatever it shows.
+  if (dirty || !drawn) return CControl::isDirty();
   if (!CControl::isDirty()) return false;
   char text[kTextCapacity];
   textFor(value, text);
