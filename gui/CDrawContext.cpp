@@ -65,7 +65,6 @@ CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
   // Off-screen images hold logical pixels; windows and devices show the frame's scale.
   if (frame && (systemContext || window)) scale = frame->getScale();
   graphics = platform::PlatformGraphics::createForDevice(systemContext, window);
-  if (window) offsetScreen = platform::getWindowScreenOrigin(window);
 
   // The surface starts with an opaque black pen and brushes; the setters below only talk to it
   // when a value changes, so the fields are first set to differ from the defaults.
@@ -90,6 +89,14 @@ CDrawContext::CDrawContext(CFrame* frame, void* systemContext, void* window)
 CDrawContext::~CDrawContext() {
   if (font) font->forget();
   delete graphics;
+}
+
+CPoint CDrawContext::screenOffset() {
+  if (!windowOriginKnown) {
+    if (window) windowOrigin = platform::getWindowScreenOrigin(window);
+    windowOriginKnown = true;
+  }
+  return windowOrigin + offsetScreen;
 }
 
 void CDrawContext::setPlatformGraphics(platform::PlatformGraphics* newGraphics) {

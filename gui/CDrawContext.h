@@ -69,7 +69,11 @@ class CDrawContext : public CBaseObject {
   // Device pixels per logical pixel: the frame's scale on a window or device, else 1.
   float getScale() const { return scale; }
 
-  // Top-left of the window on the screen, moved along by containers while they draw.
+  // The window's top-left on the screen plus offsetScreen. The window is asked at the first
+  // call only: on some systems that is a round trip to the window server, and most contexts
+  // only draw.
+  CPoint screenOffset();
+  // Moved along by containers while they draw, from 0.
   CPoint offsetScreen;
   // Added to every coordinate that is drawn.
   CPoint offset;
@@ -89,6 +93,8 @@ class CDrawContext : public CBaseObject {
   void* systemContext = nullptr;
   void* window = nullptr;
   CFrame* frame = nullptr;
+  CPoint windowOrigin;  // valid once windowOriginKnown
+  bool windowOriginKnown = false;
   CFontDesc* font = nullptr;
   CColor fontColor = kWhiteCColor;
   CPoint penLoc;

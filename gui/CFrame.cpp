@@ -88,7 +88,12 @@ void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
 
 void CFrame::invalidRect(const CRect& rect) {
   if (!visible) return;
-  platform::invalidateWindowRect(window, ScaleFactor::deviceCover(rect, scale));
+  const CRect device = ScaleFactor::deviceCover(rect, scale);
+  if (gatheringInvalidations) {
+    gatheredInvalidations.push_back(device);
+    return;
+  }
+  platform::invalidateWindowRect(window, device);
 }
 
 void CFrame::invalid() {
@@ -255,7 +260,7 @@ bool CFrame::isTypeOf(const char* name) const {
 void CFrame::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) {
   if (!context) context = frameContext;
   // Without a context the window's own position places the cursor in the frame.
-  const CPoint origin = context ? context->offsetScreen : platform::getWindowScreenOrigin(window);
+  const CPoint origin = context ? context->screenOffset() : platform::getWindowScreenOrigin(window);
   if (buttons == -1) buttons = getCurrentMouseButtons();
   if (onMouseDown(where, buttons) != kMouseEventHandled) return;
 
@@ -358,7 +363,17 @@ bool CFrame::close() { return false; }
 bool CFrame::isOpen() const { return openFlag; }
 
 void CFrame::idle() {
-  if (openFlag) invalidateDirtyViews();
+  if (openFlag) {
+    // Every request to the window can be a round trip to the window system (Wine's server):
+    // all views that changed since the last idle go in one.
+    gatheringInvalidations = true;
+    invalidateDirtyViews();
+    gatheringInvalidations = false;
+    if (!gatheredInvalidations.empty())
+      platform::invalidateWindowRects(window, gatheredInvalidations.data(),
+                                      static_cast<int32_t>(gatheredInvalidations.size()));
+    gatheredInvalidations.clear();
+  }
   if (window) platform::serviceWindow(window);
 }
 

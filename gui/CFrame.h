@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "CViewContainer.h"
 #include "InteractionMarks.h"
@@ -146,6 +147,10 @@ class CFrame : public CViewContainer {
   int32_t trackingHolds = 0;
   bool windowLost = false;
   float scale = 1.0f;  // destroyed from outside; the window class is still in use
+  // While an idle looks for changed views, their device rectangles wait here, to reach the
+  // window in one request.
+  bool gatheringInvalidations = false;
+  std::vector<CRect> gatheredInvalidations;
 };
 
 }  // namespace gui

@@ -232,7 +232,7 @@ void CView::getMouseLocation(CDrawContext* context, CPoint& point) {
     context->offset -= topLeft;
     return;
   }
-  point = ScaleFactor::toLogical(platform::getCursorScreenPosition() - context->offsetScreen,
+  point = ScaleFactor::toLogical(platform::getCursorScreenPosition() - context->screenOffset(),
                                  context->getScale());
 }
 

@@ -47,19 +47,34 @@ CParamDisplay::~CParamDisplay() {
   if (fontID) fontID->forget();
 }
 
-void CParamDisplay::draw(CDrawContext* context) {
-  char text[kTextCapacity];
+void CParamDisplay::textFor(float shown, char* text) const {
   text[0] = 0;
   if (stringConvert2) {
-    stringConvert2(value, text, userData);
+    stringConvert2(shown, text, userData);
   } else if (stringConvert) {
-    stringConvert(value, text);
+    stringConvert(shown, text);
   } else {
-    std::snprintf(text, sizeof(text), "%2.2f", static_cast<double>(value));
+    std::snprintf(text, kTextCapacity, "%2.2f", static_cast<double>(shown));
   }
   // A conversion that forgot the terminator still gives a text.
   text[kTextCapacity - 1] = 0;
+}
+
+void CParamDisplay::draw(CDrawContext* context) {
+  char text[kTextCapacity];
+  textFor(value, text);
+  drawnText = text;
+  drawn = true;
   drawText(context, text);
+}
+
+bool CParamDisplay::isDirty() const {
+  // A display marked dirty (a setting changed) redraws whatever it shows.
+  if (dirty || !drawn) return CControl::isDirty();
+  if (!CControl::isDirty()) return false;
+  char text[kTextCapacity];
+  textFor(value, text);
+  return drawnText != text;
 }
 
 void CParamDisplay::drawText(CDrawContext* context, const char* text, CBitmap* newBack) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "CColor.h"
 #include "CControl.h"
@@ -34,6 +35,8 @@ class CParamDisplay : public CControl {
   ~CParamDisplay() override;
 
   void draw(CDrawContext* context) override;
+  // A new value that shows the text already drawn leaves the display clean: nothing to redraw.
+  bool isDirty() const override;
   bool isTypeOf(const char* name) const override;
   CView* newCopy() const override;
   // A display does not react to the mouse.
@@ -67,6 +70,8 @@ class CParamDisplay : public CControl {
   virtual bool getTextTransparency() const;
 
  protected:
+  // The text the display shows for value, into a buffer of 256 bytes.
+  void textFor(float shown, char* text) const;
   // Background, frame and text; newBack replaces the view's background bitmap when given.
   virtual void drawText(CDrawContext* context, const char* text, CBitmap* newBack = nullptr);
 
@@ -84,6 +89,8 @@ class CParamDisplay : public CControl {
   CColor shadowColor = {255, 0, 0, 255};
   bool textTransparency = true;
   bool antialias = true;
+  std::string drawnText;  // the text of the last draw
+  bool drawn = false;
 };
 
 }  // namespace gui

@@ -156,6 +156,36 @@ TEST_F(CFrameTest, IdleRedrawsExactlyTheViewsThatBecameDirty) {
   EXPECT_FALSE(frame->isOpen());
 }
 
+// Each request to the window can cost a round trip to the window system: the views that
+// changed before one idle reach it in a single request, and a change outside the idle (input)
+// still goes at once.
+TEST_F(CFrameTest, AnIdleAsksTheWindowOnceForAllItsChangedViews) {
+  auto* a = add(CRect(10, 10, 50, 50), "a");
+  auto* b = add(CRect(100, 100, 150, 150), "b");
+  auto* c = add(CRect(200, 10, 250, 50), "c");
+  void* window = frame->getWindow();
+  frame->idle();
+  paint(CRect(0, 0, 400, 300));
+  headless::takeInvalidatedRects(window);
+  headless::takeInvalidationRequests(window);
+
+  a->setDirty(true);
+  b->setDirty(true);
+  c->setDirty(true);
+  frame->idle();
+  EXPECT_EQ(headless::takeInvalidationRequests(window), 1);
+  EXPECT_THAT(
+      headless::takeInvalidatedRects(window),
+      ElementsAre(CRect(10, 10, 50, 50), CRect(100, 100, 150, 150), CRect(200, 10, 250, 50)));
+
+  frame->idle();
+  EXPECT_EQ(headless::takeInvalidationRequests(window), 0);
+
+  b->invalid();
+  EXPECT_EQ(headless::takeInvalidationRequests(window), 1);
+  EXPECT_THAT(headless::takeInvalidatedRects(window), ElementsAre(CRect(100, 100, 150, 150)));
+}
+
 TEST_F(CFrameTest, InvalidateMarksOverlappingChildrenForTheNextIdle) {
   auto* a = add(CRect(10, 10, 50, 50), "a");
   auto* b = add(CRect(100, 100, 150, 150), "b");

@@ -189,11 +189,11 @@ TEST_F(CViewInTreeTest, MouseLocationIsInTheViewsParentCoordinatesAndKeepsTheCon
   headless::setWindowScreenOrigin(frame.getWindow(), CPoint(30, 40));
   headless::setCursorScreenPosition(CPoint(200, 300));
   CDrawContext* context = frame.createDrawContext();
-  ASSERT_EQ(context->offsetScreen, CPoint(30, 40));
+  ASSERT_EQ(context->screenOffset(), CPoint(30, 40));
   CPoint where;
   view->getMouseLocation(context, where);
   EXPECT_EQ(where, CPoint(200 - 30 - 100 - 10, 300 - 40 - 200 - 20));
-  EXPECT_EQ(context->offsetScreen, CPoint(30, 40));
+  EXPECT_EQ(context->screenOffset(), CPoint(30, 40));
   EXPECT_EQ(context->offset, CPoint(0, 0));
   context->forget();
 }

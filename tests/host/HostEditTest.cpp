@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,5 +86,34 @@ TEST_F(HostEdit, WithoutADisplaySaysSo) {
 }
 
 #endif
+
+// With --automate the editor-closed phase follows the open one and lasts as long, whether or
+// not --cpu prints the cost of each.
+TEST_F(HostEdit, AutomationRunsTheClosedPhaseAsLongAsTheOpenOne) {
+  constexpr double kSeconds = 0.5;
+  constexpr double kClockSlackSeconds = 0.1;  // idle-timer and tick granularity
+  struct Case {
+    bool cpu;
+    const char* closedLine;  // what precedes the closed phase's length in seconds
+  };
+  for (const Case& c :
+       {Case{false, "automated without the editor for "}, Case{true, "cpu: editor closed: "}}) {
+    std::vector<std::string> arguments = {"edit",         builtFile(EDITOR_TEST_PLUGIN_PATH),
+                                          "--seconds",    std::to_string(kSeconds),
+                                          "--automate",   "20",
+                                          "--parameters", "0"};
+    if (c.cpu) arguments.push_back("--cpu");
+    const ChildResult result = host(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out.find("cpu: editor open: ") != std::string::npos, c.cpu) << result.out;
+    const size_t closed = result.out.find(c.closedLine);
+    ASSERT_NE(closed, std::string::npos) << result.out;
+    const std::string rest = result.out.substr(closed + std::strlen(c.closedLine));
+    // "X ms/s over S s" with --cpu, "S s" without.
+    const size_t over = rest.find("over ");
+    const double seconds = std::atof(rest.c_str() + (over == std::string::npos ? 0 : over + 5));
+    EXPECT_GE(seconds, kSeconds - kClockSlackSeconds) << result.out;
+  }
+}
 
 }  // namespace

@@ -36,6 +36,8 @@ void setWindowScreenOrigin(void* window, const CPoint& origin);
 CPoint windowSize(void* window);
 // The rectangles invalidated on window since the last call.
 std::vector<CRect> takeInvalidatedRects(void* window);
+// The requests that invalidated them (one may carry several rectangles).
+int32_t takeInvalidationRequests(void* window);
 
 int32_t liveWindowCount();
 int32_t classUseCount();

@@ -27,6 +27,7 @@ struct Window {
   CPoint screenOrigin;
   bool dropRegistered = false;
   std::vector<CRect> invalidated;
+  int32_t invalidationRequests = 0;
 };
 
 struct State {
@@ -131,7 +132,14 @@ void destroyFrameWindow(void* window) {
 void releaseLostFrameWindow() { state().classUses--; }
 
 void invalidateWindowRect(void* window, const CRect& rect) {
-  if (Window* w = find(window)) w->invalidated.push_back(rect);
+  invalidateWindowRects(window, &rect, 1);
+}
+
+void invalidateWindowRects(void* window, const CRect* rects, int32_t count) {
+  Window* w = find(window);
+  if (!w) return;
+  w->invalidated.insert(w->invalidated.end(), rects, rects + count);
+  ++w->invalidationRequests;
 }
 
 void serviceWindow(void* /*window*/) {}
@@ -241,6 +249,12 @@ std::vector<CRect> takeInvalidatedRects(void* window) {
   std::vector<CRect> rects;
   rects.swap(w->invalidated);
   return rects;
+}
+
+int32_t takeInvalidationRequests(void* window) {
+  Window* w = find(window);
+  if (!w) return 0;
+  return std::exchange(w->invalidationRequests, 0);
 }
 
 int32_t liveWindowCount() { return static_cast<int32_t>(state().windows.size()); }

@@ -11,7 +11,37 @@ using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 GdiplusFont::~GdiplusFont() {
+  if (gdi) DeleteObject(gdi);
   if (font) GdipDeleteFont(font);
+}
+
+float GdiplusFont::getEmSize() const {
+  REAL size = 0.0f;
+  if (GdipGetFontSize(font, &size) != Ok) return 0.0f;
+  return size;
+}
+
+HFONT GdiplusFont::gdiFont(GpGraphics* graphics) {
+  if (gdiTried) return gdi;
+  gdiTried = true;
+  LOGFONTW description = {};
+  if (!font || !graphics || GdipGetLogFontW(font, graphics, &description) != Ok) return nullptr;
+  HDC measuring = CreateCompatibleDC(nullptr);
+  if (!measuring) return nullptr;
+  HFONT unscaled = CreateFontIndirectW(&description);
+  HGDIOBJ before = SelectObject(measuring, unscaled);
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(measuring, &metrics);
+  description.lfWidth = metrics.tmAveCharWidth;
+  description.lfEscapement = description.lfOrientation = 0;
+  gdi = CreateFontIndirectW(&description);
+  SelectObject(measuring, gdi);
+  GetTextMetricsW(measuring, &metrics);
+  ascent = metrics.tmAscent;
+  SelectObject(measuring, before);
+  DeleteObject(unscaled);
+  DeleteDC(measuring);
+  return gdi;
 }
 
 PlatformFont* PlatformFont::create(const char* name, int32_t sizePx, int32_t style) {

@@ -1,6 +1,8 @@
 // A CFontDesc's font as a GDI+ font.
 #pragma once
 
+#include <cstdint>
+
 #include "../PlatformFont.h"
 #include "GdiplusIncludes.h"
 
@@ -15,9 +17,19 @@ class GdiplusFont : public PlatformFont {
   GdiplusFont& operator=(const GdiplusFont&) = delete;
 
   Gdiplus::GpFont* getFont() const { return font; }
+  // Size of the em in pixels.
+  float getEmSize() const;
+  // The GDI font Wine's GDI+ draws this font's text with on graphics: the GDI+ font's own
+  // description, its width set to the average character width. Made once; null on failure.
+  HFONT gdiFont(Gdiplus::GpGraphics* graphics);
+  // Pixels from the top of a line to its baseline in gdiFont.
+  int32_t gdiAscent() const { return ascent; }
 
  private:
   Gdiplus::GpFont* font;
+  HFONT gdi = nullptr;
+  bool gdiTried = false;
+  int32_t ascent = 0;
 };
 
 }  // namespace platform

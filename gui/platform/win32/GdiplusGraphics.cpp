@@ -1,5 +1,6 @@
 #include "GdiplusGraphics.h"
 
+#include "GdiDevice.h"
 #include "GdiplusFont.h"
 #include "GdiplusImage.h"
 
@@ -12,6 +13,8 @@ using namespace Gdiplus::DllExports;
 namespace {
 
 const ARGB kOpaqueBlack = 0xFF000000;
+
+bool isOpaque(uint32_t argb) { return (argb >> 24) == 0xFF; }
 
 WCHAR* wide(const char16_t* text) { return reinterpret_cast<WCHAR*>(const_cast<char16_t*>(text)); }
 
@@ -53,6 +56,8 @@ GdiplusGraphics::GdiplusGraphics(GpGraphics* graphics, HWND window, HDC ownDc, b
 }
 
 GdiplusGraphics::~GdiplusGraphics() {
+  // The context gets its own font back before it is released.
+  gdi.reset();
   if (fontBrush) GdipDeleteBrush(fontBrush);
   if (fillBrush) GdipDeleteBrush(fillBrush);
   if (pen) GdipDeletePen(pen);
@@ -61,23 +66,28 @@ GdiplusGraphics::~GdiplusGraphics() {
 }
 
 void GdiplusGraphics::setPenColor(const CColor& color) {
-  if (pen) check(GdipSetPenColor(pen, color.toArgb()));
+  penArgb = color.toArgb();
+  if (pen) check(GdipSetPenColor(pen, penArgb));
 }
 
 void GdiplusGraphics::setPenWidth(float width) {
+  penWidth = width;
   if (pen) check(GdipSetPenWidth(pen, width));
 }
 
 void GdiplusGraphics::setPenDashStyle(int32_t style) {
+  penDashStyle = style;
   if (pen) check(GdipSetPenDashStyle(pen, static_cast<DashStyle>(style)));
 }
 
 void GdiplusGraphics::setFillColor(const CColor& color) {
-  if (fillBrush) check(GdipSetSolidFillColor(fillBrush, color.toArgb()));
+  fillArgb = color.toArgb();
+  if (fillBrush) check(GdipSetSolidFillColor(fillBrush, fillArgb));
 }
 
 void GdiplusGraphics::setFontColor(const CColor& color) {
-  if (fontBrush) check(GdipSetSolidFillColor(fontBrush, color.toArgb()));
+  fontArgb = color.toArgb();
+  if (fontBrush) check(GdipSetSolidFillColor(fontBrush, fontArgb));
 }
 
 void GdiplusGraphics::setSmoothingNone() {
@@ -95,10 +105,26 @@ void GdiplusGraphics::drawLine(const CPoint& from, const CPoint& to) {
 }
 
 void GdiplusGraphics::fillRect(float left, float top, float width, float height) {
+  if (isOpaque(fillArgb) && gdiDevice()) {
+    gdiDevice()->fill(left, top, left + width, top + height, fillArgb, clip);
+    return;
+  }
   if (fillBrush) check(GdipFillRectangle(graphics, fillBrush, left, top, width, height));
 }
 
 void GdiplusGraphics::strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+  // A solid one-pixel outline through the corners covers the pixels of its four edges.
+  if (penWidth == 1.0f && penDashStyle == 0 && isOpaque(penArgb) && gdiDevice()) {
+    const auto l = static_cast<float>(left);
+    const auto t = static_cast<float>(top);
+    const auto r = static_cast<float>(left + width + 1);
+    const auto b = static_cast<float>(top + height + 1);
+    gdiDevice()->fill(l, t, r, t + 1.0f, penArgb, clip);
+    gdiDevice()->fill(l, b - 1.0f, r, b, penArgb, clip);
+    gdiDevice()->fill(l, t, l + 1.0f, b, penArgb, clip);
+    gdiDevice()->fill(r - 1.0f, t, r, b, penArgb, clip);
+    return;
+  }
   if (pen) check(GdipDrawRectangleI(graphics, pen, left, top, width, height));
 }
 
@@ -176,9 +202,25 @@ bool GdiplusGraphics::copyOpaque(GdiplusImage* source, int32_t destX, int32_t de
   return true;
 }
 
+GdiDevice* GdiplusGraphics::gdiDevice() {
+  if (gdiTried) return gdi.get();
+  gdiTried = true;
+  HDC dc = nullptr;
+  if (!onDevice || !GdiDevice::matchesGdiplus() || GdipGetDC(graphics, &dc) != Ok || !dc)
+    return nullptr;
+  // GDI+ hands out the context it was made on; it stays valid while the graphics lives.
+  GdipReleaseDC(graphics, dc);
+  gdi = std::make_unique<GdiDevice>(dc, graphics);
+  return gdi.get();
+}
+
 float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {
   auto* gdiplusFont = static_cast<GdiplusFont*>(font);
   if (!gdiplusFont || !gdiplusFont->getFont()) return -1.0f;
+  if (GdiDevice::canDraw(text, 0xFF000000) && gdiDevice()) {
+    const float width = gdiDevice()->measure(text, *gdiplusFont);
+    if (width >= 0.0f) return width;
+  }
   RectF layout = {0.0f, 0.0f, 0.0f, 0.0f};
   RectF box = {0.0f, 0.0f, 0.0f, 0.0f};
   const GpStatus status = GdipMeasureString(graphics, wide(text), -1, gdiplusFont->getFont(),
@@ -191,13 +233,16 @@ void GdiplusGraphics::drawString(const char16_t* text, PlatformFont* font, int32
                                  int32_t bottomY) {
   auto* gdiplusFont = static_cast<GdiplusFont*>(font);
   if (!gdiplusFont || !gdiplusFont->getFont() || !fontBrush) return;
-  check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
   REAL dpiY = 96.0f;
   check(GdipGetDpiY(graphics, &dpiY));
   REAL fontHeight = 0.0f;
   check(GdipGetFontHeightGivenDPI(gdiplusFont->getFont(), dpiY, &fontHeight));
   // The layout rectangle's top is one font height above the bottom line.
   RectF layout = {static_cast<REAL>(x), static_cast<REAL>(bottomY) + 1.0f - fontHeight, 0.0f, 0.0f};
+  if (GdiDevice::canDraw(text, fontArgb) && gdiDevice() &&
+      gdiDevice()->draw(text, *gdiplusFont, fontArgb, layout.X, layout.Y, clip))
+    return;
+  check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
   check(GdipDrawString(graphics, wide(text), -1, gdiplusFont->getFont(), &layout, nullptr,
                        fontBrush));
 }

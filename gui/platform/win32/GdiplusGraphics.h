@@ -1,12 +1,16 @@
 // A CDrawContext's surface as a GDI+ graphics object with its pen and two brushes.
 #pragma once
 
+#include <memory>
+
 #include "../PlatformGraphics.h"
+#include "GdiDevice.h"
 #include "GdiplusIncludes.h"
 
 namespace gui {
 namespace platform {
 
+class GdiplusFont;
 class GdiplusImage;
 
 class GdiplusGraphics : public PlatformGraphics {
@@ -44,16 +48,26 @@ class GdiplusGraphics : public PlatformGraphics {
     if (status != Gdiplus::Ok) lastStatus = status;
   }
 
+  // Direct GDI drawing on this device, made at first use; null where it does not apply.
+  GdiDevice* gdiDevice();
+
   // Copies an opaque image's piece with BitBlt, inside the clip; false when it cannot.
   bool copyOpaque(GdiplusImage* source, int32_t destX, int32_t destY, int32_t srcX, int32_t srcY,
                   int32_t width, int32_t height);
 
   Gdiplus::GpGraphics* graphics;
   bool onDevice = false;  // on a window or device context, not on an image
-  CRect clip{-0x40000000, -0x40000000, 0x40000000, 0x40000000};
+  CRect clip{-GdiDevice::kNoClip, -GdiDevice::kNoClip, GdiDevice::kNoClip, GdiDevice::kNoClip};
   Gdiplus::GpPen* pen = nullptr;
   Gdiplus::GpSolidFill* fillBrush = nullptr;
   Gdiplus::GpSolidFill* fontBrush = nullptr;
+  uint32_t fontArgb = 0xFF000000;
+  uint32_t fillArgb = 0xFF000000;
+  uint32_t penArgb = 0xFF000000;
+  float penWidth = 1.0f;
+  int32_t penDashStyle = 0;  // solid
+  std::unique_ptr<GdiDevice> gdi;
+  bool gdiTried = false;
   HWND window;
   HDC ownDc;
   Gdiplus::GpStatus lastStatus = Gdiplus::Ok;

@@ -136,6 +136,24 @@ void invalidateWindowRect(void* window, const CRect& rect) {
   InvalidateRect(asWindow(window), &r, TRUE);
 }
 
+void invalidateWindowRects(void* window, const CRect* rects, int32_t count) {
+  if (!window || count <= 0) return;
+  // One region, one request: the update region is the same as after one call per rectangle.
+  HRGN region = CreateRectRgn(rects[0].left, rects[0].top, rects[0].right, rects[0].bottom);
+  HRGN piece = CreateRectRgn(0, 0, 0, 0);
+  for (int32_t i = 1; i < count && region && piece; ++i) {
+    SetRectRgn(piece, rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+    CombineRgn(region, region, piece, RGN_OR);
+  }
+  if (region && piece) {
+    InvalidateRgn(asWindow(window), region, TRUE);
+  } else {
+    for (int32_t i = 0; i < count; ++i) invalidateWindowRect(window, rects[i]);
+  }
+  if (piece) DeleteObject(piece);
+  if (region) DeleteObject(region);
+}
+
 // The host's message loop delivers every message of the window.
 void serviceWindow(void* /*window*/) {}
 

@@ -89,6 +89,11 @@ void invalidateWindowRect(void* window, const CRect& rect) {
   if (window) asWindow(window)->invalidate(rect);
 }
 
+// The window gathers its damage itself until it paints.
+void invalidateWindowRects(void* window, const CRect* rects, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) invalidateWindowRect(window, rects[i]);
+}
+
 void serviceWindow(void* window) {
   if (window) asWindow(window)->service();
 }

@@ -157,6 +157,28 @@ TEST_F(ParamDisplayTest, SettersMarkDirtyOnlyOnChange) {
   }
 }
 
+// Only a change of the shown text asks for a redraw: automation that moves a value by less
+// than the display's last digit repaints nothing.
+TEST_F(ParamDisplayTest, AValueThatShowsTheDrawnTextNeedsNoRedraw) {
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    bool dirty;
+  } cases[] = {
+      {"same text", [&] { display->setValue(0.501f); }, false},
+      {"next digit", [&] { display->setValue(0.51f); }, true},
+      {"marked dirty", [&] { display->setDirty(true); }, true},
+      {"text of another value", [&] { display->setValue(0.25f); }, true},
+      {"same value", [&] { display->setValue(0.5f); }, false},
+  };
+  for (const auto& c : cases) {
+    display->setValue(0.5f);
+    display->draw(&context);
+    c.change();
+    EXPECT_EQ(display->isDirty(), c.dirty) << c.what;
+  }
+}
+
 TEST_F(ParamDisplayTest, HoldsAReferenceOnItsFont) {
   auto* font = new CFontDesc("Arial", 9);
   display->setFont(font);

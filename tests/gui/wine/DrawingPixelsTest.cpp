@@ -11,6 +11,8 @@
 #include "CViewContainer.h"
 #include "FrameFixture.h"
 #include "TestViews.h"
+#include "platform/PlatformGraphics.h"
+#include "platform/win32/GdiplusFont.h"
 
 namespace wintest {
 namespace {
@@ -237,6 +239,67 @@ TEST_F(DrawingPixels, OffscreenContextCopiedToTheWindowShowsTheSamePicture) {
           return shot.at(kHostX + x - 80, kHostY + y);
         },
         failures);
+  });
+}
+
+// Under Wine the toolkit draws opaque text through GDI itself, as Wine's GDI+ does inside
+// GdipDrawString: every printable character, in each of the toolkit's fonts, lands on the same
+// pixels as GDI+'s own drawing at the same layout point. The upper half is the toolkit's, the
+// lower half GDI+'s.
+TEST_F(DrawingPixels, TextThroughTheToolkitHasGdiplusPixels) {
+  const char16_t* const texts[] = {u" !\"#$%&'()*+,-./0123456789:;<", u"=>?@ABCDEFGHIJKLMNOPQRSTU",
+                                   u"VWXYZ[\\]^_`abcdefghijklmn", u"opqrstuvwxyz{|}~ tri-saw"};
+  gui::CFontDesc* const fonts[] = {gui::kNormalFont, gui::kNormalFontSmall,
+                                   gui::kNormalFontSmaller};
+  // Rows overlap a little; each half keeps its ascenders and descenders inside itself.
+  constexpr int32_t kRowPx = 9;
+  constexpr int32_t kFirstBottomPx = 15;
+  constexpr int32_t kHalf = kHeight / 2;
+  addPainter(CRect(0, 0, kWidth, kHeight), [&](gui::CDrawContext* context, const CRect& size) {
+    context->setFillColor(kWhite);
+    context->drawRect(size, gui::kDrawFilled);
+    auto* toolkit = context->getPlatformGraphics();
+    Gdiplus::GpGraphics* reference = nullptr;
+    ASSERT_EQ(Gdiplus::DllExports::GdipCreateFromHDC(static_cast<HDC>(context->getSystemContext()),
+                                                     &reference),
+              Gdiplus::Ok);
+    Gdiplus::DllExports::GdipSetPageUnit(reference, Gdiplus::UnitPixel);
+    Gdiplus::GpSolidFill* brush = nullptr;
+    Gdiplus::DllExports::GdipCreateSolidFill(0xFF000000, &brush);
+    toolkit->setFontColor(gui::kBlackCColor);
+    int32_t row = 0;
+    for (gui::CFontDesc* font : fonts) {
+      auto* platformFont = static_cast<gui::platform::GdiplusFont*>(font->getPlatformFont(1.0f));
+      ASSERT_NE(platformFont, nullptr);
+      Gdiplus::REAL fontHeight = 0.0f;
+      Gdiplus::DllExports::GdipGetFontHeightGivenDPI(platformFont->getFont(), 96.0f, &fontHeight);
+      for (const char16_t* text : texts) {
+        const int32_t bottom = kFirstBottomPx + row * kRowPx;
+        toolkit->drawString(text, platformFont, 2, bottom);
+        // GDI+'s layout rectangle starts one font height above the bottom line.
+        const Gdiplus::RectF layout = {2.0f, static_cast<float>(kHalf + bottom) + 1.0f - fontHeight,
+                                       0.0f, 0.0f};
+        Gdiplus::DllExports::GdipDrawString(reference, reinterpret_cast<const WCHAR*>(text), -1,
+                                            platformFont->getFont(), &layout, nullptr, brush);
+        ++row;
+      }
+    }
+    Gdiplus::DllExports::GdipDeleteBrush(brush);
+    Gdiplus::DllExports::GdipDeleteGraphics(reference);
+  });
+  checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
+    int32_t inked = 0;
+    for (int32_t y = 0; y < kHalf; ++y)
+      for (int32_t x = 0; x < kWidth; ++x) {
+        const CColor mine = shot.at(kHostX + x, kHostY + y);
+        const CColor theirs = shot.at(kHostX + x, kHostY + kHalf + y);
+        if (!(mine == kWhite)) ++inked;
+        if (!(mine == theirs) && failures.size() < 12)
+          failures.push_back("pixel (" + std::to_string(x) + "," + std::to_string(y) + ") is " +
+                             describe(mine) + ", GDI+ drew " + describe(theirs));
+      }
+    // Text was drawn at all: at least a pixel per character.
+    if (inked < 4 * 25) failures.push_back("only " + std::to_string(inked) + " inked pixels");
   });
 }
 

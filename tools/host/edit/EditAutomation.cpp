@@ -106,7 +106,8 @@ void EditAutomation::beginPhase() {
 }
 
 void EditAutomation::endPhase(const char* name, std::ostream& out) {
-  if (!options.measureCpu) return;
+  // The phase's length is kept either way: the closed phase lasts as long whether or not its
+  // cost is printed.
   lastPhaseMs = wallMs() - phaseStartWallMs;
   if (!options.measureCpu) return;
   const double cpuMs = static_cast<double>(processCpu100ns() - phaseStartCpu100ns) / 10000.0;
@@ -128,4 +129,13 @@ void EditAutomation::runWithoutEditor(AEffect* effect, std::ostream& out) {
     sleepMs(periodMs());
   }
   endPhase("editor closed", out);
+  // Without the cost, the line still shows that the phase ran and how long.
+  if (!options.measureCpu) {
+    std::ostringstream line;
+    line.setf(std::ios::fixed);
+    line.precision(1);
+    line << "automated without the editor for " << static_cast<double>(lastPhaseMs) / 1000.0
+         << " s\n";
+    out << line.str() << std::flush;
+  }
 }

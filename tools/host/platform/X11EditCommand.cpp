@@ -131,7 +131,9 @@ void runEdit(const EditOptions& options, std::ostream& out) {
       }
       wakeUp = std::min(wakeUp, nextStep);
     }
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wakeUp - Clock::now());
+    // Rounded up: a wait cut down to 0 ms would spin until the next step, and that spin would
+    // count as the editor's cost.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(wakeUp - Clock::now());
     if (window.waitForClose(static_cast<int>(std::max<long long>(wait.count(), 0)))) break;
   }
   // The editor goes before its parent window, so that it never sees its window destroyed

@@ -1,0 +1,114 @@
+#include "GdiDevice.h"
+
+#include <cmath>
+
+#include "GdiplusFont.h"
+
+namespace gui {
+namespace platform {
+
+namespace {
+
+// GDI+'s rounding of device positions: halves go up.
+int32_t roundHalfUp(float value) { return static_cast<int32_t>(std::floor(value + 0.5f)); }
+
+// GDI+ leaves a sixth of the em on each side of a line that has no typographic format.
+float sideMargin(const GdiplusFont& font) { return static_cast<float>(font.getEmSize() / 6.0); }
+
+COLORREF colorOf(uint32_t argb) {
+  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+}  // namespace
+
+bool GdiDevice::matchesGdiplus() {
+  static const bool underWine = [] {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return underWine;
+}
+
+bool GdiDevice::canDraw(const char16_t* text, uint32_t argb) {
+  if (!text || !text[0] || (argb >> 24) != 0xFF) return false;
+  for (const char16_t* c = text; *c; ++c)
+    if (*c == u'\n' || *c == u'\r' || *c == u'\t') return false;
+  return true;
+}
+
+GdiDevice::GdiDevice(HDC dc, Gdiplus::GpGraphics* graphics) : dc(dc), graphics(graphics) {}
+
+GdiDevice::~GdiDevice() {
+  if (originalFont) SelectObject(dc, originalFont);
+  if (clipRegion) DeleteObject(clipRegion);
+}
+
+bool GdiDevice::select(GdiplusFont& font) {
+  HFONT gdiFont = font.gdiFont(graphics);
+  if (!gdiFont) return false;
+  if (gdiFont == selectedFont) return true;
+  HGDIOBJ previous = SelectObject(dc, gdiFont);
+  if (!originalFont) {
+    originalFont = previous;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+  }
+  selectedFont = gdiFont;
+  return true;
+}
+
+float GdiDevice::measure(const char16_t* text, GdiplusFont& font) {
+  if (!select(font)) return -1.0f;
+  const auto* wide = reinterpret_cast<const WCHAR*>(text);
+  SIZE size = {0, 0};
+  if (!GetTextExtentPoint32W(dc, wide, lstrlenW(wide), &size)) return -1.0f;
+  // In GDI+'s own float and double steps, so that a centred text lands on the same pixel.
+  float width = static_cast<float>(size.cx);
+  width = static_cast<float>(width + sideMargin(font) * 2.0);
+  return width;
+}
+
+bool GdiDevice::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, float layoutX,
+                     float layoutTop, const CRect& clip) {
+  if (!select(font)) return false;
+  const COLORREF color = colorOf(argb);
+  if (color != textColor) {
+    SetTextColor(dc, color);
+    textColor = color;
+  }
+  selectClip(clip);
+  const float x = layoutX + sideMargin(font);
+  const float baseline = layoutTop + static_cast<float>(font.gdiAscent());
+  const auto* wide = reinterpret_cast<const WCHAR*>(text);
+  ExtTextOutW(dc, roundHalfUp(x), roundHalfUp(baseline), 0, nullptr, wide,
+              static_cast<UINT>(lstrlenW(wide)), nullptr);
+  // Other drawing on this context (bitmap copies) bounds itself.
+  SelectClipRgn(dc, nullptr);
+  return true;
+}
+
+void GdiDevice::fill(float left, float top, float right, float bottom, uint32_t argb,
+                     const CRect& clip) {
+  const COLORREF color = colorOf(argb);
+  if (color != brushColor) {
+    SetDCBrushColor(dc, color);
+    brushColor = color;
+  }
+  selectClip(clip);
+  const RECT area = {roundHalfUp(left), roundHalfUp(top), roundHalfUp(right), roundHalfUp(bottom)};
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SelectClipRgn(dc, nullptr);
+}
+
+void GdiDevice::selectClip(const CRect& clip) {
+  if (clip.left <= -kNoClip && clip.right >= kNoClip) {
+    SelectClipRgn(dc, nullptr);
+    return;
+  }
+  if (!clipRegion) clipRegion = CreateRectRgn(0, 0, 0, 0);
+  SetRectRgn(clipRegion, clip.left, clip.top, clip.right, clip.bottom);
+  SelectClipRgn(dc, clipRegion);
+}
+
+}  // namespace platform
+}  // namespace gui
