@@ -49,9 +49,8 @@ class FMOscilator final : public AudioModule, public FMOscilatorState {
     const float (*clickTable)[clickLength];
 
     // The value of one frame played at amplitude (0..1), and the state one frame on at
-    // baseFrequency + offsetHz. Always inlined: a call would cost the effect's fast path, where
-    // it runs beside the ladders, more than its arithmetic.
-    __attribute__((always_inline)) float next(FMOscilatorState& s, float amplitude, float offsetHz) const {
+    // baseFrequency + offsetHz.
+    float next(FMOscilatorState& s, float amplitude, float offsetHz) const {
       const float v = morphed(tableA, tableB, weightA, weightB, s.phase, pulseWidth);
       const float out =
           declick(v, *clickTable, s.lastSample, s.jumpSize, s.jumpMidpoint, s.clickCounter);

@@ -17,9 +17,9 @@
 // by side in the effect's fast path.
 template <typename T>
 struct MoogFilterCoefficients {
-  T stageGain = T(0.0f);      // p
-  T stageFeedback = T(0.0f);  // f = 2p - 1
-  T feedback = T(0.0f);       // q, resonance feedback from the last stage
+  T stageGain;      // p
+  T stageFeedback;  // f = 2p - 1
+  T feedback;       // q, resonance feedback from the last stage
 };
 
 // What a ladder carries from one frame to the next, in one piece and every field of the sample

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
 
 namespace {
 
@@ -36,8 +37,10 @@ void FastChain::store() {
   static_cast<FMOscilatorState&>(m.oscillator) = result.oscillator;
   static_cast<WaveShaperState&>(m.shaper) = result.shaper;
   sample::unpack<MoogFilterStateOf>(result.ladders, m.filterLeft, m.filterRight);
-  // The modulation the chain wrote for the last frame.
-  settings.controls.apply(m.follower1.envelope, m.follower2.envelope, result.side, m.noise,
+  // What the chain wrote before the last frame, from that frame's controls.
+  const Lanes c = result.controls;
+  const float side = NoiseOscilator::sideOf(lane<0>(result.dry), lane<1>(result.dry));
+  FollowerControls::write({lane<0>(c), lane<1>(c), lane<2>(c), lane<3>(c)}, side, m.noise,
                           m.oscillator, m.filterLeft, m.filterRight);
 }
 
@@ -67,8 +70,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const Block& b) {
   const FollowerControls& c = settings.controls;
   const auto control =
       sample::pack(c.noiseLevel, c.oscillatorLevel, c.frequencyOffset, c.cutoffOffset);
-  const Lanes intScale(m.noise.intScale), rightward = _mm_setr_ps(-1.0f, 1.0f, -1.0f, 1.0f);
-  const Lanes color(m.noise.color);
+  const Lanes intScale(m.noise.intScale), color(m.noise.color);
   const FMOscilator::Voice oscillator = m.oscillator.voice();
   const WaveShaperSettings shaping = static_cast<const WaveShaperSettings&>(m.shaper);
   const auto filters = sample::pack<MoogFilterSettingsOf>(m.filterLeft, m.filterRight);
@@ -96,16 +98,14 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const Block& b) {
     Lanes dry;
     LadderPair::Frame ladder;
   };
-  constexpr int kShapeAhead = 2;
-  constexpr int kVoiceAhead = 4;
+  constexpr int kShapeAhead = 2, kVoiceAhead = 4;
   alignas(16) Voiced voiced[4];
   alignas(16) Pending prepared[4];
 
   // The followers, the noise and the oscillator of frame n, in the modules' order.
   const auto voice = [&](int n, Voiced& next) __attribute__((always_inline)) {
-    const __m128 in = _mm_unpacklo_ps(_mm_load_ss(b.inLeft + n), _mm_load_ss(b.inRight + n));
-    const Lanes dry = sample::finiteOrZero(in);
-    next.dry = dry;
+    const Lanes dry = next.dry = sample::finiteOrZero(
+        _mm_unpacklo_ps(_mm_load_ss(b.inLeft + n), _mm_load_ss(b.inRight + n)));  // x0, x1
     // Both followers hear the mean of the channels; halving by a multiplication rounds
     // exactly as the division by the channel count of 2 does.
     const Lanes mean = (Lanes(0.0f) + dry + sample::shuffle<1, 0, 2, 3>(dry)) * Lanes(0.5f);
@@ -118,7 +118,8 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const Block& b) {
     const Lanes levelGain = NoiseOscilator::levelGain(broadcast<0>(next.controls), intScale);
     next.noise = NoiseOscilator::value<Lanes>(
         signedWords, _mm_movehl_ps(signedWords, signedWords), color, levelGain,
-        NoiseOscilator::sideOf(broadcast<0>(dry), broadcast<1>(dry)), rightward);
+        NoiseOscilator::sideOf(broadcast<0>(dry), broadcast<1>(dry)),
+        _mm_setr_ps(-1.0f, 1.0f, -1.0f, 1.0f));  // rightward: left -1, right +1
 
     next.oscillator = Lanes(oscillator.next(o, lane<1>(next.controls), lane<2>(next.controls)));
   };
@@ -128,9 +129,9 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const Block& b) {
     next.dry = frame.dry;
     const Lanes generator = dry2Filter * frame.dry + frame.noise + frame.oscillator;
     w.drive = WaveShaper::smoothDrive(w.drive, shaping);
-    const Lanes knee(WaveShaper::kneeOf(w.drive));
+    const Lanes drive(w.drive), knee(WaveShaper::kneeOf(w.drive));
     const Lanes shaped =
-        WaveShaper::shape<Lanes>(generator, Lanes(w.drive), knee) * Lanes(shaping.outputGain);
+        WaveShaper::shape<Lanes>(generator, drive, knee) * Lanes(shaping.outputGain);
     MoogFilter::glide<Lanes>(filters.cutoff + broadcast<3>(frame.controls), filters,
                              ladder.smoothedCutoff, next.ladder.coefficients);
     next.ladder.scaledInput = shaped / filters.levelScale;
@@ -145,33 +146,28 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const Block& b) {
     if (b.outRight != nullptr) _mm_store_ss(b.outRight + n, broadcast<1>(out));
   };
 
-  // Frame n through the ladders, n + kShapeAhead shaped and n + kVoiceAhead voiced, where
-  // they exist: from n = -kVoiceAhead on, each voiced frame is shaped before its place is taken.
-  const auto advance = [&](int n) __attribute__((always_inline)) {
-    if (n + kVoiceAhead < b.frames) voice(n + kVoiceAhead, voiced[(n + kVoiceAhead) & 3]);
-    const int toShape = n + kShapeAhead;
-    if (toShape >= 0 && toShape < b.frames) shape(voiced[toShape & 3], prepared[toShape & 3]);
-    if (n >= 0) back(n, prepared[n & 3]);
+  // Frame n through the ladders, n + kShapeAhead shaped and n + kVoiceAhead voiced where they
+  // exist (inside the block, always): each voiced frame is shaped before its place is taken.
+  const auto advance = [&](int n, auto inside) __attribute__((always_inline)) {
+    const int toVoice = n + kVoiceAhead, toShape = n + kShapeAhead;
+    if (inside || toVoice < b.frames) voice(toVoice, voiced[toVoice & 3]);
+    if (inside || (toShape >= 0 && toShape < b.frames))
+      shape(voiced[toShape & 3], prepared[toShape & 3]);
+    if (inside || n >= 0) back(n, prepared[n & 3]);
   };
   int n = -kVoiceAhead;
-  for (; n < 0; ++n) advance(n);
+  for (; n < 0; ++n) advance(n, std::false_type());
   // Four frames per turn, so that each has a fixed place in the buffers (n is a multiple of 4).
-  const auto turn = [&](int j) __attribute__((always_inline)) {
-    voice(n + j + kVoiceAhead, voiced[(j + kVoiceAhead) & 3]);
-    shape(voiced[(j + kShapeAhead) & 3], prepared[(j + kShapeAhead) & 3]);
-    back(n + j, prepared[j & 3]);
-  };
   for (; n + kVoiceAhead + 3 < b.frames; n += 4) {
-    turn(0);
-    turn(1);
-    turn(2);
-    turn(3);
+    advance(n, std::true_type());
+    advance(n + 1, std::true_type());
+    advance(n + 2, std::true_type());
+    advance(n + 3, std::true_type());
   }
-  for (; n < b.frames; ++n) advance(n);
+  for (; n < b.frames; ++n) advance(n, std::false_type());
 
   // The last frame's coefficients are the filters'.
   const Pending& last = prepared[(b.frames - 1) & 3];
   static_cast<MoogFilterCoefficients<Lanes>&>(ladder) = last.ladder.coefficients;
-  result = {{envelopes}, z,      o,
-            w,           ladder, NoiseOscilator::sideOf(lane<0>(last.dry), lane<1>(last.dry))};
+  result = {{envelopes}, z, o, w, ladder, voiced[(b.frames - 1) & 3].controls, last.dry};
 }

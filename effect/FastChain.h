@@ -95,6 +95,7 @@ class FastChain {
     FMOscilatorState oscillator;
     WaveShaperState shaper;
     LadderPair ladders;
-    float side;  // of the last frame
+    sample::Lanes controls;  // of the last frame, as FollowerControls::Values
+    sample::Lanes dry;       // the last frame's input
   } result;
 };

@@ -69,8 +69,9 @@ void Ferrowin::processModuleChain(float** inputs, float** outputs, VstInt32 samp
 
     follower1.process(dry);
     follower2.process(dry);
-    controls.apply(follower1.envelope, follower2.envelope, NoiseOscilator::sideOf(x0, x1), noise,
-                   oscillator, filterLeft, filterRight);
+    FollowerControls::write(controls.of(follower1.envelope, follower2.envelope),
+                            NoiseOscilator::sideOf(x0, x1), noise, oscillator, filterLeft,
+                            filterRight);
     noise.process(generator);
     oscillator.process(generator);
     shaper.process(generator);

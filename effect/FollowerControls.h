@@ -32,14 +32,22 @@ struct FollowerControls {
                    float cutoffDepth, float frequencyDepthHz, float cutoffKeyOffset,
                    float frequencyKeyOffsetHz);
 
-  // Writes what the chain gives the modules before a frame whose envelopes are e1 and e2 and
-  // whose input has the side signal `side`.
-  void apply(float e1, float e2, float side, NoiseOscilator& noise, FMOscilator& oscillator,
-             MoogFilter& filterLeft, MoogFilter& filterRight) const {
-    noise.setLevel(noiseLevel(e1), side);
-    oscillator.amplitude = oscillatorLevel(e1);
-    oscillator.frequencyOffset = frequencyOffset(e2);
-    filterLeft.cutoffOffset = filterRight.cutoffOffset = cutoffOffset(e2);
+  // One frame's values, in this order also the lanes of the fast path's register.
+  struct Values {
+    float noiseLevel, oscillatorLevel;  // 0..1
+    float frequencyOffsetHz, cutoffOffset;
+  };
+  Values of(float e1, float e2) const {
+    return {noiseLevel(e1), oscillatorLevel(e1), frequencyOffset(e2), cutoffOffset(e2)};
+  }
+
+  // Writes a frame's values, and its input's side signal, where the modules read them.
+  static void write(const Values& v, float side, NoiseOscilator& noise, FMOscilator& oscillator,
+                    MoogFilter& filterLeft, MoogFilter& filterRight) {
+    noise.setLevel(v.noiseLevel, side);
+    oscillator.amplitude = v.oscillatorLevel;
+    oscillator.frequencyOffset = v.frequencyOffsetHz;
+    filterLeft.cutoffOffset = filterRight.cutoffOffset = v.cutoffOffset;
   }
 
   Rule<float> noiseLevel, oscillatorLevel, frequencyOffset, cutoffOffset;

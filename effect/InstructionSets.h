@@ -14,8 +14,7 @@ class InstructionSets {
   static InstructionSet best();
   static const char* name(InstructionSet set);  // "SSE2", "AVX", "AVX-512"
 
-  // Calls loop(), compiled in the given encoding: its call operator must be always inlined,
-  // and so must what it inlines in turn.
+  // Calls loop(), compiled whole in the given encoding: everything it calls is inlined.
   template <typename Loop>
   static void run(InstructionSet set, const Loop& loop) {
     if (set == InstructionSet::kAvx512) {
@@ -23,7 +22,7 @@ class InstructionSets {
     } else if (set == InstructionSet::kAvx) {
       runAvx(loop);
     } else {
-      loop();
+      runSse2(loop);
     }
   }
 
@@ -31,11 +30,15 @@ class InstructionSets {
   // No vector in the loops is wider than the 128 bits of SSE, so nothing needs the 32- or
   // 64-byte stack alignment that Windows does not keep.
   template <typename Loop>
-  __attribute__((target("avx"))) static void runAvx(const Loop& loop) {
+  __attribute__((flatten)) static void runSse2(const Loop& loop) {
     loop();
   }
   template <typename Loop>
-  __attribute__((target("avx512f,avx512vl"))) static void runAvx512(const Loop& loop) {
+  __attribute__((flatten, target("avx"))) static void runAvx(const Loop& loop) {
+    loop();
+  }
+  template <typename Loop>
+  __attribute__((flatten, target("avx512f,avx512vl"))) static void runAvx512(const Loop& loop) {
     loop();
   }
 };

@@ -6,9 +6,9 @@
 
 #include <emmintrin.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "SampleOps.h"
 
@@ -92,24 +92,19 @@ inline Lanes signedLanes(const std::uint32_t (&low)[2], const std::uint32_t (&hi
 
 // A module's state of the float form and of this type hold the same fields in the same order,
 // each of the sample type. pack sets four states side by side, lane k from the k-th (or the left
-// and right channel's, in the lanes of each), and unpack gives lane k's back.
+// and right channel's, in the lanes of each); unpack gives lane k's back (or both channels').
+// The states are converted as values (a bit cast), which keeps them out of memory.
 template <template <typename> class State>
 State<Lanes> pack(const State<float>& a, const State<float>& b, const State<float>& c,
                   const State<float>& d) {
   constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
   static_assert(sizeof(State<Lanes>) == kFields * sizeof(Lanes), "fields of the sample type only");
-  float fields[4][kFields];
-  std::memcpy(fields[0], &a, sizeof fields[0]);
-  std::memcpy(fields[1], &b, sizeof fields[1]);
-  std::memcpy(fields[2], &c, sizeof fields[2]);
-  std::memcpy(fields[3], &d, sizeof fields[3]);
-  // Each field's lanes set from its four values, never read from a store of single lanes.
-  alignas(16) __m128 lanes[kFields];
-  for (std::size_t i = 0; i < kFields; ++i)
-    lanes[i] = _mm_setr_ps(fields[0][i], fields[1][i], fields[2][i], fields[3][i]);
-  State<Lanes> packed;
-  std::memcpy(static_cast<void*>(&packed), lanes, sizeof packed);
-  return packed;
+  using Fields = std::array<float, kFields>;
+  const Fields fa = __builtin_bit_cast(Fields, a), fb = __builtin_bit_cast(Fields, b);
+  const Fields fc = __builtin_bit_cast(Fields, c), fd = __builtin_bit_cast(Fields, d);
+  std::array<Lanes, kFields> lanes;
+  for (std::size_t i = 0; i < kFields; ++i) lanes[i] = _mm_setr_ps(fa[i], fb[i], fc[i], fd[i]);
+  return __builtin_bit_cast(State<Lanes>, lanes);
 }
 
 template <template <typename> class State>
@@ -120,13 +115,10 @@ State<Lanes> pack(const State<float>& left, const State<float>& right) {
 template <template <typename> class State>
 State<float> unpack(const State<Lanes>& lanes, int k) {
   constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
-  alignas(16) float all[kFields][4];
-  std::memcpy(all, static_cast<const void*>(&lanes), sizeof all);
-  float fields[kFields];
-  for (std::size_t i = 0; i < kFields; ++i) fields[i] = all[i][k];
-  State<float> state;
-  std::memcpy(static_cast<void*>(&state), fields, sizeof state);
-  return state;
+  const auto all = __builtin_bit_cast(std::array<float, 4 * kFields>, lanes);
+  std::array<float, kFields> fields;
+  for (std::size_t i = 0; i < kFields; ++i) fields[i] = all[4 * i + static_cast<std::size_t>(k)];
+  return __builtin_bit_cast(State<float>, fields);
 }
 
 template <template <typename> class State>
