@@ -14,7 +14,8 @@
 #include "SampleOps.h"
 
 // The coefficients of a frame, of the sample type T: a float in the module, both channels side
-// by side in the effect's fast path.
+// by side in the effect's fast path. Every coefficient update sets all three (the filter's
+// constructor makes the first), so the fast path's frames need no initial values.
 template <typename T>
 struct MoogFilterCoefficients {
   T stageGain;      // p
@@ -82,7 +83,8 @@ class MoogFilter final : public AudioModule,
   }
 
   // The per-sample arithmetic, for any sample type T with +, -, *, a T(float) constant and
-  // clampUnit (SampleOps.h): a float here, both channels side by side in the effect's fast path.
+  // the helpers of SampleOps.h: a float here, both channels side by side in the effect's fast
+  // path.
 
   // updateCoefficients for settings s, the smoother's state and the coefficients to set.
   template <typename T>
