@@ -55,7 +55,8 @@ inline Lanes clampTo(Lanes x, Lanes low, Lanes high) {
   return _mm_min_ps(high.v, _mm_max_ps(low.v, x.v));
 }
 
-// Whether both channels (lanes 0 and 1) are finite: x - x is 0 only for finite x.
+// Every bit of a lane set where x is finite (x - x is 0 only for finite x); allFinite asks it of
+// both channels, lanes 0 and 1.
 inline __m128 finiteMask(Lanes x) { return _mm_cmpeq_ps(_mm_sub_ps(x.v, x.v), _mm_setzero_ps()); }
 inline bool allFinite(Lanes x) { return (_mm_movemask_ps(finiteMask(x)) & 3) == 3; }
 inline Lanes whereFinite(Lanes value, Lanes test) { return _mm_and_ps(value.v, finiteMask(test)); }
