@@ -91,7 +91,7 @@ __attribute__((always_inline)) inline void FastChain::runLoop(const Block& b) {
   struct Voiced {
     Lanes dry;         // x0, x1
     Lanes noise;       // the noise values of both channels
-    Lanes controls;    // noise level, oscillator level, frequency offset, cutoff offset
+    Lanes controls;    // as FollowerControls::Values
     Lanes oscillator;  // the oscillator's value in every lane
   };
   struct Pending {
