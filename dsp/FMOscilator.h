@@ -31,12 +31,36 @@ class FMOscilator final : public AudioModule, public FMOscilatorState {
   FMOscilator();
 
   void process(float* frame) override {
-    const float v = morphed(tableOf(waveA), tableOf(waveB), weightA, weightB, phase, pulseWidth);
-    const float out =
-        declick(v, clickTable, lastSample, jumpSize, jumpMidpoint, clickCounter) * amplitude;
-    phase = advance(phase, baseFrequency + frequencyOffset, noteTable->frequency[0], stepsPerHz);
+    const float out = voice().next(*this, amplitude, frequencyOffset);
     frame[0] += out;
     frame[1] += out;
+  }
+
+  // The settings a frame reads, taken together: the module takes them every frame, the
+  // effect's fast path once a block.
+  struct Voice {
+    const float* tableA;  // as tableOf gives them
+    const float* tableB;
+    float weightA, weightB;
+    std::int32_t pulseWidth;
+    float baseFrequency;  // Hz
+    float lowestHz;
+    float stepsPerHz;
+    const float (*clickTable)[clickLength];
+
+    // The value of one frame played at amplitude (0..1), and the state one frame on at
+    // baseFrequency + offsetHz.
+    float next(FMOscilatorState& s, float amplitude, float offsetHz) const {
+      const float v = morphed(tableA, tableB, weightA, weightB, s.phase, pulseWidth);
+      const float out =
+          declick(v, *clickTable, s.lastSample, s.jumpSize, s.jumpMidpoint, s.clickCounter);
+      s.phase = advance(s.phase, baseFrequency + offsetHz, lowestHz, stepsPerHz);
+      return out * amplitude;
+    }
+  };
+  Voice voice() const {
+    return {tableOf(waveA), tableOf(waveB),          weightA,    weightB,    pulseWidth,
+            baseFrequency,  noteTable->frequency[0], stepsPerHz, &clickTable};
   }
 
   // The table of waveform `wave`; null for the square, which is computed from the pulse width.

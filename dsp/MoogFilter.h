@@ -8,28 +8,55 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "AudioModule.h"
 #include "SampleOps.h"
 
-// What a ladder carries from one frame to the next, in one piece, so that the effect's fast
-// path can take it into its registers and give it back whole.
-struct MoogFilterState {
-  float cutoffOffset = 0.0f;    // modulation added to cutoff, fraction of Nyquist; every frame
-  float smoothedCutoff = 0.0f;  // smoother state, unclamped
-  float stageGain = 0.0f;       // p
-  float stageFeedback = 0.0f;   // f = 2p - 1
-  float feedback = 0.0f;        // q, resonance feedback from the last stage
-  float s0 = 0.0f;              // last ladder input after feedback
-  float s1 = 0.0f;              // stage outputs
-  float s2 = 0.0f;
-  float s3 = 0.0f;
-  float s4 = 0.0f;
+// The coefficients of a frame, of the sample type T: a float in the module, both channels side
+// by side in the effect's fast path. Every coefficient update sets all three (the filter's
+// constructor makes the first), so the fast path's frames need no initial values.
+template <typename T>
+struct MoogFilterCoefficients {
+  T stageGain;      // p
+  T stageFeedback;  // f = 2p - 1
+  T feedback;       // q, resonance feedback from the last stage
 };
 
-class MoogFilter final : public AudioModule, public MoogFilterState {
+// What a ladder carries from one frame to the next, in one piece and every field of the sample
+// type, so that the effect's fast path can hold both ladders' as one and give each its own back.
+template <typename T>
+struct MoogFilterStateOf : MoogFilterCoefficients<T> {
+  T cutoffOffset = T(0.0f);    // modulation added to cutoff, fraction of Nyquist; every frame
+  T smoothedCutoff = T(0.0f);  // smoother state, unclamped
+  T s0 = T(0.0f);              // last ladder input after feedback
+  T s1 = T(0.0f);              // stage outputs
+  T s2 = T(0.0f);
+  T s3 = T(0.0f);
+  T s4 = T(0.0f);
+};
+using MoogFilterState = MoogFilterStateOf<float>;
+
+// What a ladder's frame reads of its settings, of the sample type T.
+template <typename T>
+struct MoogFilterSettingsOf {
+  T cutoff = T(1.0f);       // fraction of the Nyquist frequency, output of the cutoff map
+  T resonance = T(1.0f);    // feedback factor, 0 = plain four-pole cascade
+  T levelScale = T(1.0f);   // input divided by it, output multiplied by it
+  T smoothIn = T(0.01f);    // input weight of the cutoff smoother
+  T smoothKeep = T(0.99f);  // feedback weight of the cutoff smoother
+};
+
+class MoogFilter final : public AudioModule,
+                         public MoogFilterSettingsOf<float>,
+                         public MoogFilterState {
  public:
   enum Type : int32_t { kLowPass = 0, kHighPass = 1, kBandPass = 2 };
+  // The output a filterType value gives: anything else acts as low-pass.
+  static Type typeOf(int32_t filterType) {
+    return filterType == kHighPass || filterType == kBandPass ? static_cast<Type>(filterType)
+                                                              : kLowPass;
+  }
 
   MoogFilter();
 
@@ -47,21 +74,25 @@ class MoogFilter final : public AudioModule, public MoogFilterState {
 
   // One step of the cutoff smoother toward target (a fraction of the Nyquist frequency),
   // then the ladder coefficients for the smoothed cutoff.
-  void updateCoefficients(float target) {
-    smoothedCutoff = smooth(target, smoothIn, smoothKeep, smoothedCutoff);
-    coefficientsFor(smoothedCutoff, resonance, stageGain, stageFeedback, feedback);
-  }
+  void updateCoefficients(float target) { glide(target, *this, smoothedCutoff, *this); }
 
   // Filters the one value it is pointed at, in place.
   void process(float* value) override {
     updateCoefficients(cutoff + cutoffOffset);
-    *value = step(*value / levelScale, stageGain, stageFeedback, feedback, s0, s1, s2, s3, s4,
-                  filterType) *
-             levelScale;
+    *value = step(*value / levelScale, *this, *this, filterType) * levelScale;
   }
 
   // The per-sample arithmetic, for any sample type T with +, -, *, a T(float) constant and
-  // clampUnit (SampleOps.h): a float here, both channels side by side in the effect's fast path.
+  // the helpers of SampleOps.h: a float here, both channels side by side in the effect's fast
+  // path.
+
+  // updateCoefficients for settings s, the smoother's state and the coefficients to set.
+  template <typename T>
+  static void glide(T target, const MoogFilterSettingsOf<T>& s, T& smoothed,
+                    MoogFilterCoefficients<T>& to) {
+    smoothed = smooth(target, s.smoothIn, s.smoothKeep, smoothed);
+    coefficientsFor(smoothed, s.resonance, to);
+  }
 
   // The cutoff smoother's step.
   template <typename T>
@@ -72,43 +103,53 @@ class MoogFilter final : public AudioModule, public MoogFilterState {
   // The stage gain p, the stage feedback f = 2p - 1 and the resonance feedback q for a
   // smoothed cutoff.
   template <typename T>
-  static void coefficientsFor(T smoothed, T resonance, T& p, T& f, T& q) {
+  static void coefficientsFor(T smoothed, T resonance, MoogFilterCoefficients<T>& to) {
     using sample::clampUnit;
     const T c = clampUnit(smoothed);
     const T b = T(1.0f) - c;
-    p = c * T(0.8f) * b + c;
-    f = T(2.0f) * p - T(1.0f);
-    q = ((T(5.6f) * b * b + (T(1.0f) - b)) * (b * T(0.5f)) + T(1.0f)) * resonance;
+    const T p = c * T(0.8f) * b + c;
+    to.stageGain = p;
+    to.stageFeedback = T(2.0f) * p - T(1.0f);
+    to.feedback = ((T(5.6f) * b * b + (T(1.0f) - b)) * (b * T(0.5f)) + T(1.0f)) * resonance;
   }
 
   // One frame of the ladder for an input already divided by the level scale; returns the
   // output of the given type before the level scale is applied again. Only the lines that read
   // s4 lie on the recursion: the products with s1, s2, s3 are ready before it reaches them.
+  // The coefficients are read before the state is written, so both may be the same object.
   template <typename T>
-  static T step(T input, T p, T f, T q, T& s0, T& s1, T& s2, T& s3, T& s4, int32_t type) {
-    const T in = input - q * s4;
-    const T n1 = (in + s0) * p - f * s1;
-    const T n2 = (n1 + s1) * p - f * s2;
-    const T n3 = (n2 + s2) * p - f * s3;
-    T n4 = (n3 + s3) * p - f * s4;
+  static T step(T input, const MoogFilterCoefficients<T>& c, MoogFilterStateOf<T>& s,
+                int32_t type) {
+    const T p = c.stageGain, f = c.stageFeedback, q = c.feedback;
+    const T in = input - q * s.s4;
+    const T n1 = (in + s.s0) * p - f * s.s1;
+    const T n2 = (n1 + s.s1) * p - f * s.s2;
+    const T n3 = (n2 + s.s2) * p - f * s.s3;
+    T n4 = (n3 + s.s3) * p - f * s.s4;
     n4 = n4 - n4 * n4 * n4 * T(0.166667f);
-    s0 = in;
-    s1 = n1;
-    s2 = n2;
-    s3 = n3;
-    s4 = n4;
+    s.s0 = in;
+    s.s1 = n1;
+    s.s2 = n2;
+    s.s3 = n3;
+    s.s4 = n4;
     if (type == kHighPass) return in - n4;
     if (type == kBandPass) return T(4.0f) * (n2 - n4);
     return n4;
   }
 
-  float cutoff = 1.0f;            // fraction of the Nyquist frequency, output of the cutoff map
+  // A ladder whose state has left the finite numbers (a huge input, resonance far beyond its
+  // range) would stay there for good: where its output is not finite, the output and the
+  // stages start again from silence.
+  template <typename T>
+  static void restartIfNotFinite(T& output, MoogFilterStateOf<T>& s) {
+    using sample::allFinite, sample::whereFinite;
+    if (allFinite(output)) return;
+    const T test = output;
+    for (T* x : {&s.s0, &s.s1, &s.s2, &s.s3, &s.s4, &output}) *x = whereFinite(*x, test);
+  }
+
   float cutoffHz = 22050.0f;      // Hz at the last setCutoff, for display and key tracking
   float mapOffset = 0.28f;        // exponent offset of the cutoff map
   float mapSlope = 0.72f;         // exponent slope of the cutoff map
-  float resonance = 1.0f;         // feedback factor, 0 = plain four-pole cascade
-  int32_t filterType = kLowPass;  // Type; anything else acts as low-pass
-  float levelScale = 1.0f;        // input divided by it, output multiplied by it
-  float smoothIn = 0.01f;         // input weight of the cutoff smoother
-  float smoothKeep = 0.99f;       // feedback weight of the cutoff smoother
+  int32_t filterType = kLowPass;  // Type, as typeOf reads it
 };

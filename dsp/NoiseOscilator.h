@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "AudioModule.h"
+#include "SampleOps.h"
 
 // What the noise carries from one frame to the next, in one piece, so that the effect's fast
 // path can take it into its registers and give it back whole.
@@ -25,18 +26,33 @@ class NoiseOscilator final : public AudioModule, public NoiseOscilatorState {
 
   // Adds one noise value to each of the two channels of the frame.
   void process(float* frame) override {
-    // Whatever the sign of the side signal, the left channel gets the smaller share.
-    const float magnitude = side < 0.0f ? -side : side;
-    const float leftGain = (1.0f - magnitude) * gain;
-    const float rightGain = (1.0f + magnitude) * gain;
-
     const Words words = step(lcgState, mixA, mixB);
+    frame[0] +=
+        value(asSigned(words.congruential[0]), asSigned(words.xorAdd[0]), color, gain, side, -1.0f);
+    frame[1] +=
+        value(asSigned(words.congruential[1]), asSigned(words.xorAdd[1]), color, gain, side, 1.0f);
+  }
 
-    const float otherWeight = 1.0f - color;
-    frame[0] += blend(asSigned(words.congruential[0]), asSigned(words.xorAdd[0]), color,
-                      otherWeight, leftGain);
-    frame[1] += blend(asSigned(words.congruential[1]), asSigned(words.xorAdd[1]), color,
-                      otherWeight, rightGain);
+  // What the chain writes before every frame: the level, 0..1, and the input's side signal.
+  void setLevel(float level, float sideSignal) {
+    amount = level;
+    gain = levelGain(level, intScale);
+    side = sideSignal;
+  }
+
+  // The per-frame arithmetic, for any sample type T with +, -, * and the helpers of
+  // SampleOps.h: a float here, both channels side by side in the effect's fast path.
+
+  // The side signal (right - left) / 2 of an input frame.
+  template <typename T>
+  static T sideOf(T left, T right) {
+    return (right - left) * T(0.5f);
+  }
+
+  // A level, 0..1, as the gain of a signed 32-bit word.
+  template <typename T>
+  static T levelGain(T level, T scale) {
+    return scale * level;
   }
 
   // The generators' words of one frame, left and right.
@@ -61,11 +77,15 @@ class NoiseOscilator final : public AudioModule, public NoiseOscilatorState {
     return words;
   }
 
-  // One noise value from the generators' words read as signed values, for any sample type T
-  // with + and *: a float here, both channels side by side in the effect's fast path.
+  // One channel's noise value from the generators' words read as signed values, blended by
+  // color, at the level's gain times 1 - |s| for the left channel (rightward -1) and 1 + |s| for
+  // the right (rightward +1): whatever the sign of the side signal s, the left channel gets the
+  // smaller share. 1 + (-1)|s| rounds exactly as 1 - |s|.
   template <typename T>
-  static T blend(T congruential, T xorAdd, T color, T otherWeight, T gain) {
-    return (congruential * color + xorAdd * otherWeight) * gain;
+  static T value(T congruential, T xorAdd, T color, T levelGain, T side, T rightward) {
+    using sample::magnitude;
+    const T gain = (T(1.0f) + rightward * magnitude(side)) * levelGain;
+    return (congruential * color + xorAdd * (T(1.0f) - color)) * gain;
   }
 
   float intScale = 1.0f / 2147483648.0f;  // 2^-31: a signed 32-bit word to -1..1

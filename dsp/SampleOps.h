@@ -13,6 +13,11 @@ inline float clampUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x)
 // x < 0 ? -x : x.
 inline float magnitude(float x) { return x < 0.0f ? -x : x; }
 
+// x < low ? low : (x > high ? high : x).
+inline float clampTo(float x, float low, float high) {
+  return x < low ? low : (x > high ? high : x);
+}
+
 // x, or 1 where x is above 1 or NaN.
 inline float atMostOne(float x) { return x <= 1.0f ? x : 1.0f; }
 
@@ -20,5 +25,14 @@ inline float atMostOne(float x) { return x <= 1.0f ? x : 1.0f; }
 inline float ifGreater(float a, float b, float whenGreater, float otherwise) {
   return a > b ? whenGreater : otherwise;
 }
+
+// x - x is 0 exactly for finite x and NaN otherwise: the test costs no library call.
+inline bool allFinite(float x) { return x - x == 0.0f; }
+
+// value where test is finite, 0 elsewhere.
+inline float whereFinite(float value, float test) { return allFinite(test) ? value : 0.0f; }
+
+// A sample that is not finite (NaN, +-infinity) read as silence.
+inline float finiteOrZero(float x) { return whereFinite(x, x); }
 
 }  // namespace sample

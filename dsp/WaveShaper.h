@@ -13,19 +13,32 @@ struct WaveShaperState {
   float drive = 0.0f;  // smoothed drive: the curve's slope at 0 and its ceiling
 };
 
-class WaveShaper final : public AudioModule, public WaveShaperState {
+// What the shaper's frame reads of its settings.
+struct WaveShaperSettings {
+  float driveTarget = 1.0f;  // drive the smoother moves toward
+  float smoothIn = 0.01f;    // input weight of the drive smoother
+  float smoothKeep = 0.99f;  // feedback weight of the drive smoother
+  float outputGain = 1.0f;   // applied to every output value
+};
+
+class WaveShaper final : public AudioModule, public WaveShaperSettings, public WaveShaperState {
  public:
   WaveShaper();
 
   // Shapes every channel of the frame in place.
   void process(float* frame) override {
-    drive = smoothIn * driveTarget + smoothKeep * drive;
+    drive = smoothDrive(drive, *this);
     const float k = kneeOf(drive);
     for (int i = 0; i < channelCount && i < kFrameChannels; ++i) {
       float y = shape(frame[i], drive, k);
       if (foldEnabled && (y > foldThreshold || y < -foldThreshold)) y = fold(y, foldThreshold);
       frame[i] = y * outputGain;
     }
+  }
+
+  // One step of the drive's one-pole smoother toward its target.
+  static float smoothDrive(float drive, const WaveShaperSettings& s) {
+    return s.smoothIn * s.driveTarget + s.smoothKeep * drive;
   }
 
   // The curve's 2d - 2 for a drive d.
@@ -44,10 +57,6 @@ class WaveShaper final : public AudioModule, public WaveShaperState {
   // 4 x threshold (a triangle wave of y); values within the range come back unchanged.
   static float fold(float y, float threshold);
 
-  float driveTarget = 1.0f;    // drive the smoother moves toward
-  float smoothIn = 0.01f;      // input weight of the drive smoother
-  float smoothKeep = 0.99f;    // feedback weight of the drive smoother
-  float outputGain = 1.0f;     // applied to every output value
   bool foldEnabled = true;     // fold values beyond +-foldThreshold back into range
   float foldThreshold = 1.0f;  // T
 };

@@ -12,15 +12,8 @@
 //   current frame's ladders, so that it is ready beside their recursion.
 // Every sample takes the same operations in the same order as the modules; clamps use the
 // modules' comparisons (NaN passes or is caught exactly where it is there). What stays here is
-// the block's own: the scheduling, the packing of values into lanes, and the control values
-// of both followers computed side by side.
-//
-// The block loop is compiled three times, for the same single-precision operations without
-// fused multiply-adds, so all three give the same bits: in the baseline SSE2 encoding; in the
-// VEX encoding of processors with AVX, whose three-operand forms spare the register copies
-// that two-operand SSE needs (about a sixth of the loop's instructions); and in the EVEX
-// encoding of processors with AVX-512 VL, whose 32 registers spare a fifth of the loop's
-// stack traffic. The processor's best is chosen when the library loads.
+// the block's own: the scheduling, the packing of values into lanes, and the choice of the
+// compiled variant and its encoding (InstructionSets.h).
 //
 // The settings and the state belong to the thread that runs the block: the effect hands
 // parameter changes over to it before the block starts.
@@ -32,6 +25,8 @@
 
 #include "EnvelopeFollover.h"
 #include "FMOscilator.h"
+#include "FollowerControls.h"
+#include "InstructionSets.h"
 #include "LadderPair.h"
 #include "MoogFilter.h"
 #include "NoiseOscilator.h"
@@ -43,20 +38,8 @@ class FastChain {
   struct Settings {
     float dry2Filter;
     float dryLevel;
-    float noiseAmount;
-    float oscAmount;
-    float ef1NoiseDepth;
-    float ef1OscDepth;
-    float ef2CutoffDepth;
-    float ef2FmDepth;
-    float filterKeyOffset;
-    float oscKeyOffset;
+    FollowerControls controls;
   };
-
-  enum class InstructionSet { kSse2, kAvx, kAvx512 };
-  // The best this processor and its operating system support; each one supports those before.
-  static InstructionSet best();
-  static const char* name(InstructionSet instructionSet);  // "SSE2", "AVX", "AVX-512"
 
   struct Modules {
     EnvelopeFollover& follower1;
@@ -77,7 +60,7 @@ class FastChain {
                       const float* outLeft, const float* outRight, int frames);
 
   // Takes the effect's values.
-  FastChain(const Modules& modules, const Settings& settings);
+  FastChain(const Modules& m, const Settings& s) : modules(m), settings(s) {}
 
   // Runs frames >= 1 frames, with the settings and state it reads from the modules when it
   // starts; the pointers as for accepts. The modules are not written.
@@ -88,31 +71,31 @@ class FastChain {
   void store();
 
  private:
+  // A block's buffers, a missing right input read as the left one.
+  struct Block {
+    const float* inLeft;
+    const float* inRight;
+    float* outLeft;
+    float* outRight;
+    int frames;
+  };
   template <int kType>
-  void runEncoded(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                  int frames);
+  void runIn(InstructionSet instructionSet, const Block& block);
   template <int kType>
-  void runAvx(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-              int frames);
-  template <int kType>
-  void runAvx512(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-                 int frames);
-  template <int kType>
-  void runLoop(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
-               int frames);
+  void runLoop(const Block& block);
 
   Modules modules;
   Settings settings;
-  InstructionSet instructionSet = InstructionSet::kSse2;
 
-  // The modules' running state after the block, for store(). Lanes: 0 left, 1 right.
+  // The modules' running state after the block, for store(). Lanes: 0 left (follower 1), 1
+  // right (follower 2).
   struct Result {
-    __m128 envelopes;  // lane 0 follower 1, lane 1 follower 2
+    EnvelopeFolloverStateOf<sample::Lanes> followers;
     NoiseOscilatorState noise;
     FMOscilatorState oscillator;
     WaveShaperState shaper;
-    float cutoffOffset;
-    __m128 smoothedCutoff, stageGain, stageFeedback, feedback;
     LadderPair ladders;
+    sample::Lanes controls;  // of the last frame, as FollowerControls::Values
+    sample::Lanes dry;       // the last frame's input
   } result;
 };

@@ -40,7 +40,7 @@ class Ferrowin final : public AudioEffectX {
   void processModuleChain(float** inputs, float** outputs, VstInt32 sampleFrames);
   VstInt32 processEvents(VstEvents* events) override;
   // The fast path's encoding: the processor's best unless a benchmark or test compares them.
-  void setInstructionSet(FastChain::InstructionSet set) { instructionSet = set; }
+  void setInstructionSet(InstructionSet set) { instructionSet = set; }
 
   // Parameters and programs (FerrowinParameters.cpp).
   void setParameter(VstInt32 index, float value) override;
@@ -77,6 +77,7 @@ class Ferrowin final : public AudioEffectX {
   // What the fast path works on: the modules, and the effect's values the chain reads.
   FastChain::Modules chainModules();
   FastChain::Settings chainSettings() const;
+  FollowerControls followerControls() const;
   static bool buffersUsable(float** inputs, float** outputs, VstInt32 sampleFrames);
   ProgramRecord* currentProgram() const { return programs ? &programs[curProgram] : nullptr; }
 
@@ -95,7 +96,7 @@ class Ferrowin final : public AudioEffectX {
   WaveShaper shaper;
   VstInt32 trackedNote = kNoKey;  // key of the last note-on that set the offsets, 0..127
   // The fast path's encoding; tests run each one the processor has.
-  FastChain::InstructionSet instructionSet = FastChain::best();
+  InstructionSet instructionSet = InstructionSets::best();
 
   float noiseAmount = 0.25f;     // base noise level, 0..0.25
   float oscAmount = 0.25f;       // base oscillator level, 0..1

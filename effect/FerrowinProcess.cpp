@@ -5,24 +5,6 @@
 #include "FastChain.h"
 #include "Ferrowin.h"
 
-namespace {
-
-// A sample that is not finite (NaN, +-infinity) is read as silence. x - x is 0 exactly for
-// finite x and NaN otherwise; the test costs no library call.
-inline float finiteOrZero(float x) { return x - x == 0.0f ? x : 0.0f; }
-
-inline float clampUnit(float x) { return x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x); }
-
-// A ladder whose state has left the finite numbers (a huge input, resonance far beyond its
-// range) would stay there for good; it starts again from silence instead.
-void recoverIfNotFinite(MoogFilter& filter, float& sample) {
-  if (sample - sample == 0.0f) return;
-  filter.s0 = filter.s1 = filter.s2 = filter.s3 = filter.s4 = 0.0f;
-  sample = 0.0f;
-}
-
-}  // namespace
-
 void Ferrowin::setSampleRate(float rateHz) {
   // A rate that is not a positive number would turn every coefficient into NaN.
   if (!(rateHz > 0.0f) || !std::isfinite(rateHz)) return;
@@ -59,8 +41,12 @@ FastChain::Modules Ferrowin::chainModules() {
 }
 
 FastChain::Settings Ferrowin::chainSettings() const {
-  return {dry2Filter,  dryLevel,       noiseAmount, oscAmount,       ef1NoiseDepth,
-          ef1OscDepth, ef2CutoffDepth, ef2FmDepth,  filterKeyOffset, oscKeyOffset};
+  return {dry2Filter, dryLevel, followerControls()};
+}
+
+FollowerControls Ferrowin::followerControls() const {
+  return {noiseAmount,    oscAmount,  ef1NoiseDepth,   ef1OscDepth,
+          ef2CutoffDepth, ef2FmDepth, filterKeyOffset, oscKeyOffset};
 }
 
 // The chain module by module, as the algorithm reads; the fast path gives the same bits.
@@ -73,39 +59,26 @@ void Ferrowin::processModuleChain(float** inputs, float** outputs, VstInt32 samp
   float* outLeft = outputs[0];
   float* outRight = outputs[1];  // may be null: only the left output is written
 
+  const FollowerControls controls = followerControls();
   for (VstInt32 n = 0; n < sampleFrames; ++n) {
     // Both inputs are read before any output is written, so in-place buffers work.
-    const float x0 = finiteOrZero(inLeft[n]);
-    const float x1 = inRight ? finiteOrZero(inRight[n]) : x0;
+    const float x0 = sample::finiteOrZero(inLeft[n]);
+    const float x1 = inRight ? sample::finiteOrZero(inRight[n]) : x0;
     float dry[2] = {x0, x1};
     float generator[2] = {dry2Filter * x0, dry2Filter * x1};
-    const float side = (x1 - x0) * 0.5f;
 
     follower1.process(dry);
     follower2.process(dry);
-    const float e1 = follower1.envelope;
-    const float e2 = follower2.envelope;
-
-    // A depth of 0.5 leaves a level alone; 1 adds up to 2 e1, 0 takes up to 2 e1 away.
-    const float noiseLevel = clampUnit((ef1NoiseDepth - 0.5f) * (e1 * 4.0f) + noiseAmount);
-    noise.amount = noiseLevel;
-    noise.gain = noise.intScale * noiseLevel;
-    noise.side = side;
+    FollowerControls::write(controls.of(follower1.envelope, follower2.envelope),
+                            NoiseOscilator::sideOf(x0, x1), noise, oscillator, filterLeft,
+                            filterRight);
     noise.process(generator);
-
-    oscillator.amplitude = clampUnit((ef1OscDepth - 0.5f) * (e1 * 4.0f) + oscAmount);
-    oscillator.frequencyOffset = e2 * ef2FmDepth + oscKeyOffset;
     oscillator.process(generator);
-
     shaper.process(generator);
-
-    const float cutoffOffset = ef2CutoffDepth * e2 + filterKeyOffset;
-    filterLeft.cutoffOffset = cutoffOffset;
-    filterRight.cutoffOffset = cutoffOffset;
     filterLeft.process(&generator[0]);
     filterRight.process(&generator[1]);
-    recoverIfNotFinite(filterLeft, generator[0]);
-    recoverIfNotFinite(filterRight, generator[1]);
+    MoogFilter::restartIfNotFinite(generator[0], filterLeft);
+    MoogFilter::restartIfNotFinite(generator[1], filterRight);
 
     outLeft[n] = dry[0] * dryLevel + generator[0];
     if (outRight) outRight[n] = dry[1] * dryLevel + generator[1];

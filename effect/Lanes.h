@@ -6,6 +6,10 @@
 
 #include <emmintrin.h>
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
 #include "SampleOps.h"
 
 namespace sample {
@@ -44,6 +48,84 @@ inline Lanes atMostOne(Lanes x) { return _mm_min_ps(x.v, _mm_set1_ps(1.0f)); }
 inline Lanes ifGreater(Lanes a, Lanes b, Lanes whenGreater, Lanes otherwise) {
   const __m128 difference = _mm_xor_ps(whenGreater.v, otherwise.v);
   return _mm_xor_ps(otherwise.v, _mm_and_ps(_mm_cmpgt_ps(a.v, b.v), difference));
+}
+
+// x within low..high, lane by lane, with the NaN order of clampUnit.
+inline Lanes clampTo(Lanes x, Lanes low, Lanes high) {
+  return _mm_min_ps(high.v, _mm_max_ps(low.v, x.v));
+}
+
+// Every bit of a lane set where x is finite (x - x is 0 only for finite x); allFinite asks it of
+// both channels, lanes 0 and 1.
+inline __m128 finiteMask(Lanes x) { return _mm_cmpeq_ps(_mm_sub_ps(x.v, x.v), _mm_setzero_ps()); }
+inline bool allFinite(Lanes x) { return (_mm_movemask_ps(finiteMask(x)) & 3) == 3; }
+inline Lanes whereFinite(Lanes value, Lanes test) { return _mm_and_ps(value.v, finiteMask(test)); }
+inline Lanes finiteOrZero(Lanes x) { return whereFinite(x, x); }
+
+// The left and right value, each in the lanes of its channel.
+inline Lanes pair(float left, float right) { return _mm_setr_ps(left, right, left, right); }
+
+// Lanes a, b, c, d of x in lanes 0..3.
+template <int a, int b, int c, int d>
+inline Lanes shuffle(Lanes x) {
+  return _mm_shuffle_ps(x.v, x.v, _MM_SHUFFLE(d, c, b, a));
+}
+
+// Lane k in every lane, and its value.
+template <int k>
+inline Lanes broadcast(Lanes x) {
+  return shuffle<k, k, k, k>(x);
+}
+template <int k>
+inline float lane(Lanes x) {
+  return _mm_cvtss_f32(broadcast<k>(x).v);
+}
+
+// Four 32-bit words read as signed values: lanes 0 and 1 from low, 2 and 3 from high, two
+// words to a 64-bit move.
+inline Lanes signedLanes(const std::uint32_t (&low)[2], const std::uint32_t (&high)[2]) {
+  const auto packed = [](const std::uint32_t(&word)[2]) {
+    return static_cast<long long>(word[0] | static_cast<std::uint64_t>(word[1]) << 32);
+  };
+  return _mm_cvtepi32_ps(
+      _mm_unpacklo_epi64(_mm_cvtsi64_si128(packed(low)), _mm_cvtsi64_si128(packed(high))));
+}
+
+// A module's state of the float form and of this type hold the same fields in the same order,
+// each of the sample type. pack sets four states side by side, lane k from the k-th (or the left
+// and right channel's, in the lanes of each); unpack gives lane k's back (or both channels').
+// The states are converted as values (a bit cast), which keeps them out of memory.
+template <template <typename> class State>
+State<Lanes> pack(const State<float>& a, const State<float>& b, const State<float>& c,
+                  const State<float>& d) {
+  constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
+  static_assert(sizeof(State<Lanes>) == kFields * sizeof(Lanes), "fields of the sample type only");
+  using Fields = std::array<float, kFields>;
+  const Fields fa = __builtin_bit_cast(Fields, a), fb = __builtin_bit_cast(Fields, b);
+  const Fields fc = __builtin_bit_cast(Fields, c), fd = __builtin_bit_cast(Fields, d);
+  std::array<Lanes, kFields> lanes;
+  for (std::size_t i = 0; i < kFields; ++i) lanes[i] = _mm_setr_ps(fa[i], fb[i], fc[i], fd[i]);
+  return __builtin_bit_cast(State<Lanes>, lanes);
+}
+
+template <template <typename> class State>
+State<Lanes> pack(const State<float>& left, const State<float>& right) {
+  return pack<State>(left, right, left, right);
+}
+
+template <template <typename> class State>
+State<float> unpack(const State<Lanes>& lanes, int k) {
+  constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
+  const auto all = __builtin_bit_cast(std::array<float, 4 * kFields>, lanes);
+  std::array<float, kFields> fields;
+  for (std::size_t i = 0; i < kFields; ++i) fields[i] = all[4 * i + static_cast<std::size_t>(k)];
+  return __builtin_bit_cast(State<float>, fields);
+}
+
+template <template <typename> class State>
+void unpack(const State<Lanes>& lanes, State<float>& left, State<float>& right) {
+  left = unpack<State>(lanes, 0);
+  right = unpack<State>(lanes, 1);
 }
 
 }  // namespace sample

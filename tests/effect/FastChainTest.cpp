@@ -175,7 +175,7 @@ void hostEvents(Random& random, Ferrowin& a, Ferrowin& b) {
 }
 
 // Drives both effects for at least the given number of frames; returns the frames run.
-size_t runDifferential(std::uint32_t seed, size_t frameTarget, FastChain::InstructionSet set) {
+size_t runDifferential(std::uint32_t seed, size_t frameTarget, InstructionSet set) {
   Random random(seed);
   Ferrowin fast(host), reference(host);
   FerrowinProbe(fast).instructionSet() = set;
@@ -256,14 +256,14 @@ TEST(FastChain, GivesTheModuleChainsBitsForRandomHostCalls) {
   constexpr size_t kFrames = 3000000;
 #endif
   // Each encoding this processor runs: the baseline one and those up to its best.
-  std::vector<FastChain::InstructionSet> sets;
-  for (int k = 0; k <= static_cast<int>(FastChain::best()); ++k)
-    sets.push_back(static_cast<FastChain::InstructionSet>(k));
+  std::vector<InstructionSet> sets;
+  for (int k = 0; k <= static_cast<int>(InstructionSets::best()); ++k)
+    sets.push_back(static_cast<InstructionSet>(k));
   for (std::uint32_t seed : {1u, 2u})
-    for (const FastChain::InstructionSet set : sets) {
+    for (const InstructionSet set : sets) {
       const size_t target = kFrames / 2 / sets.size();
       const size_t frames = runDifferential(seed, target, set);
-      ASSERT_GE(frames, target) << "seed " << seed << ", " << FastChain::name(set);
+      ASSERT_GE(frames, target) << "seed " << seed << ", " << InstructionSets::name(set);
     }
 }
 
@@ -306,7 +306,7 @@ TEST(FastChain, ChangesDuringABlockApplyAtTheNext) {
     FastChain chain(probe.chainModules(), probe.chainSettings());
     {
       const DenormalGuard guard;
-      chain.run(in.data(), in.data(), fastOut.data(), nullptr, 512, FastChain::best());
+      chain.run(in.data(), in.data(), fastOut.data(), nullptr, 512, InstructionSets::best());
     }
     c.change(fast);
     chain.store();

@@ -17,7 +17,7 @@ struct FerrowinProbe {
   WaveShaper& shaper() const { return applied().shaper; }
   FastChain::Modules chainModules() const { return applied().chainModules(); }
   FastChain::Settings chainSettings() const { return applied().chainSettings(); }
-  FastChain::InstructionSet& instructionSet() const { return applied().instructionSet; }
+  InstructionSet& instructionSet() const { return applied().instructionSet; }
 
   VstInt32 trackedNote() const { return applied().trackedNote; }
   float noiseAmount() const { return applied().noiseAmount; }

@@ -78,7 +78,7 @@ void setCounters(benchmark::State& state, int instances) {
 
 // Arguments: block, silence (0 or 1), instances.
 void runEffect(benchmark::State& state, bool modules,
-               FastChain::InstructionSet encoding = FastChain::best()) {
+               InstructionSet encoding = InstructionSets::best()) {
   const int block = static_cast<int>(state.range(0));
   const bool silence = state.range(1) != 0;
   const int instances = static_cast<int>(state.range(2));
@@ -113,7 +113,7 @@ void BM_ModuleChain(benchmark::State& state) { runEffect(state, true); }
 void BM_FastPath(benchmark::State& state) { runEffect(state, false); }
 // The fast path in an encoding below the processor's best (argument 3).
 void BM_FastPathEncoded(benchmark::State& state) {
-  runEffect(state, false, static_cast<FastChain::InstructionSet>(state.range(3)));
+  runEffect(state, false, static_cast<InstructionSet>(state.range(3)));
 }
 
 // The ladders' inputs and coefficients of a frame, as the chain would compute them: the
@@ -128,9 +128,10 @@ std::vector<LadderPair::Frame> ladderFrames(bool silence) {
     filter.updateCoefficients(filter.cutoff + 0.2f * std::fabs(left[static_cast<size_t>(n)]));
     const float l = silence ? 0.0f : left[static_cast<size_t>(n)] / 3.0f;
     const float r = silence ? 0.0f : right[static_cast<size_t>(n)] / 3.0f;
-    frames[static_cast<size_t>(n)] = {_mm_setr_ps(l, r, l, r), _mm_set1_ps(filter.stageGain),
-                                      _mm_set1_ps(filter.stageFeedback),
-                                      _mm_set1_ps(filter.feedback)};
+    frames[static_cast<size_t>(n)] = {
+        sample::pair(l, r),
+        {sample::Lanes(filter.stageGain), sample::Lanes(filter.stageFeedback),
+         sample::Lanes(filter.feedback)}};
   }
   return frames;
 }
@@ -141,8 +142,7 @@ void BM_LaddersAlone(benchmark::State& state) {
   const int instances = static_cast<int>(state.range(2));
   const std::vector<LadderPair::Frame> frames = ladderFrames(silence);
   const __m128 levelScale = _mm_set1_ps(3.0f);
-  std::vector<LadderPair> ladders(static_cast<size_t>(instances));
-  for (LadderPair& l : ladders) l.s0 = l.s1 = l.s2 = l.s3 = l.s4 = _mm_setzero_ps();
+  std::vector<LadderPair> ladders(static_cast<size_t>(instances));  // silent
   std::vector<std::vector<float>> out(static_cast<size_t>(instances),
                                       std::vector<float>(2 * static_cast<size_t>(block)));
   const DenormalGuard guard;
@@ -178,9 +178,9 @@ void registerContenders() {
               ->Unit(benchmark::kMicrosecond);
   // Each encoding below the best, beside the best, on a signal and one instance.
   for (int block : {32, 256, 4096})
-    for (int k = 0; k < static_cast<int>(FastChain::best()); ++k) {
+    for (int k = 0; k < static_cast<int>(InstructionSets::best()); ++k) {
       const std::string name =
-          std::string("BM_FastPath_") + FastChain::name(static_cast<FastChain::InstructionSet>(k));
+          std::string("BM_FastPath_") + InstructionSets::name(static_cast<InstructionSet>(k));
       benchmark::RegisterBenchmark(name.c_str(), &BM_FastPathEncoded)
           ->Args({block, 0, 1, k})
           ->ArgNames({"block", "silence", "instances", "encoding"})
@@ -236,7 +236,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nFast path encoding: %s\n", FastChain::name(FastChain::best()));
+    std::printf("\nFast path encoding: %s\n", InstructionSets::name(InstructionSets::best()));
     std::printf("Per-frame CPU time ratios, median of the repetitions (minimum):\n");
     std::printf("%-42s %18s %18s\n", "case", "fast/module", "fast/ladders");
     for (const auto& [config, contenders] : perFrame) {
@@ -247,10 +247,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
     // An encoding that is not at least 3 % faster than SSE2 at some block size is not worth
     // its code.
-    const int best = static_cast<int>(FastChain::best());
+    const int best = static_cast<int>(InstructionSets::best());
     if (best > 0) std::printf("\nFast path in each encoding / in SSE2 (signal, 1 instance):\n");
     for (int k = 1; k <= best; ++k) {
-      const std::string name = FastChain::name(static_cast<FastChain::InstructionSet>(k));
+      const std::string name = InstructionSets::name(static_cast<InstructionSet>(k));
       for (const char* block : {"32", "256", "4096"}) {
         const std::string config = std::string("block:") + block + "/silence:0/instances:1";
         const std::string encoded = config + "/encoding:";
