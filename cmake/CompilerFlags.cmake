@@ -6,6 +6,12 @@ if(WIN32)
   # The DLL and the test programs must run without the compiler's runtime DLLs beside them.
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+else()
+  # A plug-in library keeps only the code its exported entry points reach; the toolkit's and the
+  # host's unused members stay out of what every Linux host loads.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  add_link_options("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,SHARED_LIBRARY>:LINKER:--gc-sections>"
+                   "$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,MODULE_LIBRARY>:LINKER:--gc-sections>")
 endif()
 
 if(FERROWIN_SANITIZE)
