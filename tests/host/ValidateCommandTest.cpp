@@ -74,6 +74,15 @@ const FaultCase kFaults[] = {
      kRoomy, true},
     // Its time answer has the rate the plug-in was given, at every rate of the grid.
     {"tempo_synced", 0, "PASS  processing: 22050 Hz, block 1,", "", kRoomy},
+    // The grid's second cell starts with every parameter at its top; the values a fault came
+    // out with alone bring the NaN back, so the render line of them is printed. A fault of the
+    // changes' number is not brought back by them, and the validator says so.
+    {"corner_nan", 1, "FAIL  processing: 22050 Hz, block 32,", " NaN", kRoomy},
+    {"corner_nan", 1, "      reproduce: ferrowin-host render ",
+     " --set \"Left=1.000000000\" --set \"Right=1.000000000\"", kRoomy},
+    {"change_queue", 1, "FAIL  processing: 22050 Hz, block 1,", " NaN", kRoomy},
+    {"change_queue", 1, "      reproduce: no render: the values it came out with", "the line below does",
+     kRoomy},
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.fault; }

@@ -64,6 +64,12 @@
 // A tempo-synced effect that trusts the host's time record: with no answer, no tempo, or a rate
 // other than the one it was given, it has no beat length and puts out NaN.
 #define HABIT_TEMPO_SYNCED 21
+// A balance law that divides by the headroom left under the top of both gains, which is none
+// when both sit at their top: NaN there, and only there.
+#define FAULT_CORNER_NAN 22
+// Parameter changes queued for the audio thread in a queue of a fixed size that only a resume
+// empties: after that many changes in one run, processing reads a slot never written (NaN).
+#define FAULT_CHANGE_QUEUE 23
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -105,6 +111,9 @@ struct TestEffect {
       requested = chunk.empty();
     }
   }};
+#endif
+#if FAULT == FAULT_CHANGE_QUEUE
+  int queuedChanges = 0;
 #endif
 #if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
   std::vector<float> echo[2] = {std::vector<float>(kEchoFrames), std::vector<float>(kEchoFrames)};
@@ -253,6 +262,11 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
       sharedSmoothing = 0.0f;
       return 0;
 #endif
+#if FAULT == FAULT_CHANGE_QUEUE
+    case effMainsChanged:
+      effect.queuedChanges = 0;
+      return 0;
+#endif
 #if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
     case effGetChunk:
       *static_cast<void**>(ptr) = effect.values;
@@ -352,7 +366,13 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
   }
   effect.echoAt = at;
 #endif
-#if FAULT == FAULT_NAN_OUTPUT
+#if FAULT == FAULT_CORNER_NAN
+  const float headroom = 2.0f - effect.values[0] - effect.values[1];
+  if (headroom == 0.0f) outputs[0][0] = std::numeric_limits<float>::quiet_NaN();
+#elif FAULT == FAULT_CHANGE_QUEUE
+  constexpr int kQueueSlots = 64;
+  if (effect.queuedChanges > kQueueSlots) outputs[0][0] = std::numeric_limits<float>::quiet_NaN();
+#elif FAULT == FAULT_NAN_OUTPUT
   outputs[0][frames / 2] = std::numeric_limits<float>::quiet_NaN();
 #elif FAULT == FAULT_SUBNORMAL_OUTPUT
   outputs[1][0] = 1e-40f;
@@ -362,6 +382,9 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 }
 
 void setParameter(AEffect* record, VstInt32 index, float value) {
+#if FAULT == FAULT_CHANGE_QUEUE
+  ++effectOf(record)->queuedChanges;
+#endif
   if (index >= 0 && index < 2) effectOf(record)->values[index] = stored(value);
 }
 

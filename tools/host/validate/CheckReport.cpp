@@ -15,8 +15,7 @@ const char kHungWord[] = "HUNG";
 const char kStepWord[] = "STEP";
 const char kNameWord[] = "NAME";
 const char kValueWord[] = "SET";
-// Parameters a trail keeps track of; a plug-in may declare absurd counts.
-constexpr int kMaxTrailParameters = 100000;
+const char kRenderWord[] = "RENDER";
 
 // The tab-separated fields of a report line.
 std::vector<std::string> fieldsOf(const std::string& line) {
@@ -114,6 +113,19 @@ bool parseStepLine(const std::string& line, StepLine* parsed) {
   parsed->doubtful = fields[2] == "1";
   parsed->what = fields[3];
   parsed->reproduce = fields[4];
+  return true;
+}
+
+void CheckReport::renderReproduces(bool reproduces) {
+  if (file == nullptr) return;
+  std::fprintf(file, "%s\t%d\n", kRenderWord, reproduces ? 1 : 0);
+  std::fflush(file);
+}
+
+bool parseRenderReproducesLine(const std::string& line, bool* reproduces) {
+  const std::vector<std::string> fields = fieldsOf(line);
+  if (fields.size() != 2 || fields[0] != kRenderWord) return false;
+  *reproduces = fields[1] == "1";
   return true;
 }
 

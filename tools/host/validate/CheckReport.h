@@ -12,6 +12,9 @@
 // written whichever check a run keeps.
 inline constexpr char kExceptionCheck[] = "the plug-in threw an exception";
 
+// Parameters a trail keeps track of; a plug-in may declare absurd counts.
+inline constexpr int kMaxTrailParameters = 100000;
+
 // Warn: doubtful but not wrong (a host copes); it does not fail the run.
 enum class CheckStatus { Pass, Fail, Skip, Warn };
 
@@ -45,6 +48,9 @@ class CheckReport {
   // the plug-in had: each parameter's name once, then every value set.
   void parameterName(int index, const std::string& name);
   void parameterValue(int index, float value);
+  // Whether the failure just reported comes back in a fresh instance given only the parameter
+  // values its render line sets, so that the render line shows it.
+  void renderReproduces(bool reproduces);
   // The marker a group writes when it ran to its end.
   void finish();
   // The marker of a child that ended itself after `seconds` without an answer from the plug-in.
@@ -93,6 +99,8 @@ struct CheckLine {
 // Parses one line of a report file; false for the end marker and for anything malformed.
 bool parseCheckLine(const std::string& line, CheckLine* parsed);
 bool isFinishLine(const std::string& line);
+// The answer of a renderReproduces line; false for any other line.
+bool parseRenderReproducesLine(const std::string& line, bool* reproduces);
 // The seconds of a hang marker; false for any other line.
 bool parseHungLine(const std::string& line, double* seconds);
 // "PASS  group: what: figure", as the validator prints it.

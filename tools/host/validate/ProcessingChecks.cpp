@@ -1,7 +1,10 @@
 // Processing: every common sample rate (and 8 kHz at the higher levels) and block sizes from
 // 1 frame up, powers of two and not (hosts use 100, 441 and 1000 too), white noise in place and
-// out of place, with parameter changes every 32 frames; no NaN, infinity or subnormal in any
-// output and no write outside the block.
+// out of place, with parameter changes every 32 frames, starting from a corner of the parameters'
+// ranges and often landing on an end; no NaN, infinity or subnormal in any output and no write
+// outside the block.
+#include <cmath>
+
 #include "AudioBench.h"
 #include "EventList.h"
 #include "ValidationGroups.h"
@@ -13,12 +16,19 @@ constexpr int kBlockSizes[] = {1, 32, 64, 100, 256, 441, 1000, 1024, 4096};
 constexpr int kChangeFrames = 32;
 // The level from which the telephone rate 8000 Hz is in the grid.
 constexpr int kLowRateLevel = 7;
+// The corners of ValidationContext::setCorner, which the cells start from in turn.
+constexpr int kCorners = 4;
 
 // The options after the plug-in of a render that processes as a step of the grid does.
 std::string renderLine(const AEffect& record, int rateHz, int blockFrames) {
   const std::string block = " --block " + std::to_string(blockFrames);
   if (record.numInputs == 0) return "out.wav --seconds 2 --rate " + std::to_string(rateHz) + block;
   return "noise-" + std::to_string(rateHz) + "Hz.wav out.wav" + block;
+}
+
+// An instrument that stays silent with a chord held.
+bool silentSynth(const PluginInstance& plugin, const BlockScan& scan) {
+  return (plugin.record()->flags & effFlagsIsSynth) && scan.peak <= 0.0f;
 }
 
 }  // namespace
@@ -31,13 +41,14 @@ void holdChord(PluginInstance& plugin, bool held) {
 }
 
 BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, AudioBench& bench,
-                         long frames, int blockFrames, bool inPlace) {
+                         long frames, int blockFrames, bool inPlace, ParameterChanges changes) {
   holdChord(plugin);
   BlockScan scan;
   long sinceChange = 0;
   for (long done = 0; done < frames; done += blockFrames) {
-    if (sinceChange >= kChangeFrames) {
-      context.changeParameters(plugin, 2);
+    // After a fault the values stay, so that the last ones set are those it came out with.
+    if (sinceChange >= kChangeFrames && changes != ParameterChanges::None && scan.clean()) {
+      context.changeParameters(plugin, 2, changes == ParameterChanges::OftenAtEnds);
       sinceChange = 0;
     }
     bench.run(plugin, blockFrames, inPlace, context.random, &scan);
@@ -47,27 +58,60 @@ BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, Aud
   return scan;
 }
 
+namespace {
+
+bool failed(const PluginInstance& plugin, const BlockScan& scan) {
+  return !scan.clean() || silentSynth(plugin, scan);
+}
+
+// Whether a cell's failure comes back in a fresh instance given only the last values the cell
+// set, processing out of place as a render does: then its render line shows the fault; where it
+// does not, the fault depends on the order of the changes before it.
+bool failsFromLastValues(ValidationContext& context, float rateHz, int blockFrames, long frames) {
+  const std::vector<float> values = context.valuesSet();
+  std::unique_ptr<PluginInstance> fresh = context.open(rateHz, blockFrames);
+  if (!fresh) return false;
+  for (size_t i = 0; i < values.size(); ++i)
+    if (!std::isnan(values[i])) fresh->setParameter(static_cast<VstInt32>(i), values[i]);
+  AudioBench bench(*fresh->record(), blockFrames);
+  setProcessing(*fresh, true);
+  const BlockScan scan = processStretch(context, *fresh, bench, 2 * frames, blockFrames, false,
+                                        ParameterChanges::None);
+  setProcessing(*fresh, false);
+  return failed(*fresh, scan);
+}
+
+}  // namespace
+
 void checkProcessing(ValidationContext& context, CheckReport& report) {
   std::unique_ptr<PluginInstance> plugin = context.openChecked(report);
   if (!plugin) return;
   AudioBench bench(*plugin->record(), 4096);
   context.keepTrail(*plugin, &report);
   const long frames = 2048L * context.options.level;
+  int cell = 0;
   for (float rateHz : kRatesHz) {
     if (rateHz < 22050.0f && context.options.level < kLowRateLevel) continue;
     for (int block : kBlockSizes) {
+      const int corner = cell++ % kCorners;
       const std::string what = std::to_string(static_cast<int>(rateHz)) + " Hz, block " +
                                std::to_string(block) + ", out of place and in place";
       if (!report.step(what, false, renderLine(*plugin->record(), static_cast<int>(rateHz), block)))
         continue;
       setProcessing(*plugin, false);
       context.setRate(*plugin, rateHz, block);
+      context.setCorner(*plugin, corner);
       setProcessing(*plugin, true);
-      BlockScan scan = processStretch(context, *plugin, bench, frames, block, false);
-      scan.add(processStretch(context, *plugin, bench, frames, block, true));
-      const bool silentSynth = (plugin->record()->flags & effFlagsIsSynth) && scan.peak <= 0.0f;
-      report.check(scan.clean() && !silentSynth, what,
-                   scan.figure() + (silentSynth ? ", silent with a chord held" : ""));
+      BlockScan scan = processStretch(context, *plugin, bench, frames, block, false,
+                                      ParameterChanges::OftenAtEnds);
+      scan.add(processStretch(context, *plugin, bench, frames, block, true,
+                              scan.clean() ? ParameterChanges::OftenAtEnds
+                                           : ParameterChanges::None));
+      const bool silent = silentSynth(*plugin, scan);
+      report.check(!failed(*plugin, scan), what,
+                   scan.figure() + (silent ? ", silent with a chord held" : ""));
+      if (failed(*plugin, scan))
+        report.renderReproduces(failsFromLastValues(context, rateHz, block, frames));
     }
   }
   setProcessing(*plugin, false);
