@@ -70,6 +70,8 @@
 // Parameter changes queued for the audio thread in a queue of a fixed size that only a resume
 // empties: after that many changes in one run, processing reads a slot never written (NaN).
 #define FAULT_CHANGE_QUEUE 23
+// An instrument whose two volumes silence it at 0: silent at those settings, not at its defaults.
+#define HABIT_VOLUME_SYNTH 24
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -114,6 +116,8 @@ struct TestEffect {
 #endif
 #if FAULT == FAULT_CHANGE_QUEUE
   int queuedChanges = 0;
+#elif FAULT == HABIT_VOLUME_SYNTH
+  bool noteHeld = false;
 #endif
 #if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
   std::vector<float> echo[2] = {std::vector<float>(kEchoFrames), std::vector<float>(kEchoFrames)};
@@ -239,10 +243,21 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
     case effCanBeAutomated:
       return parameter ? 1 : 0;
     case effGetPlugCategory:
-      return kPlugCategEffect;
+      return FAULT == HABIT_VOLUME_SYNTH ? kPlugCategSynth : kPlugCategEffect;
     case effGetVstVersion:
       return kVstVersion;
     case effProcessEvents:
+#if FAULT == HABIT_VOLUME_SYNTH
+      if (const auto* events = static_cast<const VstEvents*>(ptr))
+        for (VstInt32 i = 0; i < events->numEvents; ++i) {
+          const VstEvent* event = events->events[i];
+          if (event == nullptr || event->type != kVstMidiType) continue;
+          const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+          const int status = static_cast<unsigned char>(midi->midiData[0]) & 0xf0;
+          if (status == 0x90 || status == 0x80)
+            effect.noteHeld = status == 0x90 && midi->midiData[2];
+        }
+#endif
       return 1;
 #if FAULT == HABIT_RESUME_SIZED
     case effSetSampleRate:
@@ -305,7 +320,8 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
   }
 }
 
-void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
+void processReplacing(AEffect* record, [[maybe_unused]] float** inputs, float** outputs,
+                      VstInt32 frames) {
   TestEffect& effect = *effectOf(record);
 #if FAULT == HABIT_RESUME_SIZED
   expect(frames <= static_cast<VstInt32>(effect.scratch.size()));
@@ -345,8 +361,14 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 #endif
   for (int c = 0; c < record->numOutputs; ++c) {
     const float gain = trim * gainOf(effect.values[c % 2]);
+#if FAULT == HABIT_VOLUME_SYNTH
+    constexpr float kNoteLevel = 0.25f;  // a held note, as a steady level
+    for (VstInt32 i = 0; i < frames; ++i)
+      outputs[c][i] = effect.noteHeld ? gain * kNoteLevel : 0.0f;
+#else
     for (VstInt32 i = 0; i < frames; ++i)
       outputs[c][i] = c < record->numInputs ? gain * inputs[c][i] : 0.0f;
+#endif
   }
   if (frames <= 0) return;
 #if FAULT == FAULT_SHARED_STATE
@@ -406,7 +428,7 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
 #if FAULT == HABIT_WIDE
   r.numInputs = 64;
   r.numOutputs = 64;
-#elif FAULT == FAULT_SILENT_SYNTH
+#elif FAULT == FAULT_SILENT_SYNTH || FAULT == HABIT_VOLUME_SYNTH
   r.numInputs = 0;
   r.numOutputs = 2;
 #else
@@ -416,7 +438,7 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
   r.flags = effFlagsCanReplacing;
 #if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
   r.flags |= effFlagsProgramChunks;
-#elif FAULT == FAULT_SILENT_SYNTH
+#elif FAULT == FAULT_SILENT_SYNTH || FAULT == HABIT_VOLUME_SYNTH
   r.flags |= effFlagsIsSynth;
 #endif
 #if defined(_WIN32)
