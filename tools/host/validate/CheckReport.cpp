@@ -47,9 +47,11 @@ std::string flattened(std::string text) {
 
 void CheckReport::add(CheckStatus status, const std::string& what, const std::string& figure) {
   // Up to the step to carry on after, an earlier child has reported already.
+  lastLineKept = false;
   if (steps <= firstStep && firstStep > 0) return;
   StepWatchdog::noteProgress();
   if (!onlyCheck.empty() && what != onlyCheck && what != kExceptionCheck) return;
+  lastLineKept = true;
   if (status == CheckStatus::Fail) ++failed;
   if (file == nullptr) return;
   std::fprintf(file, "%s\t%s\t%s\n", kStatusWords[static_cast<int>(status)],
@@ -60,7 +62,9 @@ void CheckReport::add(CheckStatus status, const std::string& what, const std::st
 bool CheckReport::step(const std::string& what, bool doubtful, const std::string& reproduce) {
   const int index = steps++;
   StepWatchdog::noteProgress();
-  if (index < firstStep || (!onlyCheck.empty() && what != onlyCheck)) return false;
+  if (index < firstStep) return false;
+  if (!onlyCheck.empty() && what != onlyCheck && (!rehearsing || keptStepReached)) return false;
+  if (!onlyCheck.empty() && what == onlyCheck) keptStepReached = true;
   if (stepStarting) stepStarting(index);
   if (file != nullptr) {
     std::fprintf(file, "%s\t%d\t%d\t%s\t%s\n", kStepWord, index, doubtful ? 1 : 0,
@@ -117,7 +121,7 @@ bool parseStepLine(const std::string& line, StepLine* parsed) {
 }
 
 void CheckReport::renderReproduces(bool reproduces) {
-  if (file == nullptr) return;
+  if (file == nullptr || !lastLineKept) return;
   std::fprintf(file, "%s\t%d\n", kRenderWord, reproduces ? 1 : 0);
   std::fflush(file);
 }

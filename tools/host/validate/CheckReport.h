@@ -42,6 +42,9 @@ class CheckReport {
   void skipStepsThrough(int index) { firstStep = index + 1; }
   // Keeps only the check named `what`: its steps run and its lines are written, no other's.
   void keepOnly(const std::string& what) { onlyCheck = what; }
+  // With a check kept alone, the steps before it run too, unreported, as in a whole run: a
+  // group whose steps share one instance calls this, since a step may fail only after them.
+  void runStepsBeforeTheKeptOne() { rehearsing = true; }
   // Called with the index of each step that runs, before its work.
   void onStep(std::function<void(int)> starting) { stepStarting = std::move(starting); }
   // The trail of parameter values, so that the render line of a crash or hang sets the values
@@ -64,6 +67,9 @@ class CheckReport {
   int steps = 0;
   int firstStep = 0;
   std::string onlyCheck;
+  bool rehearsing = false;
+  bool keptStepReached = false;
+  bool lastLineKept = false;  // whether the last check reported was written
   std::function<void(int)> stepStarting;
 };
 

@@ -69,8 +69,12 @@ BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, Aud
 
 namespace {
 
+// What a render writes of a plug-in's outputs: the first two.
+constexpr size_t kRenderedOutputs = 2;
+
 // A fresh instance at a cell's rate and block size, given `values` (NaN: left at its default),
-// processing out of place as a render does, with no changes.
+// processing out of place as a render does, with no changes; only the outputs a render writes
+// are scanned.
 BlockScan freshStretch(ValidationContext& context, float rateHz, int blockFrames, long frames,
                        const std::vector<float>& values) {
   std::unique_ptr<PluginInstance> fresh = context.open(rateHz, blockFrames);
@@ -78,6 +82,7 @@ BlockScan freshStretch(ValidationContext& context, float rateHz, int blockFrames
   for (size_t i = 0; i < values.size(); ++i)
     if (!std::isnan(values[i])) fresh->setParameter(static_cast<VstInt32>(i), values[i]);
   AudioBench bench(*fresh->record(), blockFrames);
+  bench.scannedOutputs = kRenderedOutputs;
   setProcessing(*fresh, true);
   const BlockScan scan =
       processStretch(context, *fresh, bench, frames, blockFrames, false, ParameterChanges::None);
@@ -92,6 +97,8 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
   if (!plugin) return;
   AudioBench bench(*plugin->record(), 4096);
   context.keepTrail(*plugin, &report);
+  // A cell may fail only after the ones before it in the same instance.
+  report.runStepsBeforeTheKeptOne();
   const long frames = 2048L * context.options.level;
   int cell = 0;
   for (float rateHz : kRatesHz) {
@@ -126,6 +133,12 @@ void checkProcessing(ValidationContext& context, CheckReport& report) {
         const BlockScan again =
             freshStretch(context, rateHz, block, 2 * frames, context.valuesSet());
         report.renderReproduces(scan.clean() ? silentSynth(*plugin, again) : !again.clean());
+        // A NaN caught in a feedback path stays there; the cells after it judge a fresh
+        // instance, so that each failure is its own.
+        setProcessing(*plugin, false);
+        plugin = context.open();
+        if (!plugin) return;
+        context.keepTrail(*plugin, &report);
       }
     }
   }
