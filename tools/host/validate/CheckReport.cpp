@@ -62,9 +62,11 @@ void CheckReport::add(CheckStatus status, const std::string& what, const std::st
 bool CheckReport::step(const std::string& what, bool doubtful, const std::string& reproduce) {
   const int index = steps++;
   StepWatchdog::noteProgress();
-  if (index < firstStep) return false;
-  if (!onlyCheck.empty() && what != onlyCheck && (!rehearsing || keptStepReached)) return false;
+  const bool kept = onlyCheck.empty() || what == onlyCheck;
+  const bool rehearsed = !kept && rehearsing && !keptStepReached;
+  // Also when skipped by a child carrying on after it: no step after it runs.
   if (!onlyCheck.empty() && what == onlyCheck) keptStepReached = true;
+  if (index < firstStep || (!kept && !rehearsed)) return false;
   if (stepStarting) stepStarting(index);
   if (file != nullptr) {
     std::fprintf(file, "%s\t%d\t%d\t%s\t%s\n", kStepWord, index, doubtful ? 1 : 0,
