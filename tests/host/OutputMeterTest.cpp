@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "OutputMeter.h"
@@ -38,6 +39,12 @@ TEST(OutputMeter, SquareAndSineLevelsOverSeveralBlocks) {
   small.add(three, 3);
   EXPECT_EQ(small.summary(),
             "frames: 3, peak: -12.04 3.52 dBFS, rms: -13.80 -1.25 dBFS, non-finite: 2");
+  // A subnormal sample is counted too (it is far below any level shown).
+  OutputMeter tiny;
+  const float one[] = {1e-40f, 0.5f};
+  tiny.add(one, 1);
+  const std::string summary = tiny.summary();
+  EXPECT_EQ(summary.substr(summary.find(", non-finite")), ", non-finite: 0, subnormal: 1");
 }
 
 }  // namespace

@@ -64,6 +64,14 @@
 // A tempo-synced effect that trusts the host's time record: with no answer, no tempo, or a rate
 // other than the one it was given, it has no beat length and puts out NaN.
 #define HABIT_TEMPO_SYNCED 21
+// A balance law that divides by the headroom left under the top of both gains, which is none
+// when both sit at their top: NaN there, and only there.
+#define FAULT_CORNER_NAN 22
+// Parameter changes queued for the audio thread in a queue of a fixed size that only a resume
+// empties: after that many changes in one run, processing reads a slot never written (NaN).
+#define FAULT_CHANGE_QUEUE 23
+// An instrument whose two volumes silence it at 0: silent at those settings, not at its defaults.
+#define HABIT_VOLUME_SYNTH 24
 #ifndef FAULT
 #define FAULT FAULT_NONE
 #endif
@@ -105,6 +113,11 @@ struct TestEffect {
       requested = chunk.empty();
     }
   }};
+#endif
+#if FAULT == FAULT_CHANGE_QUEUE
+  int queuedChanges = 0;
+#elif FAULT == HABIT_VOLUME_SYNTH
+  bool noteHeld = false;
 #endif
 #if FAULT == FAULT_SUBNORMAL_TAIL || FAULT == FAULT_ENDLESS_TAIL
   std::vector<float> echo[2] = {std::vector<float>(kEchoFrames), std::vector<float>(kEchoFrames)};
@@ -230,10 +243,21 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
     case effCanBeAutomated:
       return parameter ? 1 : 0;
     case effGetPlugCategory:
-      return kPlugCategEffect;
+      return FAULT == HABIT_VOLUME_SYNTH ? kPlugCategSynth : kPlugCategEffect;
     case effGetVstVersion:
       return kVstVersion;
     case effProcessEvents:
+#if FAULT == HABIT_VOLUME_SYNTH
+      if (const auto* events = static_cast<const VstEvents*>(ptr))
+        for (VstInt32 i = 0; i < events->numEvents; ++i) {
+          const VstEvent* event = events->events[i];
+          if (event == nullptr || event->type != kVstMidiType) continue;
+          const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+          const int status = static_cast<unsigned char>(midi->midiData[0]) & 0xf0;
+          if (status == 0x90 || status == 0x80)
+            effect.noteHeld = status == 0x90 && midi->midiData[2];
+        }
+#endif
       return 1;
 #if FAULT == HABIT_RESUME_SIZED
     case effSetSampleRate:
@@ -251,6 +275,11 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
 #if FAULT == FAULT_SHARED_STATE
     case effMainsChanged:
       sharedSmoothing = 0.0f;
+      return 0;
+#endif
+#if FAULT == FAULT_CHANGE_QUEUE
+    case effMainsChanged:
+      effect.queuedChanges = 0;
       return 0;
 #endif
 #if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
@@ -291,7 +320,8 @@ VstIntPtr dispatch(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr v
   }
 }
 
-void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32 frames) {
+void processReplacing(AEffect* record, [[maybe_unused]] float** inputs, float** outputs,
+                      VstInt32 frames) {
   TestEffect& effect = *effectOf(record);
 #if FAULT == HABIT_RESUME_SIZED
   expect(frames <= static_cast<VstInt32>(effect.scratch.size()));
@@ -331,8 +361,14 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 #endif
   for (int c = 0; c < record->numOutputs; ++c) {
     const float gain = trim * gainOf(effect.values[c % 2]);
+#if FAULT == HABIT_VOLUME_SYNTH
+    constexpr float kNoteLevel = 0.25f;  // a held note, as a steady level
+    for (VstInt32 i = 0; i < frames; ++i)
+      outputs[c][i] = effect.noteHeld ? gain * kNoteLevel : 0.0f;
+#else
     for (VstInt32 i = 0; i < frames; ++i)
       outputs[c][i] = c < record->numInputs ? gain * inputs[c][i] : 0.0f;
+#endif
   }
   if (frames <= 0) return;
 #if FAULT == FAULT_SHARED_STATE
@@ -352,7 +388,13 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
   }
   effect.echoAt = at;
 #endif
-#if FAULT == FAULT_NAN_OUTPUT
+#if FAULT == FAULT_CORNER_NAN
+  const float headroom = 2.0f - effect.values[0] - effect.values[1];
+  if (headroom == 0.0f) outputs[0][0] = std::numeric_limits<float>::quiet_NaN();
+#elif FAULT == FAULT_CHANGE_QUEUE
+  constexpr int kQueueSlots = 64;
+  if (effect.queuedChanges > kQueueSlots) outputs[0][0] = std::numeric_limits<float>::quiet_NaN();
+#elif FAULT == FAULT_NAN_OUTPUT
   outputs[0][frames / 2] = std::numeric_limits<float>::quiet_NaN();
 #elif FAULT == FAULT_SUBNORMAL_OUTPUT
   outputs[1][0] = 1e-40f;
@@ -362,6 +404,9 @@ void processReplacing(AEffect* record, float** inputs, float** outputs, VstInt32
 }
 
 void setParameter(AEffect* record, VstInt32 index, float value) {
+#if FAULT == FAULT_CHANGE_QUEUE
+  ++effectOf(record)->queuedChanges;
+#endif
   if (index >= 0 && index < 2) effectOf(record)->values[index] = stored(value);
 }
 
@@ -383,7 +428,7 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
 #if FAULT == HABIT_WIDE
   r.numInputs = 64;
   r.numOutputs = 64;
-#elif FAULT == FAULT_SILENT_SYNTH
+#elif FAULT == FAULT_SILENT_SYNTH || FAULT == HABIT_VOLUME_SYNTH
   r.numInputs = 0;
   r.numOutputs = 2;
 #else
@@ -393,7 +438,7 @@ TEST_PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
   r.flags = effFlagsCanReplacing;
 #if FAULT == HABIT_CHUNKS || FAULT == FAULT_LOSSY_CHUNK
   r.flags |= effFlagsProgramChunks;
-#elif FAULT == FAULT_SILENT_SYNTH
+#elif FAULT == FAULT_SILENT_SYNTH || FAULT == HABIT_VOLUME_SYNTH
   r.flags |= effFlagsIsSynth;
 #endif
 #if defined(_WIN32)

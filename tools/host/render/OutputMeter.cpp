@@ -1,5 +1,6 @@
 #include "OutputMeter.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -11,6 +12,7 @@ void OutputMeter::add(const float* samples, int64_t count) {
         ++nonFiniteCount;
         continue;
       }
+      if (x != 0.0 && std::fabs(x) < FLT_MIN) ++subnormalCount;
       peaks[c] = std::fmax(peaks[c], std::fabs(x));
       squares[c] += x * x;
     }
@@ -37,5 +39,6 @@ std::string decibels(double level) {
 std::string OutputMeter::summary() const {
   return "frames: " + std::to_string(frameCount) + ", peak: " + decibels(peaks[0]) + " " +
          decibels(peaks[1]) + " dBFS, rms: " + decibels(rms(0)) + " " + decibels(rms(1)) +
-         " dBFS, non-finite: " + std::to_string(nonFiniteCount);
+         " dBFS, non-finite: " + std::to_string(nonFiniteCount) +
+         (subnormalCount > 0 ? ", subnormal: " + std::to_string(subnormalCount) : "");
 }

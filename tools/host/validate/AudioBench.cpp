@@ -96,9 +96,10 @@ void AudioBench::run(PluginInstance& plugin, int frames, bool inPlace, std::mt19
                                     frames);
   if (countAllocations) block.allocations = endCountingAllocations();
   StepWatchdog::noteProgress();
-  for (const std::vector<float>& buffer : outputBuffers) {
+  for (size_t c = 0; c < outputBuffers.size(); ++c) {
+    const std::vector<float>& buffer = outputBuffers[c];
     block.guardWrites += guardWrites(buffer, kGuardFrames, frames);
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; c < scannedOutputs && i < frames; ++i) {
       const float value = buffer[kGuardFrames + i];
       if (std::isnan(value)) {
         ++block.nans;

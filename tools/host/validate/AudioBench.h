@@ -3,6 +3,7 @@
 // that reveal writes before the start or past the end of a block.
 #pragma once
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ class AudioBench {
   bool countAllocations = false;
   // Feeds silence instead of noise (the random source is left untouched).
   bool silentInput = false;
+  // The outputs whose samples are scanned, from the first (guard zones are checked on all).
+  size_t scannedOutputs = SIZE_MAX;
 
  private:
   static constexpr int kGuardFrames = 64;

@@ -15,8 +15,7 @@ const char kHungWord[] = "HUNG";
 const char kStepWord[] = "STEP";
 const char kNameWord[] = "NAME";
 const char kValueWord[] = "SET";
-// Parameters a trail keeps track of; a plug-in may declare absurd counts.
-constexpr int kMaxTrailParameters = 100000;
+const char kRenderWord[] = "RENDER";
 
 // The tab-separated fields of a report line.
 std::vector<std::string> fieldsOf(const std::string& line) {
@@ -48,9 +47,11 @@ std::string flattened(std::string text) {
 
 void CheckReport::add(CheckStatus status, const std::string& what, const std::string& figure) {
   // Up to the step to carry on after, an earlier child has reported already.
+  lastLineKept = false;
   if (steps <= firstStep && firstStep > 0) return;
   StepWatchdog::noteProgress();
   if (!onlyCheck.empty() && what != onlyCheck && what != kExceptionCheck) return;
+  lastLineKept = true;
   if (status == CheckStatus::Fail) ++failed;
   if (file == nullptr) return;
   std::fprintf(file, "%s\t%s\t%s\n", kStatusWords[static_cast<int>(status)],
@@ -61,7 +62,11 @@ void CheckReport::add(CheckStatus status, const std::string& what, const std::st
 bool CheckReport::step(const std::string& what, bool doubtful, const std::string& reproduce) {
   const int index = steps++;
   StepWatchdog::noteProgress();
-  if (index < firstStep || (!onlyCheck.empty() && what != onlyCheck)) return false;
+  const bool kept = onlyCheck.empty() || what == onlyCheck;
+  const bool rehearsed = !kept && rehearsing && !keptStepReached;
+  // Also when skipped by a child carrying on after it: no step after it runs.
+  if (!onlyCheck.empty() && what == onlyCheck) keptStepReached = true;
+  if (index < firstStep || (!kept && !rehearsed)) return false;
   if (stepStarting) stepStarting(index);
   if (file != nullptr) {
     std::fprintf(file, "%s\t%d\t%d\t%s\t%s\n", kStepWord, index, doubtful ? 1 : 0,
@@ -114,6 +119,19 @@ bool parseStepLine(const std::string& line, StepLine* parsed) {
   parsed->doubtful = fields[2] == "1";
   parsed->what = fields[3];
   parsed->reproduce = fields[4];
+  return true;
+}
+
+void CheckReport::renderReproduces(bool reproduces) {
+  if (file == nullptr || !lastLineKept) return;
+  std::fprintf(file, "%s\t%d\n", kRenderWord, reproduces ? 1 : 0);
+  std::fflush(file);
+}
+
+bool parseRenderReproducesLine(const std::string& line, bool* reproduces) {
+  const std::vector<std::string> fields = fieldsOf(line);
+  if (fields.size() != 2 || fields[0] != kRenderWord) return false;
+  *reproduces = fields[1] == "1";
   return true;
 }
 

@@ -12,6 +12,9 @@
 // written whichever check a run keeps.
 inline constexpr char kExceptionCheck[] = "the plug-in threw an exception";
 
+// Parameters a trail keeps track of; a plug-in may declare absurd counts.
+inline constexpr int kMaxTrailParameters = 100000;
+
 // Warn: doubtful but not wrong (a host copes); it does not fail the run.
 enum class CheckStatus { Pass, Fail, Skip, Warn };
 
@@ -39,12 +42,18 @@ class CheckReport {
   void skipStepsThrough(int index) { firstStep = index + 1; }
   // Keeps only the check named `what`: its steps run and its lines are written, no other's.
   void keepOnly(const std::string& what) { onlyCheck = what; }
+  // With a check kept alone, the steps before it run too, unreported, as in a whole run: a
+  // group whose steps share one instance calls this, since a step may fail only after them.
+  void runStepsBeforeTheKeptOne() { rehearsing = true; }
   // Called with the index of each step that runs, before its work.
   void onStep(std::function<void(int)> starting) { stepStarting = std::move(starting); }
   // The trail of parameter values, so that the render line of a crash or hang sets the values
   // the plug-in had: each parameter's name once, then every value set.
   void parameterName(int index, const std::string& name);
   void parameterValue(int index, float value);
+  // Whether the failure just reported comes back in a fresh instance given only the parameter
+  // values its render line sets, so that the render line shows it.
+  void renderReproduces(bool reproduces);
   // The marker a group writes when it ran to its end.
   void finish();
   // The marker of a child that ended itself after `seconds` without an answer from the plug-in.
@@ -58,6 +67,9 @@ class CheckReport {
   int steps = 0;
   int firstStep = 0;
   std::string onlyCheck;
+  bool rehearsing = false;
+  bool keptStepReached = false;
+  bool lastLineKept = false;  // whether the last check reported was written
   std::function<void(int)> stepStarting;
 };
 
@@ -93,6 +105,8 @@ struct CheckLine {
 // Parses one line of a report file; false for the end marker and for anything malformed.
 bool parseCheckLine(const std::string& line, CheckLine* parsed);
 bool isFinishLine(const std::string& line);
+// The answer of a renderReproduces line; false for any other line.
+bool parseRenderReproducesLine(const std::string& line, bool* reproduces);
 // The seconds of a hang marker; false for any other line.
 bool parseHungLine(const std::string& line, double* seconds);
 // "PASS  group: what: figure", as the validator prints it.

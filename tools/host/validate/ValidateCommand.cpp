@@ -178,6 +178,9 @@ int runGroupHere(const std::string& group, const ValidateOptions& options,
   return status;
 }
 
+// In place of a failure's render options: the child found that they do not reproduce it.
+const char kNoRenderReproduces[] = "-";
+
 // A check line with what reproduces it: the step that was running and, where a render
 // reproduces that step, the render's options with the parameter values of the moment.
 struct ReportedLine {
@@ -230,6 +233,9 @@ ChildReport runChild(const ValidateOptions& options, const std::string& group, i
     parseHungLine(text, &child.hungSeconds);
     parseStepLine(text, &child.lastStep);
     child.trail.read(text);
+    bool reproduces = true;
+    if (parseRenderReproducesLine(text, &reproduces) && !child.lines.empty() && !reproduces)
+      child.lines.back().renderOptions = kNoRenderReproduces;
     if (!parseCheckLine(text, &line)) continue;
     // A file that is no plug-in is one error, not a failure of every group.
     if (line.status == CheckStatus::Fail && line.what == kLibraryLoadsCheck)
@@ -247,7 +253,10 @@ ChildReport runChild(const ValidateOptions& options, const std::string& group, i
 // one, and the validator on that check alone (the whole group when `check` is empty).
 void printReproduce(const ValidateOptions& options, const std::string& group,
                     const std::string& check, const std::string& renderOptions, std::ostream& out) {
-  if (!renderOptions.empty())
+  if (renderOptions == kNoRenderReproduces)
+    out << "      reproduce: no render: the values it came out with, set in a fresh instance, "
+           "do not bring it back (it depends on what came before them); the line below does\n";
+  else if (!renderOptions.empty())
     out << "      reproduce: ferrowin-host render " << options.pluginPath << " " << renderOptions
         << "\n";
   out << "      reproduce: ferrowin-host validate " << options.pluginPath << " --group " << group;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "CheckReport.h"
 #include "HostCallback.h"
@@ -46,8 +47,16 @@ class ValidationContext {
                                               int blockFrames = 512);
 
   // Sets `count` parameters chosen at random to random values 0..1, each written to the trail
-  // when there is one.
-  void changeParameters(PluginInstance& plugin, int count);
+  // when there is one. With `toEnds`, half the values are an end of the range instead (0 or 1):
+  // faults hide where several parameters sit at their extremes at once (the longest times, the
+  // highest gain), which uniform values rarely reach together.
+  void changeParameters(PluginInstance& plugin, int count, bool toEnds = false);
+  // Sets every parameter to an end of its range: corner 0 all at 0, 1 all at 1, 2 the odd ones at
+  // 1, 3 the even ones at 1.
+  void setCorner(PluginInstance& plugin, int corner);
+  // The last value set through the two calls above since keepTrail, per parameter; NaN where
+  // none was.
+  const std::vector<float>& valuesSet() const { return lastValues; }
   // Where changeParameters leaves its trail (see CheckReport::parameterValue), or null; the
   // parameters' names are written at once.
   void keepTrail(PluginInstance& plugin, CheckReport* report);
@@ -64,8 +73,11 @@ class ValidationContext {
   PluginLibrary library;
 
  private:
+  void set(PluginInstance& plugin, int index, float value);
+
   bool loaded = false;
   CheckReport* trail = nullptr;
+  std::vector<float> lastValues;
 };
 
 // Switches processing off or on (effMainsChanged).

@@ -49,10 +49,13 @@ void holdChord(PluginInstance& plugin, bool held = true);
 
 class AudioBench;
 struct BlockScan;
-// Processes `frames` frames in blocks of `blockFrames`, changing two parameters at random every
-// 32 frames (between blocks).
+// How a stretch of processing changes the parameters: two at random every 32 frames (between
+// blocks), the same with half the values at an end of the range, or not at all.
+enum class ParameterChanges { Random, OftenAtEnds, None };
+// Processes `frames` frames in blocks of `blockFrames`.
 BlockScan processStretch(ValidationContext& context, PluginInstance& plugin, AudioBench& bench,
-                         long frames, int blockFrames, bool inPlace);
+                         long frames, int blockFrames, bool inPlace,
+                         ParameterChanges changes = ParameterChanges::Random);
 
 // Parameter values read back from a restored state may round by a few steps of 1/2^16.
 inline constexpr float kSameParameterValue = 1e-4f;
