@@ -96,8 +96,10 @@ inline Lanes signedLanes(const std::uint32_t (&low)[2], const std::uint32_t (&hi
 // and right channel's, in the lanes of each); unpack gives lane k's back (or both channels').
 // The states are converted as values (a bit cast), which keeps them out of memory.
 template <template <typename> class State>
-State<Lanes> pack(const State<float>& a, const State<float>& b, const State<float>& c,
-                  const State<float>& d) {
+__attribute__((always_inline)) inline State<Lanes> pack(const State<float>& a,
+                                                        const State<float>& b,
+                                                        const State<float>& c,
+                                                        const State<float>& d) {
   constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
   static_assert(sizeof(State<Lanes>) == kFields * sizeof(Lanes), "fields of the sample type only");
   using Fields = std::array<float, kFields>;
@@ -109,12 +111,13 @@ State<Lanes> pack(const State<float>& a, const State<float>& b, const State<floa
 }
 
 template <template <typename> class State>
-State<Lanes> pack(const State<float>& left, const State<float>& right) {
+__attribute__((always_inline)) inline State<Lanes> pack(const State<float>& left,
+                                                        const State<float>& right) {
   return pack<State>(left, right, left, right);
 }
 
 template <template <typename> class State>
-State<float> unpack(const State<Lanes>& lanes, int k) {
+__attribute__((always_inline)) inline State<float> unpack(const State<Lanes>& lanes, int k) {
   constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
   const auto all = __builtin_bit_cast(std::array<float, 4 * kFields>, lanes);
   std::array<float, kFields> fields;
