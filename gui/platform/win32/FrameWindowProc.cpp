@@ -17,34 +17,46 @@ namespace {
 
 CPoint pointOf(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
 
-// The rectangles of the update region: changes far apart (a slider at each end of the window)
-// are painted as themselves, not as the box around them.
-std::vector<CRect> updateRects(HRGN region, const RECT& bounds) {
+// The rectangles of the region being painted: changes far apart (a slider at each end of the
+// window) are painted as themselves, not as the box around them. The paint's context holds that
+// region already, in screen pixels; asking the window for it again is a round trip to the Wine
+// server, two when it has more than a few rectangles. Its box is the paint rectangle, which
+// gives the offset to window pixels.
+std::vector<CRect> paintRects(HDC dc, const RECT& paintBox) {
   std::vector<CRect> rects;
-  const DWORD bytes = GetRegionData(region, 0, nullptr);
-  std::vector<unsigned char> buffer(bytes);
-  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  if (bytes >= sizeof(RGNDATAHEADER) && GetRegionData(region, bytes, data) == bytes) {
-    const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
-    for (DWORD i = 0; i < data->rdh.nCount; ++i)
-      rects.emplace_back(r[i].left, r[i].top, r[i].right, r[i].bottom);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  RECT box = {};
+  if (region && GetRandomRgn(dc, region, SYSRGN) == 1 && GetRgnBox(region, &box) != NULLREGION) {
+    const DWORD bytes = GetRegionData(region, 0, nullptr);
+    std::vector<unsigned char> buffer(bytes);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (bytes >= sizeof(RGNDATAHEADER) && GetRegionData(region, bytes, data) == bytes) {
+      const LONG dx = paintBox.left - box.left;
+      const LONG dy = paintBox.top - box.top;
+      const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
+      for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        rects.emplace_back(r[i].left + dx, r[i].top + dy, r[i].right + dx, r[i].bottom + dy);
+    }
   }
-  if (rects.empty()) rects.emplace_back(bounds.left, bounds.top, bounds.right, bounds.bottom);
+  if (region) DeleteObject(region);
+  if (rects.empty() && !IsRectEmpty(&paintBox))
+    rects.emplace_back(paintBox.left, paintBox.top, paintBox.right, paintBox.bottom);
   return rects;
 }
 
 void paint(HWND window, CFrame* frame) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  if (GetUpdateRgn(window, region, FALSE) != NULLREGION) {
-    PAINTSTRUCT paintStruct;
-    HDC dc = BeginPaint(window, &paintStruct);
+  PAINTSTRUCT paintStruct;
+  HDC dc = BeginPaint(window, &paintStruct);
+  if (!dc) return;
+  const std::vector<CRect> rects = paintRects(dc, paintStruct.rcPaint);
+  if (!rects.empty()) {
     // Older systems do not composite: the frame draws into its back buffer, of which only the
     // painted part is copied to the window.
     COffscreenContext* backBuffer = frame->getBackBuffer();
     CDrawContext* context = backBuffer;
     if (!context) context = new CDrawContext(frame, dc, window);
     CDrawContext* windowContext = backBuffer ? new CDrawContext(frame, dc, window) : nullptr;
-    for (const CRect& windowRect : updateRects(region, paintStruct.rcPaint)) {
+    for (const CRect& windowRect : rects) {
       const CRect updateRect = frame->fromWindowPixels(windowRect);
       frame->drawRect(context, updateRect);
       if (windowContext)
@@ -52,9 +64,8 @@ void paint(HWND window, CFrame* frame) {
     }
     if (windowContext) windowContext->forget();
     if (!backBuffer) context->forget();
-    EndPaint(window, &paintStruct);
   }
-  DeleteObject(region);
+  EndPaint(window, &paintStruct);
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ GdiDevice::GdiDevice(HDC dc, Gdiplus::GpGraphics* graphics) : dc(dc), graphics(g
 
 GdiDevice::~GdiDevice() {
   if (originalFont) SelectObject(dc, originalFont);
+  if (clipSelected) SelectClipRgn(dc, nullptr);
   if (clipRegion) DeleteObject(clipRegion);
 }
 
@@ -82,8 +83,6 @@ bool GdiDevice::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, flo
   const auto* wide = reinterpret_cast<const WCHAR*>(text);
   ExtTextOutW(dc, roundHalfUp(x), roundHalfUp(baseline), 0, nullptr, wide,
               static_cast<UINT>(lstrlenW(wide)), nullptr);
-  // Other drawing on this context (bitmap copies) bounds itself.
-  SelectClipRgn(dc, nullptr);
   return true;
 }
 
@@ -97,17 +96,24 @@ void GdiDevice::fill(float left, float top, float right, float bottom, uint32_t 
   selectClip(clip);
   const RECT area = {roundHalfUp(left), roundHalfUp(top), roundHalfUp(right), roundHalfUp(bottom)};
   FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  SelectClipRgn(dc, nullptr);
+}
+
+void GdiDevice::followClip(const CRect& clip) {
+  if (clipSelected) selectClip(clip);
 }
 
 void GdiDevice::selectClip(const CRect& clip) {
   if (clip.left <= -kNoClip && clip.right >= kNoClip) {
-    SelectClipRgn(dc, nullptr);
+    if (clipSelected) SelectClipRgn(dc, nullptr);
+    clipSelected = false;
     return;
   }
+  if (clipSelected && clip == selectedClip) return;
   if (!clipRegion) clipRegion = CreateRectRgn(0, 0, 0, 0);
   SetRectRgn(clipRegion, clip.left, clip.top, clip.right, clip.bottom);
   SelectClipRgn(dc, clipRegion);
+  clipSelected = true;
+  selectedClip = clip;
 }
 
 }  // namespace platform

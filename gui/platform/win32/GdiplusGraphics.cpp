@@ -96,6 +96,7 @@ void GdiplusGraphics::setSmoothingNone() {
 
 void GdiplusGraphics::setClip(const CRect& rect) {
   clip = rect;
+  if (gdi) gdi->followClip(rect);
   check(GdipSetClipRectI(graphics, rect.left, rect.top, rect.width(), rect.height(),
                          CombineModeReplace));
 }
