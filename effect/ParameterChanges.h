@@ -29,6 +29,9 @@ class ParameterChanges {
       place.turn.store(head + kCapacity, std::memory_order_release);
       ++head;
     }
+    // A plain load first: the exchange is a locked instruction, which waits for every store
+    // still pending, and a ring that never overflowed should not pay for it every block.
+    if (overflowed.load(std::memory_order_relaxed) == 0) return;
     for (std::uint32_t bits = overflowed.exchange(0, std::memory_order_acquire); bits != 0;
          bits &= bits - 1)
       lost(static_cast<std::int32_t>(__builtin_ctz(bits)));
