@@ -153,4 +153,15 @@ __attribute__((always_inline)) inline void unpack(const State<Lanes>& lanes, Sta
   });
 }
 
+// to = from, one 32-bit field at a time, for a state whose fields were just stored one by one:
+// a copy of the whole would read them with wider loads than the stores that wrote them.
+template <typename State>
+__attribute__((always_inline)) inline void copyByField(State& to, const State& from) {
+  static_assert(sizeof(State) % sizeof(float) == 0, "32-bit fields only");
+  const auto copy = [&](std::size_t i) __attribute__((always_inline)) {
+    fields::write(to, i, fields::read<std::uint32_t>(from, i));
+  };
+  fields::eachOf(copy, std::make_index_sequence<sizeof(State) / sizeof(float)>());
+}
+
 }  // namespace sample
