@@ -29,8 +29,7 @@ struct FollowerControls {
 
   // The effect's values: the base levels 0..1, the level depths 0..1, the cutoff depth -1..1,
   // the frequency depth in Hz, the cutoff's key offset (fraction of the Nyquist frequency) and
-  // the oscillator's in Hz.
-  // Inline: the fast path builds the rules at the start of every block.
+  // the oscillator's in Hz. Inline, since the fast path builds the rules for every block.
   FollowerControls(float noiseAmount, float oscAmount, float noiseDepth, float oscDepth,
                    float cutoffDepth, float frequencyDepthHz, float cutoffKeyOffset,
                    float frequencyKeyOffsetHz)

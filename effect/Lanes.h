@@ -6,10 +6,10 @@
 
 #include <emmintrin.h>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "SampleOps.h"
@@ -102,12 +102,14 @@ inline Lanes signedLanes(const std::uint32_t (&low)[2], const std::uint32_t (&hi
 namespace fields {
 template <typename Field, typename State>
 __attribute__((always_inline)) inline Field read(const State& state, std::size_t i) {
+  static_assert(std::is_trivially_copyable<State>::value, "a state is plain values");
   Field field;
   std::memcpy(&field, reinterpret_cast<const char*>(&state) + i * sizeof(Field), sizeof(Field));
   return field;
 }
 template <typename Field, typename State>
 __attribute__((always_inline)) inline void write(State& state, std::size_t i, Field field) {
+  static_assert(std::is_trivially_copyable<State>::value, "a state is plain values");
   std::memcpy(reinterpret_cast<char*>(&state) + i * sizeof(Field), &field, sizeof(Field));
 }
 template <typename Visit, std::size_t... i>
