@@ -33,9 +33,9 @@ bool FastChain::accepts(const Modules& m, const float* inLeft, const float* inRi
 void FastChain::store() {
   Modules& m = modules;
   sample::unpack<EnvelopeFolloverStateOf>(result.followers, m.follower1, m.follower2);
-  static_cast<NoiseOscilatorState&>(m.noise) = result.noise;
-  static_cast<FMOscilatorState&>(m.oscillator) = result.oscillator;
-  static_cast<WaveShaperState&>(m.shaper) = result.shaper;
+  sample::copyByField<NoiseOscilatorState>(m.noise, result.noise);
+  sample::copyByField<FMOscilatorState>(m.oscillator, result.oscillator);
+  sample::copyByField<WaveShaperState>(m.shaper, result.shaper);
   sample::unpack<MoogFilterStateOf>(result.ladders, m.filterLeft, m.filterRight);
   // What the chain wrote before the last frame, from that frame's controls.
   const Lanes c = result.controls;

@@ -9,6 +9,8 @@
 // bounds are infinite, which leave the sum alone.
 #pragma once
 
+#include <limits>
+
 #include "FMOscilator.h"
 #include "MoogFilter.h"
 #include "NoiseOscilator.h"
@@ -27,10 +29,14 @@ struct FollowerControls {
 
   // The effect's values: the base levels 0..1, the level depths 0..1, the cutoff depth -1..1,
   // the frequency depth in Hz, the cutoff's key offset (fraction of the Nyquist frequency) and
-  // the oscillator's in Hz.
+  // the oscillator's in Hz. Inline, since the fast path builds the rules for every block.
   FollowerControls(float noiseAmount, float oscAmount, float noiseDepth, float oscDepth,
                    float cutoffDepth, float frequencyDepthHz, float cutoffKeyOffset,
-                   float frequencyKeyOffsetHz);
+                   float frequencyKeyOffsetHz)
+      : noiseLevel{noiseDepth - 0.5f, 4.0f, noiseAmount, 0.0f, 1.0f},
+        oscillatorLevel{oscDepth - 0.5f, 4.0f, oscAmount, 0.0f, 1.0f},
+        frequencyOffset{frequencyDepthHz, 1.0f, frequencyKeyOffsetHz, -kInfinity, kInfinity},
+        cutoffOffset{cutoffDepth, 1.0f, cutoffKeyOffset, -kInfinity, kInfinity} {}
 
   // One frame's values, in this order also the lanes of the fast path's register.
   struct Values {
@@ -51,4 +57,7 @@ struct FollowerControls {
   }
 
   Rule<float> noiseLevel, oscillatorLevel, frequencyOffset, cutoffOffset;
+
+ private:
+  static constexpr float kInfinity = std::numeric_limits<float>::infinity();
 };

@@ -6,9 +6,11 @@
 
 #include <emmintrin.h>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "SampleOps.h"
 
@@ -94,20 +96,47 @@ inline Lanes signedLanes(const std::uint32_t (&low)[2], const std::uint32_t (&hi
 // A module's state of the float form and of this type hold the same fields in the same order,
 // each of the sample type. pack sets four states side by side, lane k from the k-th (or the left
 // and right channel's, in the lanes of each); unpack gives lane k's back (or both channels').
-// The states are converted as values (a bit cast), which keeps them out of memory.
+// Each field is copied on its own, at its own width: a state copied whole would be read with
+// wider loads than the stores that wrote it, which stalls store-to-load forwarding at the
+// start of every block.
+namespace fields {
+template <typename Field, typename State>
+__attribute__((always_inline)) inline Field read(const State& state, std::size_t i) {
+  static_assert(std::is_trivially_copyable<State>::value, "a state is plain values");
+  Field field;
+  std::memcpy(&field, reinterpret_cast<const char*>(&state) + i * sizeof(Field), sizeof(Field));
+  return field;
+}
+template <typename Field, typename State>
+__attribute__((always_inline)) inline void write(State& state, std::size_t i, Field field) {
+  static_assert(std::is_trivially_copyable<State>::value, "a state is plain values");
+  std::memcpy(reinterpret_cast<char*>(&state) + i * sizeof(Field), &field, sizeof(Field));
+}
+template <typename Visit, std::size_t... i>
+__attribute__((always_inline)) inline void eachOf(Visit& visit, std::index_sequence<i...>) {
+  (visit(i), ...);
+}
+// visit(i) for every field i, spelled out at compile time so that each copy has a fixed offset.
+template <template <typename> class State, typename Visit>
+__attribute__((always_inline)) inline void each(Visit&& visit) {
+  constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
+  static_assert(sizeof(State<Lanes>) == kFields * sizeof(Lanes), "fields of the sample type only");
+  eachOf(visit, std::make_index_sequence<kFields>());
+}
+}  // namespace fields
+
 template <template <typename> class State>
 __attribute__((always_inline)) inline State<Lanes> pack(const State<float>& a,
                                                         const State<float>& b,
                                                         const State<float>& c,
                                                         const State<float>& d) {
-  constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
-  static_assert(sizeof(State<Lanes>) == kFields * sizeof(Lanes), "fields of the sample type only");
-  using Fields = std::array<float, kFields>;
-  const Fields fa = __builtin_bit_cast(Fields, a), fb = __builtin_bit_cast(Fields, b);
-  const Fields fc = __builtin_bit_cast(Fields, c), fd = __builtin_bit_cast(Fields, d);
-  std::array<Lanes, kFields> lanes;
-  for (std::size_t i = 0; i < kFields; ++i) lanes[i] = _mm_setr_ps(fa[i], fb[i], fc[i], fd[i]);
-  return __builtin_bit_cast(State<Lanes>, lanes);
+  State<Lanes> lanes;
+  fields::each<State>([&](std::size_t i) __attribute__((always_inline)) {
+    fields::write(lanes, i,
+                  Lanes(_mm_setr_ps(fields::read<float>(a, i), fields::read<float>(b, i),
+                                    fields::read<float>(c, i), fields::read<float>(d, i))));
+  });
+  return lanes;
 }
 
 template <template <typename> class State>
@@ -117,18 +146,24 @@ __attribute__((always_inline)) inline State<Lanes> pack(const State<float>& left
 }
 
 template <template <typename> class State>
-__attribute__((always_inline)) inline State<float> unpack(const State<Lanes>& lanes, int k) {
-  constexpr std::size_t kFields = sizeof(State<float>) / sizeof(float);
-  const auto all = __builtin_bit_cast(std::array<float, 4 * kFields>, lanes);
-  std::array<float, kFields> fields;
-  for (std::size_t i = 0; i < kFields; ++i) fields[i] = all[4 * i + static_cast<std::size_t>(k)];
-  return __builtin_bit_cast(State<float>, fields);
+__attribute__((always_inline)) inline void unpack(const State<Lanes>& lanes, State<float>& left,
+                                                  State<float>& right) {
+  fields::each<State>([&](std::size_t i) __attribute__((always_inline)) {
+    const __m128 x = fields::read<Lanes>(lanes, i).v;
+    fields::write(left, i, _mm_cvtss_f32(x));
+    fields::write(right, i, _mm_cvtss_f32(_mm_shuffle_ps(x, x, _MM_SHUFFLE(1, 1, 1, 1))));
+  });
 }
 
-template <template <typename> class State>
-void unpack(const State<Lanes>& lanes, State<float>& left, State<float>& right) {
-  left = unpack<State>(lanes, 0);
-  right = unpack<State>(lanes, 1);
+// to = from, one 32-bit field at a time, for a state whose fields were just stored one by one:
+// a copy of the whole would read them with wider loads than the stores that wrote them.
+template <typename State>
+__attribute__((always_inline)) inline void copyByField(State& to, const State& from) {
+  static_assert(sizeof(State) % sizeof(float) == 0, "32-bit fields only");
+  const auto copy = [&](std::size_t i) __attribute__((always_inline)) {
+    fields::write(to, i, fields::read<std::uint32_t>(from, i));
+  };
+  fields::eachOf(copy, std::make_index_sequence<sizeof(State) / sizeof(float)>());
 }
 
 }  // namespace sample

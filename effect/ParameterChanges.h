@@ -22,6 +22,12 @@ class ParameterChanges {
   // order, then lost(index) once for every parameter whose change found the ring full.
   template <typename Apply, typename Lost>
   void apply(Apply&& applyChange, Lost&& lost) {
+    // Most blocks find nothing to do: the counters, side by side, answer that from one cache
+    // line, without touching the ring. A change whose turn is taken after this look waits for
+    // the next call, as one still being written does.
+    if (tail.load(std::memory_order_relaxed) == head &&
+        overflowed.load(std::memory_order_relaxed) == 0)
+      return;
     for (;;) {
       Place& place = places[head % kCapacity];
       if (place.turn.load(std::memory_order_acquire) != head + 1) break;  // empty, or being written
@@ -29,6 +35,8 @@ class ParameterChanges {
       place.turn.store(head + kCapacity, std::memory_order_release);
       ++head;
     }
+    // The exchange is a locked instruction, which waits for every store still pending.
+    if (overflowed.load(std::memory_order_relaxed) == 0) return;
     for (std::uint32_t bits = overflowed.exchange(0, std::memory_order_acquire); bits != 0;
          bits &= bits - 1)
       lost(static_cast<std::int32_t>(__builtin_ctz(bits)));
@@ -45,7 +53,8 @@ class ParameterChanges {
   static_assert((kCapacity & (kCapacity - 1)) == 0, "turns wrap with the places");
 
   Place places[kCapacity];
-  std::atomic<std::uint32_t> tail{0};        // the next turn to write
-  std::uint32_t head = 0;                    // the next turn to read
-  std::atomic<std::uint32_t> overflowed{0};  // one bit per parameter
+  // The counters share 16 aligned bytes, so one cache line holds them all.
+  alignas(16) std::atomic<std::uint32_t> tail{0};  // the next turn to write
+  std::uint32_t head = 0;                          // the next turn to read
+  std::atomic<std::uint32_t> overflowed{0};        // one bit per parameter
 };

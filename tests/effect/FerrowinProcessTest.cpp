@@ -2,6 +2,7 @@
 // may hand the effect.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
