@@ -218,7 +218,7 @@ GdiDevice* GdiplusGraphics::gdiDevice() {
 float GdiplusGraphics::measureString(const char16_t* text, PlatformFont* font) {
   auto* gdiplusFont = static_cast<GdiplusFont*>(font);
   if (!gdiplusFont || !gdiplusFont->getFont()) return -1.0f;
-  if (GdiDevice::canDraw(text, 0xFF000000) && gdiDevice()) {
+  if (GdiDevice::canDraw(text, kOpaqueBlack) && gdiDevice()) {
     const float width = gdiDevice()->measure(text, *gdiplusFont);
     if (width >= 0.0f) return width;
   }
