@@ -9,6 +9,7 @@
 #include "../../CFrame.h"
 #include "../../COffscreenContext.h"
 #include "../../MouseEvents.h"
+#include "GdiDevice.h"
 
 namespace gui {
 namespace platform {
@@ -16,6 +17,20 @@ namespace platform {
 namespace {
 
 CPoint pointOf(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
+
+// A region's rectangles, moved by (dx, dy).
+std::vector<CRect> rectsOf(HRGN region, LONG dx, LONG dy) {
+  std::vector<CRect> rects;
+  const DWORD bytes = GetRegionData(region, 0, nullptr);
+  std::vector<unsigned char> buffer(bytes);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (bytes >= sizeof(RGNDATAHEADER) && GetRegionData(region, bytes, data) == bytes) {
+    const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+      rects.emplace_back(r[i].left + dx, r[i].top + dy, r[i].right + dx, r[i].bottom + dy);
+  }
+  return rects;
+}
 
 // The rectangles of the region being painted: changes far apart (a slider at each end of the
 // window) are painted as themselves, not as the box around them. The paint's context holds that
@@ -26,49 +41,52 @@ std::vector<CRect> paintRects(HDC dc, const RECT& paintBox) {
   std::vector<CRect> rects;
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   RECT box = {};
-  if (region && GetRandomRgn(dc, region, SYSRGN) == 1 && GetRgnBox(region, &box) != NULLREGION) {
-    const DWORD bytes = GetRegionData(region, 0, nullptr);
-    std::vector<unsigned char> buffer(bytes);
-    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-    if (bytes >= sizeof(RGNDATAHEADER) && GetRegionData(region, bytes, data) == bytes) {
-      const LONG dx = paintBox.left - box.left;
-      const LONG dy = paintBox.top - box.top;
-      const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
-      for (DWORD i = 0; i < data->rdh.nCount; ++i)
-        rects.emplace_back(r[i].left + dx, r[i].top + dy, r[i].right + dx, r[i].bottom + dy);
-    }
-  }
+  if (region && GetRandomRgn(dc, region, SYSRGN) == 1 && GetRgnBox(region, &box) != NULLREGION)
+    rects = rectsOf(region, paintBox.left - box.left, paintBox.top - box.top);
   if (region) DeleteObject(region);
   if (rects.empty() && !IsRectEmpty(&paintBox))
     rects.emplace_back(paintBox.left, paintBox.top, paintBox.right, paintBox.bottom);
   return rects;
 }
 
+// Draws the frame's rectangles (window pixels) on a context of its window.
+void drawRects(HWND window, CFrame* frame, HDC dc, const std::vector<CRect>& rects) {
+  if (rects.empty()) return;
+  // Older systems do not composite: the frame draws into its back buffer, of which only the
+  // painted part is copied to the window.
+  COffscreenContext* backBuffer = frame->getBackBuffer();
+  CDrawContext* context = backBuffer;
+  if (!context) context = new CDrawContext(frame, dc, window);
+  CDrawContext* windowContext = backBuffer ? new CDrawContext(frame, dc, window) : nullptr;
+  for (const CRect& windowRect : rects) {
+    const CRect updateRect = frame->fromWindowPixels(windowRect);
+    frame->drawRect(context, updateRect);
+    if (windowContext)
+      backBuffer->getBitmap()->draw(windowContext, updateRect, updateRect.getTopLeft());
+  }
+  if (windowContext) windowContext->forget();
+  if (!backBuffer) context->forget();
+}
+
 void paint(HWND window, CFrame* frame) {
   PAINTSTRUCT paintStruct;
   HDC dc = BeginPaint(window, &paintStruct);
   if (!dc) return;
-  const std::vector<CRect> rects = paintRects(dc, paintStruct.rcPaint);
-  if (!rects.empty()) {
-    // Older systems do not composite: the frame draws into its back buffer, of which only the
-    // painted part is copied to the window.
-    COffscreenContext* backBuffer = frame->getBackBuffer();
-    CDrawContext* context = backBuffer;
-    if (!context) context = new CDrawContext(frame, dc, window);
-    CDrawContext* windowContext = backBuffer ? new CDrawContext(frame, dc, window) : nullptr;
-    for (const CRect& windowRect : rects) {
-      const CRect updateRect = frame->fromWindowPixels(windowRect);
-      frame->drawRect(context, updateRect);
-      if (windowContext)
-        backBuffer->getBitmap()->draw(windowContext, updateRect, updateRect.getTopLeft());
-    }
-    if (windowContext) windowContext->forget();
-    if (!backBuffer) context->forget();
-  }
+  drawRects(window, frame, dc, paintRects(dc, paintStruct.rcPaint));
   EndPaint(window, &paintStruct);
 }
 
 }  // namespace
+
+bool drawRegionNow(HWND window, HRGN region) {
+  auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!frame || frame->getBackBuffer() || !GdiDevice::matchesGdiplus()) return false;
+  HDC dc = GetDC(window);
+  if (!dc) return false;
+  drawRects(window, frame, dc, rectsOf(region, 0, 0));
+  ReleaseDC(window, dc);
+  return true;
+}
 
 int32_t buttonsFromKeyFlags(WPARAM keyFlags) {
   int32_t buttons = 0;

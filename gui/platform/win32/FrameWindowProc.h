@@ -10,6 +10,16 @@ namespace platform {
 
 LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Draws a region of a frame window (window pixels) now, on the window's own context, where that
+// is the cheaper way; false where the region must wait for the window's paint message.
+//
+// Under Wine a paint message costs about seven Wine-server round trips (the caret, the update
+// region twice, the visible region), more than drawing the changes themselves, and the window
+// shows what was drawn only when its thread next waits, so no half-drawn picture reaches the
+// screen. On Windows the compositor may show a window's context while it is being drawn on, and
+// it buffers a paint; the changes wait for the paint there.
+bool drawRegionNow(HWND window, HRGN region);
+
 // The toolkit's button bits of a mouse message's key flags, with Alt from the key state.
 int32_t buttonsFromKeyFlags(WPARAM keyFlags);
 // Wheel notches of a wheel message's delta: whole notches of 120, truncated toward zero.

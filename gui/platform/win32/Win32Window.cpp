@@ -11,6 +11,7 @@
 #include "../PlatformWindow.h"
 #include "CDropTarget.h"
 #include "FrameWindowClass.h"
+#include "FrameWindowProc.h"
 
 namespace gui {
 namespace platform {
@@ -146,7 +147,7 @@ void invalidateWindowRects(void* window, const CRect* rects, int32_t count) {
     CombineRgn(region, region, piece, RGN_OR);
   }
   if (region && piece) {
-    InvalidateRgn(asWindow(window), region, TRUE);
+    if (!drawRegionNow(asWindow(window), region)) InvalidateRgn(asWindow(window), region, TRUE);
   } else {
     for (int32_t i = 0; i < count; ++i) invalidateWindowRect(window, rects[i]);
   }

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr UINT_PTR kIdleTimer = 1;
-constexpr UINT_PTR kAutomationTimer = 2;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
@@ -20,6 +19,7 @@ struct EditSession {
   explicit EditSession(EditTarget& target) : target(target) {}
   EditTarget& target;
   ULONGLONG deadlineMs = 0;  // 0: none
+  ULONGLONG nextStepMs = 0;
   bool editorOpen = false;
 };
 
@@ -31,7 +31,6 @@ void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
     KillTimer(window, kIdleTimer);
-    KillTimer(window, kAutomationTimer);
     session->target.closeEditor();
   }
   DestroyWindow(window);
@@ -41,9 +40,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case WM_TIMER:
       if (!session || !session->editorOpen) return 0;
-      if (wParam == kAutomationTimer) {
+      if (session->target.automation().automates() && GetTickCount64() >= session->nextStepMs) {
         session->target.automation().step(session->target.plugin().record());
-        return 0;
+        session->nextStepMs += session->target.automation().periodMs();
       }
       session->target.plugin().dispatch(effEditIdle);
       session->target.forgetCalls();
@@ -107,7 +106,7 @@ void runEdit(const EditOptions& options, std::ostream& out) {
     state.deadlineMs = GetTickCount64() + static_cast<ULONGLONG>(options.seconds * 1000.0);
   SetTimer(window, kIdleTimer, static_cast<UINT>(options.idleMs), nullptr);
   EditAutomation& automation = target.automation();
-  if (automation.automates()) SetTimer(window, kAutomationTimer, automation.periodMs(), nullptr);
+  state.nextStepMs = GetTickCount64();
   automation.beginPhase();
 
   MSG message;
