@@ -81,6 +81,8 @@ void paint(HWND window, CFrame* frame) {
 bool drawRegionNow(HWND window, HRGN region) {
   auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!frame || frame->getBackBuffer() || !GdiDevice::matchesGdiplus()) return false;
+  // A paint already due (the window was just shown or uncovered) takes the region with its own.
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
   HDC dc = GetDC(window);
   if (!dc) return false;
   drawRects(window, frame, dc, rectsOf(region, 0, 0));
