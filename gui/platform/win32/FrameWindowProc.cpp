@@ -9,7 +9,7 @@
 #include "../../CFrame.h"
 #include "../../COffscreenContext.h"
 #include "../../MouseEvents.h"
-#include "GdiDevice.h"
+#include "Wine.h"
 
 namespace gui {
 namespace platform {
@@ -80,7 +80,7 @@ void paint(HWND window, CFrame* frame) {
 
 bool drawRegionNow(HWND window, HRGN region) {
   auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!frame || frame->getBackBuffer() || !GdiDevice::matchesGdiplus()) return false;
+  if (!frame || frame->getBackBuffer() || !runsUnderWine()) return false;
   // A paint already due (the window was just shown or uncovered) takes the region with its own.
   if (GetUpdateRect(window, nullptr, FALSE)) return false;
   HDC dc = GetDC(window);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "GdiplusFont.h"
+#include "Wine.h"
 
 namespace gui {
 namespace platform {
@@ -21,13 +22,7 @@ COLORREF colorOf(uint32_t argb) {
 
 }  // namespace
 
-bool GdiDevice::matchesGdiplus() {
-  static const bool underWine = [] {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-  }();
-  return underWine;
-}
+bool GdiDevice::matchesGdiplus() { return runsUnderWine(); }
 
 bool GdiDevice::canDraw(const char16_t* text, uint32_t argb) {
   if (!text || !text[0] || (argb >> 24) != 0xFF) return false;

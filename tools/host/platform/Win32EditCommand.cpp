@@ -2,6 +2,7 @@
 // parent, idled on a timer until it is closed or the time is up.
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "EditCommand.h"
@@ -9,7 +10,10 @@
 
 namespace {
 
-constexpr UINT_PTR kIdleTimer = 1;
+// One timer serves the idle calls and the automation's steps, as one loop does on X11: a second
+// timer would wake the message loop as often again, and those wake-ups would count as the
+// editor's cost.
+constexpr UINT_PTR kTimer = 1;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 const char* const kWindowClass = "FerrowinHostEditor";
@@ -19,7 +23,10 @@ struct EditSession {
   explicit EditSession(EditTarget& target) : target(target) {}
   EditTarget& target;
   ULONGLONG deadlineMs = 0;  // 0: none
-  ULONGLONG nextStepMs = 0;
+  int idleMs = 0;
+  UINT tickMs = 0;
+  ULONGLONG nextIdleMs = 0;
+  ULONGLONG nextStepMs = 0;  // steps keep their own schedule between the timer's ticks
   bool editorOpen = false;
 };
 
@@ -30,7 +37,7 @@ EditSession* session = nullptr;
 void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
-    KillTimer(window, kIdleTimer);
+    KillTimer(window, kTimer);
     session->target.closeEditor();
   }
   DestroyWindow(window);
@@ -38,16 +45,23 @@ void closeEditor(HWND window) {
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_TIMER:
+    case WM_TIMER: {
       if (!session || !session->editorOpen) return 0;
-      if (session->target.automation().automates() && GetTickCount64() >= session->nextStepMs) {
-        session->target.automation().step(session->target.plugin().record());
-        session->nextStepMs += session->target.automation().periodMs();
+      const ULONGLONG now = GetTickCount64();
+      EditAutomation& automation = session->target.automation();
+      if (automation.automates() && now >= session->nextStepMs) {
+        automation.step(session->target.plugin().record());
+        session->nextStepMs += automation.periodMs();
       }
+      // Half a tick early counts as on time, so a timer that fires a little early never skips
+      // an idle call.
+      if (now + session->tickMs / 2 < session->nextIdleMs) return 0;
+      session->nextIdleMs = now + static_cast<ULONGLONG>(session->idleMs);
       session->target.plugin().dispatch(effEditIdle);
       session->target.forgetCalls();
       if (session->deadlineMs && GetTickCount64() >= session->deadlineMs) closeEditor(window);
       return 0;
+    }
     case WM_CLOSE:
       closeEditor(window);
       return 0;
@@ -104,9 +118,13 @@ void runEdit(const EditOptions& options, std::ostream& out) {
       << std::flush;
   if (options.seconds > 0)
     state.deadlineMs = GetTickCount64() + static_cast<ULONGLONG>(options.seconds * 1000.0);
-  SetTimer(window, kIdleTimer, static_cast<UINT>(options.idleMs), nullptr);
   EditAutomation& automation = target.automation();
-  state.nextStepMs = GetTickCount64();
+  UINT tickMs = static_cast<UINT>(options.idleMs);
+  if (automation.automates()) tickMs = std::min<UINT>(tickMs, automation.periodMs());
+  state.idleMs = options.idleMs;
+  state.tickMs = tickMs;
+  state.nextIdleMs = state.nextStepMs = GetTickCount64();
+  SetTimer(window, kTimer, tickMs, nullptr);
   automation.beginPhase();
 
   MSG message;
