@@ -45,7 +45,8 @@ void destroyFrameWindow(void* window);
 void releaseLostFrameWindow();
 // Asks for a repaint of that part of the window, with erasing.
 void invalidateWindowRect(void* window, const CRect& rect);
-// The same for count rectangles, in one request where the system allows it.
+// The same for count rectangles, in one request where the system allows it. Where a paint
+// message costs more than the drawing (Win32 under Wine), they may be drawn before it returns.
 void invalidateWindowRects(void* window, const CRect* rects, int32_t count);
 // The host's idle time: on systems whose windows get no messages from the host's own loop
 // (X11), handles the window's pending input and paints what waits to be painted; elsewhere
