@@ -83,8 +83,21 @@ void CSlider::draw(CDrawContext* context) {
       handleBitmap->draw(context, getHandleRect(), CPoint(0, 0));
     }
     if (isMarked()) drawMark(context, getHandleRect(), kDrawFilled);
+    if (!shownHandle.isEmpty()) shownHandle.unite(getHandleRect());
   }
   setDirty(false);
+}
+
+void CSlider::invalid() {
+  const CRect handle = getHandleRect();
+  // A control marked dirty (its look or size changed) redraws whole; so does one whose handle
+  // has not been placed yet. The mark is the view's own flag, not a change of value.
+  const bool onlyMoved = !dirty && handleBitmap && !shownHandle.isEmpty();
+  CRect rect = size;
+  if (onlyMoved) rect = shownHandle.unite(handle);
+  shownHandle = handleBitmap ? handle : CRect();
+  setDirty(false);
+  invalidRect(rect);
 }
 
 bool CSlider::grab(const CPoint& where, const CButtonState& buttons) {
@@ -174,12 +187,16 @@ void CSlider::mouse(CDrawContext* context, CPoint& where, CButtonState buttons) 
   trackUntilReleased(context, where);
 }
 
-void CSlider::setDrawTransparentHandle(bool flag) { drawTransparentHandle = flag; }
+void CSlider::setDrawTransparentHandle(bool flag) {
+  drawTransparentHandle = flag;
+  shownHandle = CRect();
+}
 void CSlider::setFreeClick(bool flag) { freeClick = flag; }
 bool CSlider::getFreeClick() const { return freeClick; }
 
 void CSlider::setOffsetHandle(const CPoint& val) {
   offsetHandle = val;
+  shownHandle = CRect();
   if (isHorizontal()) {
     handleMinPos = offsetHandle.x + trackStart;
     handleMaxPos = handleMinPos + travel + handleWidth;
@@ -190,7 +207,10 @@ void CSlider::setOffsetHandle(const CPoint& val) {
 }
 
 CPoint CSlider::getOffsetHandle() const { return offsetHandle; }
-void CSlider::setOffset(const CPoint& val) { offset = val; }
+void CSlider::setOffset(const CPoint& val) {
+  offset = val;
+  shownHandle = CRect();
+}
 CPoint CSlider::getOffset() const { return offset; }
 int32_t CSlider::getStyle() const { return style; }
 
@@ -198,6 +218,7 @@ void CSlider::setHandle(CBitmap* handle) {
   if (handle) handle->remember();
   if (handleBitmap) handleBitmap->forget();
   handleBitmap = handle;
+  shownHandle = CRect();
   if (handleBitmap) {
     handleWidth = handleBitmap->getWidth();
     handleHeight = handleBitmap->getHeight();

@@ -31,6 +31,10 @@ class CSlider : public CControl {
   ~CSlider() override;
 
   void draw(CDrawContext* context) override;
+  // After a change of value alone, only the handle's old and new places are redrawn: the rest
+  // of the control shows the same pixels, and the pieces of the window behind them cost as much
+  // to copy as their size.
+  void invalid() override;
   CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
@@ -88,6 +92,9 @@ class CSlider : public CControl {
   int32_t grabOffset = 0;
   float zoomAnchor = 0.0f;
   CButtonState oldButton = 0;
+  // Every place the handle may show on the window (the parent's coordinates): where it was at
+  // the last invalidation and wherever a drawing put it since. Empty: the next redraw is whole.
+  CRect shownHandle;
 };
 
 }  // namespace gui

@@ -78,14 +78,22 @@ void paint(HWND window, CFrame* frame) {
 
 }  // namespace
 
-bool drawRegionNow(HWND window, HRGN region) {
+bool drawRectsNow(HWND window, const CRect* rects, int32_t count) {
   auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!frame || frame->getBackBuffer() || !runsUnderWine()) return false;
-  // A paint already due (the window was just shown or uncovered) takes the region with its own.
+  // A paint already due (the window was just shown or uncovered) takes the changes with its own.
   if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  // A rectangle inside another is drawn with it.
+  std::vector<CRect> drawn;
+  for (int32_t i = 0; i < count; ++i) {
+    bool inside = false;
+    for (int32_t j = 0; j < count && !inside; ++j)
+      inside = j != i && rects[j].rectInside(rects[i]) && (rects[j] != rects[i] || j < i);
+    if (!inside && !rects[i].isEmpty()) drawn.push_back(rects[i]);
+  }
   HDC dc = GetDC(window);
   if (!dc) return false;
-  drawRects(window, frame, dc, rectsOf(region, 0, 0));
+  drawRects(window, frame, dc, drawn);
   ReleaseDC(window, dc);
   return true;
 }

@@ -139,6 +139,7 @@ void invalidateWindowRect(void* window, const CRect& rect) {
 
 void invalidateWindowRects(void* window, const CRect* rects, int32_t count) {
   if (!window || count <= 0) return;
+  if (drawRectsNow(asWindow(window), rects, count)) return;
   // One region, one request: the update region is the same as after one call per rectangle.
   HRGN region = CreateRectRgn(rects[0].left, rects[0].top, rects[0].right, rects[0].bottom);
   HRGN piece = CreateRectRgn(0, 0, 0, 0);
@@ -147,7 +148,7 @@ void invalidateWindowRects(void* window, const CRect* rects, int32_t count) {
     CombineRgn(region, region, piece, RGN_OR);
   }
   if (region && piece) {
-    if (!drawRegionNow(asWindow(window), region)) InvalidateRgn(asWindow(window), region, TRUE);
+    InvalidateRgn(asWindow(window), region, TRUE);
   } else {
     for (int32_t i = 0; i < count; ++i) invalidateWindowRect(window, rects[i]);
   }

@@ -189,6 +189,33 @@ class SDEditorWindow : public ::testing::Test {
                            describe(c));
     }
   }
+  // Host changes drawn by idles, each only where something changed, leave the window as a
+  // whole drawing of the same values shows it: no handle left where one was.
+  void idleRedrawsMatchAWholeDrawing() {
+    openAndPaint();
+    for (float value : {0.2f, 0.3f, 0.9f, 0.85f, 0.1f}) {
+      for (int32_t i = 0; i < kNumParameters; ++i)
+        if (i != kFilterType) ui->effect->setParameter(i, value);
+      ASSERT_TRUE(ui->idleAndPaint());
+    }
+    Screenshot afterIdles;
+    expectShown("", [&](const Screenshot& shot, std::vector<std::string>& f) {
+      checkHandle(shot, kCutoffSlider, 0.1f, f);
+      afterIdles = shot;
+    });
+    const HWND frameWindow = static_cast<HWND>(ui->editor->getFrame()->getWindow());
+    InvalidateRect(frameWindow, nullptr, FALSE);
+    ASSERT_TRUE(pumpUntil([&] { return !GetUpdateRect(frameWindow, nullptr, FALSE); }));
+    expectShown("", [&](const Screenshot& whole, std::vector<std::string>& f) {
+      const CRect& a = whole.area();
+      for (int32_t y = a.top; y < a.bottom && f.size() < 5; ++y)
+        for (int32_t x = a.left; x < a.right && f.size() < 5; ++x)
+          if (!(whole.at(x, y) == afterIdles.at(x, y)))
+            f.push_back("screen " + std::to_string(x) + "," + std::to_string(y) + ": idles drew " +
+                        describe(afterIdles.at(x, y)) + ", a whole drawing " +
+                        describe(whole.at(x, y)));
+    });
+  }
   // A real drag of the cutoff slider from 0 to the top: one gesture, whose values follow the
   // handle, in the editor's pixels at any scale.
   void dragCutoffEndToEnd() {
@@ -260,6 +287,8 @@ TEST_F(SDEditorWindow, SlidersDrawTheirHandleAtTheValuesRow) {
                 });
   }
 }
+
+TEST_F(SDEditorWindow, IdleRedrawsMatchAWholeDrawing) { idleRedrawsMatchAWholeDrawing(); }
 
 TEST_F(SDEditorWindow, KnobsShowTheirPictureAndDisplaysTheirFrame) {
   struct Case {
@@ -644,6 +673,8 @@ TEST_F(ScaledEditorWindow, HandlesAndKnobsShowAtTwiceTheSize) {
 }
 
 TEST_F(ScaledEditorWindow, ADragSendsOneGestureWhoseValuesFollowTheSlider) { dragCutoffEndToEnd(); }
+
+TEST_F(ScaledEditorWindow, IdleRedrawsMatchAWholeDrawing) { idleRedrawsMatchAWholeDrawing(); }
 
 }  // namespace
 }  // namespace wintest

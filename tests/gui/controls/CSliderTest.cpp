@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "CVerticalSlider.h"
 #include "ControlTestSupport.h"
 
@@ -68,6 +70,48 @@ TEST_F(SliderTest, HandleRowsFollowTheValue) {
   drawing.clear();
   slider->draw(nullptr);
   EXPECT_THAT(drawing, ElementsAre("draw 41,160,57,189 from 0,0"));
+}
+
+// A change of value redraws the places the handle may show, old and new; a control marked
+// dirty or given another look redraws whole. Each step runs after the one before.
+TEST_F(SliderTest, AnIdleRedrawsOnlyWhereTheHandleWasAndIs) {
+  void* window = host.frame->getWindow();
+  const CRect whole(40, 160, 56, 320);
+  const auto paint = [&] {
+    auto* context = new CDrawContext(host.frame, nullptr, nullptr);
+    host.frame->drawRect(context, host.frame->getViewSize());
+    context->forget();
+  };
+  host.frame->idle();
+  paint();
+  headless::takeInvalidatedRects(window);
+  const struct {
+    const char* step;
+    std::function<void()> change;
+    CRect redrawn;
+  } steps[] = {
+      {"first move: the handle was never placed", [&] { slider->setValue(0.5f); }, whole},
+      {"0.5 to 0.4", [&] { slider->setValue(0.4f); }, CRect(41, 225, 57, 267)},
+      {"drawn at 0.0 before the idle, back to 0.4",
+       [&] {
+         slider->setValue(0.0f);
+         paint();
+         slider->setValue(0.4f);
+       },
+       CRect(41, 238, 57, 319)},
+      {"marked dirty", [&] { slider->setDirty(true); }, whole},
+      {"0.4 to 1.0", [&] { slider->setValue(1.0f); }, CRect(41, 160, 57, 267)},
+      {"another handle look", [&] {
+         slider->setDrawTransparentHandle(false);
+         slider->setValue(0.9f);
+       },
+       whole},
+  };
+  for (const auto& s : steps) {
+    s.change();
+    host.frame->idle();
+    EXPECT_THAT(headless::takeInvalidatedRects(window), ElementsAre(s.redrawn)) << s.step;
+  }
 }
 
 TEST_F(SliderTest, FreePressMovesTheHandleToThePointer) {
