@@ -84,13 +84,14 @@ void EditAutomation::endPhase(const char* name, std::ostream& out) {
   out << line.str() << std::flush;
 }
 
-void EditAutomation::runWithoutEditor(AEffect* effect, std::ostream& out) {
+void EditAutomation::runWithoutEditor(AEffect* effect, std::ostream& out,
+                                      const std::function<void(uint32_t)>& wait) {
   if (!automates()) return;
   const uint64_t endMs = wallMs() + lastPhaseMs;
   beginPhase();
   while (wallMs() < endMs) {
     step(effect);
-    sleepMs(periodMs());
+    wait(periodMs());
   }
   endPhase("editor closed", out);
   // Without the cost, the line still shows that the phase ran and how long.

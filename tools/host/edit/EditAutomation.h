@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,8 +37,11 @@ class EditAutomation {
   void beginPhase();
   void endPhase(const char* name, std::ostream& out);
   // After the editor closed: as long as the last phase lasted, the same automation without
-  // the editor, measured as "editor closed".
-  void runWithoutEditor(AEffect* effect, std::ostream& out);
+  // the editor, measured as "editor closed". Between steps the host waits with wait(ms), which
+  // serves its window: a host's own loop goes on while a plug-in's editor is closed, and its
+  // cost is not the editor's.
+  void runWithoutEditor(AEffect* effect, std::ostream& out,
+                        const std::function<void(uint32_t)>& wait);
 
  private:
   AutomationOptions options;

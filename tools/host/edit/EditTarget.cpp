@@ -58,8 +58,8 @@ void EditTarget::closeEditor() {
   instance->dispatch(effEditClose);
 }
 
-void EditTarget::finish() {
+void EditTarget::finish(const std::function<void(uint32_t)>& wait) {
   out << "editor closed\n" << std::flush;
-  automator.runWithoutEditor(instance->record(), out);
+  automator.runWithoutEditor(instance->record(), out, wait);
   instance->close();
 }

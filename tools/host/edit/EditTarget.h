@@ -4,6 +4,7 @@
 // the editor's cost (EditAutomation), shared by the windows of both platforms.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -38,9 +39,9 @@ class EditTarget {
   EditAutomation& automation() { return automator; }
   // Ends the measured phase of the open editor, then closes the editor.
   void closeEditor();
-  // After the editor closed: the automation runs as long again without it, then the effect
-  // closes.
-  void finish();
+  // After the editor closed: the automation runs as long again without it, waiting between
+  // steps with wait(ms) (the host's window served), then the effect closes.
+  void finish(const std::function<void(uint32_t)>& wait);
 
  private:
   static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,

@@ -6,7 +6,6 @@
 #include <time.h>
 
 #include <chrono>
-#include <thread>
 #endif
 
 #if defined(_WIN32)
@@ -22,7 +21,6 @@ uint64_t processCpu100ns() {
   return ticks(kernel) + ticks(user);
 }
 uint64_t wallMs() { return GetTickCount64(); }
-void sleepMs(uint32_t ms) { Sleep(ms); }
 #else
 uint64_t processCpu100ns() {
   timespec used = {};
@@ -35,5 +33,4 @@ uint64_t wallMs() {
                                    std::chrono::steady_clock::now().time_since_epoch())
                                    .count());
 }
-void sleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 #endif

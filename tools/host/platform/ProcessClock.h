@@ -8,4 +8,3 @@
 uint64_t processCpu100ns();
 // A monotonic wall clock in milliseconds.
 uint64_t wallMs();
-void sleepMs(uint32_t ms);

@@ -32,15 +32,34 @@ struct EditSession {
 
 EditSession* session = nullptr;
 
-// The editor goes before its parent window, so that it never sees its window destroyed
-// under it.
+// Ends the open phase; the window stays for the closed one and goes after it, so that the
+// editor never sees its window destroyed under it.
 void closeEditor(HWND window) {
   if (session && session->editorOpen) {
     session->editorOpen = false;
     KillTimer(window, kTimer);
     session->target.closeEditor();
+    PostQuitMessage(0);
+  } else {
+    DestroyWindow(window);  // closed by the user after the editor
   }
-  DestroyWindow(window);
+}
+
+// The closed phase's wait: the window's messages are served for ms, as a host's own loop goes
+// on while a plug-in's editor is closed.
+void serveMessagesFor(uint32_t ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,5 +154,9 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   // A window destroyed without WM_CLOSE (the session ends) leaves the editor to be closed.
   if (state.editorOpen) target.closeEditor();
   state.editorOpen = false;
-  target.finish();
+  target.finish(serveMessagesFor);
+  if (IsWindow(window)) DestroyWindow(window);
+  // The quit that the window's end posts is not for the thread's next loop.
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }

@@ -139,5 +139,11 @@ void runEdit(const EditOptions& options, std::ostream& out) {
   // The editor goes before its parent window, so that it never sees its window destroyed
   // under it.
   target.closeEditor();
-  target.finish();
+  // The window stays through the closed phase, its events served for the whole of each wait.
+  target.finish([&window](uint32_t ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    for (auto now = Clock::now(); now < end; now = Clock::now())
+      window.waitForClose(
+          static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(end - now).count()));
+  });
 }
