@@ -91,7 +91,11 @@ bool drawRectsNow(HWND window, const CRect* rects, int32_t count) {
       inside = j != i && rects[j].rectInside(rects[i]) && (rects[j] != rects[i] || j < i);
     if (!inside && !rects[i].isEmpty()) drawn.push_back(rects[i]);
   }
-  HDC dc = GetDC(window);
+  // As GetDC takes it (the window's clipping styles), but kept without a reset on release: the
+  // drawing restores what it changed, and under Wine a reset reselects the default font, which
+  // asks the X server's resource defaults again (on Xvfb, reading two files), at every idle.
+  constexpr DWORD kUseWindowStyles = 0x00010000;  // DCX_USESTYLE
+  HDC dc = GetDCEx(window, nullptr, kUseWindowStyles | DCX_NORESETATTRS);
   if (!dc) return false;
   drawRects(window, frame, dc, drawn);
   ReleaseDC(window, dc);

@@ -34,7 +34,15 @@ bool GdiDevice::canDraw(const char16_t* text, uint32_t argb) {
 GdiDevice::GdiDevice(HDC dc, Gdiplus::GpGraphics* graphics) : dc(dc), graphics(graphics) {}
 
 GdiDevice::~GdiDevice() {
-  if (originalFont) SelectObject(dc, originalFont);
+  // The context leaves as it came: one kept without a reset on its release (the frame's idle
+  // drawing) may next serve another window.
+  if (originalFont) {
+    SelectObject(dc, originalFont);
+    SetBkMode(dc, originalBkMode);
+    SetTextAlign(dc, originalTextAlign);
+  }
+  if (originalTextColor != CLR_INVALID) SetTextColor(dc, originalTextColor);
+  if (originalBrushColor != CLR_INVALID) SetDCBrushColor(dc, originalBrushColor);
   if (clipSelected) SelectClipRgn(dc, nullptr);
   if (clipRegion) DeleteObject(clipRegion);
 }
@@ -46,8 +54,8 @@ bool GdiDevice::select(GdiplusFont& font) {
   HGDIOBJ previous = SelectObject(dc, gdiFont);
   if (!originalFont) {
     originalFont = previous;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+    originalBkMode = SetBkMode(dc, TRANSPARENT);
+    originalTextAlign = SetTextAlign(dc, TA_BASELINE | TA_LEFT);
   }
   selectedFont = gdiFont;
   return true;
@@ -69,7 +77,8 @@ bool GdiDevice::draw(const char16_t* text, GdiplusFont& font, uint32_t argb, flo
   if (!select(font)) return false;
   const COLORREF color = colorOf(argb);
   if (color != textColor) {
-    SetTextColor(dc, color);
+    const COLORREF previous = SetTextColor(dc, color);
+    if (textColor == CLR_INVALID) originalTextColor = previous;
     textColor = color;
   }
   selectClip(clip);
@@ -85,7 +94,8 @@ void GdiDevice::fill(float left, float top, float right, float bottom, uint32_t 
                      const CRect& clip) {
   const COLORREF color = colorOf(argb);
   if (color != brushColor) {
-    SetDCBrushColor(dc, color);
+    const COLORREF previous = SetDCBrushColor(dc, color);
+    if (brushColor == CLR_INVALID) originalBrushColor = previous;
     brushColor = color;
   }
   selectClip(clip);

@@ -27,7 +27,8 @@ class GdiDevice {
   static bool canDraw(const char16_t* text, uint32_t argb);
 
   // dc is the device context under graphics; the font, colours and mode set on it stay until
-  // the destructor, so that the texts and fills of one paint share them.
+  // the destructor, so that the texts and fills of one paint share them, and the destructor
+  // restores what they replaced.
   GdiDevice(HDC dc, Gdiplus::GpGraphics* graphics);
   ~GdiDevice();
   GdiDevice(const GdiDevice&) = delete;
@@ -56,7 +57,11 @@ class GdiDevice {
 
   HDC dc;
   Gdiplus::GpGraphics* graphics;
-  HGDIOBJ originalFont = nullptr;
+  HGDIOBJ originalFont = nullptr;  // with it, the mode and alignment that text changes
+  int originalBkMode = 0;
+  UINT originalTextAlign = 0;
+  COLORREF originalTextColor = CLR_INVALID;
+  COLORREF originalBrushColor = CLR_INVALID;
   HFONT selectedFont = nullptr;
   COLORREF textColor = CLR_INVALID;
   COLORREF brushColor = CLR_INVALID;

@@ -39,6 +39,12 @@ TEST_F(IdleRedraw, MarkingOneViewDirtyRepaintsThatViewOnly) {
   frame->idle();
   EXPECT_FALSE(GetUpdateRect(frameWindow(), nullptr, FALSE));
 
+  // The window's context, kept without a reset, comes back as it was: the next window that
+  // takes it from Wine's cache fills with the default colour, not the view's.
+  HDC dc = GetDC(frameWindow());
+  EXPECT_EQ(GetDCBrushColor(dc), RGB(255, 255, 255));
+  ReleaseDC(frameWindow(), dc);
+
   const auto failures = waitForPixels(screenRect(), [&](const Screenshot& shot, auto& failed) {
     if (!closeTo(shot.at(kHostX + 125, kHostY + 35), kChanged))
       failed.push_back("the repainted view does not show its new colour");
