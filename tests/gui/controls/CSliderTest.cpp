@@ -101,7 +101,8 @@ TEST_F(SliderTest, AnIdleRedrawsOnlyWhereTheHandleWasAndIs) {
        CRect(41, 238, 57, 319)},
       {"marked dirty", [&] { slider->setDirty(true); }, whole},
       {"0.4 to 1.0", [&] { slider->setValue(1.0f); }, CRect(41, 160, 57, 267)},
-      {"another handle look", [&] {
+      {"another handle look",
+       [&] {
          slider->setDrawTransparentHandle(false);
          slider->setValue(0.9f);
        },
