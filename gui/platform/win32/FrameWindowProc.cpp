@@ -83,21 +83,15 @@ bool drawRectsNow(HWND window, const CRect* rects, int32_t count) {
   if (!frame || frame->getBackBuffer() || !runsUnderWine()) return false;
   // A paint already due (the window was just shown or uncovered) takes the changes with its own.
   if (GetUpdateRect(window, nullptr, FALSE)) return false;
-  // A rectangle inside another is drawn with it.
-  std::vector<CRect> drawn;
-  for (int32_t i = 0; i < count; ++i) {
-    bool inside = false;
-    for (int32_t j = 0; j < count && !inside; ++j)
-      inside = j != i && rects[j].rectInside(rects[i]) && (rects[j] != rects[i] || j < i);
-    if (!inside && !rects[i].isEmpty()) drawn.push_back(rects[i]);
-  }
   // As GetDC takes it (the window's clipping styles), but kept without a reset on release: the
   // drawing restores what it changed, and under Wine a reset reselects the default font, which
   // asks the X server's resource defaults again (on Xvfb, reading two files), at every idle.
   constexpr DWORD kUseWindowStyles = 0x00010000;  // DCX_USESTYLE
   HDC dc = GetDCEx(window, nullptr, kUseWindowStyles | DCX_NORESETATTRS);
   if (!dc) return false;
-  drawRects(window, frame, dc, drawn);
+  // An idle gives each changed view once; where two rectangles overlap, the part is drawn
+  // twice, to the same pixels.
+  drawRects(window, frame, dc, std::vector<CRect>(rects, rects + count));
   ReleaseDC(window, dc);
   return true;
 }
