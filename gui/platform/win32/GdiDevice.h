@@ -44,6 +44,9 @@ class GdiDevice {
   // Fills the rectangle between the corners, rounded to device pixels as GDI+ rounds them, inside
   // clip with an opaque colour.
   void fill(float left, float top, float right, float bottom, uint32_t argb, const CRect& clip);
+  // Draws the one-pixel edges just inside rect (device pixels), inside clip, with an opaque
+  // colour.
+  void outline(const CRect& rect, uint32_t argb, const CRect& clip);
   // The context's clip changed: a clip this device left on the context follows it, so that
   // GDI+'s own drawing there, which intersects the context's clip with its own, and bitmap copies
   // bounded by the clip meet the same pixels.
@@ -51,6 +54,7 @@ class GdiDevice {
 
  private:
   bool select(GdiplusFont& font);
+  void selectBrushColor(uint32_t argb);
   // Under Wine every clip change on a window's context also goes to the X server with the
   // whole visible region, so a clip stays selected until the next one differs.
   void selectClip(const CRect& clip);

@@ -44,6 +44,20 @@ HFONT GdiplusFont::gdiFont(GpGraphics* graphics) {
   return gdi;
 }
 
+bool GdiplusFont::knownWidth(const char16_t* text, int32_t& width) const {
+  const auto known = widths.find(text);
+  if (known == widths.end()) return false;
+  width = known->second;
+  return true;
+}
+
+void GdiplusFont::rememberWidth(const char16_t* text, int32_t width) {
+  // A few displays' worth of values; a font used for ever-new texts starts again.
+  constexpr size_t kMostWidths = 1024;
+  if (widths.size() >= kMostWidths) widths.clear();
+  widths.emplace(text, width);
+}
+
 PlatformFont* PlatformFont::create(const char* name, int32_t sizePx, int32_t style) {
   wchar_t wideName[200] = {};
   if (name) std::mbstowcs(wideName, name, 199);

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 
 #include "../PlatformFont.h"
 #include "GdiplusIncludes.h"
@@ -24,12 +26,17 @@ class GdiplusFont : public PlatformFont {
   HFONT gdiFont(Gdiplus::GpGraphics* graphics);
   // Pixels from the top of a line to its baseline in gdiFont.
   int32_t gdiAscent() const { return ascent; }
+  // Widths in pixels that GDI measured for texts in gdiFont. A display measures its text at
+  // every change of its value, and under Wine a measurement costs twice the drawing.
+  bool knownWidth(const char16_t* text, int32_t& width) const;
+  void rememberWidth(const char16_t* text, int32_t width);
 
  private:
   Gdiplus::GpFont* font;
   HFONT gdi = nullptr;
   bool gdiTried = false;
   int32_t ascent = 0;
+  std::unordered_map<std::u16string, int32_t> widths;
 };
 
 }  // namespace platform

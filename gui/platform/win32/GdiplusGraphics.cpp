@@ -95,13 +95,25 @@ void GdiplusGraphics::setSmoothingNone() {
 }
 
 void GdiplusGraphics::setClip(const CRect& rect) {
+  if (rect == clip) return;
   clip = rect;
+  clipApplied = false;
   if (gdi) gdi->followClip(rect);
-  check(GdipSetClipRectI(graphics, rect.left, rect.top, rect.width(), rect.height(),
+}
+
+void GdiplusGraphics::applyClip() {
+  if (clipApplied) return;
+  clipApplied = true;
+  if (clip.left <= -GdiDevice::kNoClip && clip.right >= GdiDevice::kNoClip) {
+    check(GdipResetClip(graphics));
+    return;
+  }
+  check(GdipSetClipRectI(graphics, clip.left, clip.top, clip.width(), clip.height(),
                          CombineModeReplace));
 }
 
 void GdiplusGraphics::drawLine(const CPoint& from, const CPoint& to) {
+  applyClip();
   if (pen) check(GdipDrawLineI(graphics, pen, from.x, from.y, to.x, to.y));
 }
 
@@ -110,22 +122,17 @@ void GdiplusGraphics::fillRect(float left, float top, float width, float height)
     gdiDevice()->fill(left, top, left + width, top + height, fillArgb, clip);
     return;
   }
+  applyClip();
   if (fillBrush) check(GdipFillRectangle(graphics, fillBrush, left, top, width, height));
 }
 
 void GdiplusGraphics::strokeRect(int32_t left, int32_t top, int32_t width, int32_t height) {
   // A solid one-pixel outline through the corners covers the pixels of its four edges.
   if (penWidth == 1.0f && penDashStyle == 0 && isOpaque(penArgb) && gdiDevice()) {
-    const auto l = static_cast<float>(left);
-    const auto t = static_cast<float>(top);
-    const auto r = static_cast<float>(left + width + 1);
-    const auto b = static_cast<float>(top + height + 1);
-    gdiDevice()->fill(l, t, r, t + 1.0f, penArgb, clip);
-    gdiDevice()->fill(l, b - 1.0f, r, b, penArgb, clip);
-    gdiDevice()->fill(l, t, l + 1.0f, b, penArgb, clip);
-    gdiDevice()->fill(r - 1.0f, t, r, b, penArgb, clip);
+    gdiDevice()->outline(CRect(left, top, left + width + 1, top + height + 1), penArgb, clip);
     return;
   }
+  applyClip();
   if (pen) check(GdipDrawRectangleI(graphics, pen, left, top, width, height));
 }
 
@@ -134,6 +141,7 @@ void GdiplusGraphics::drawImage(PlatformImage* image, int32_t destX, int32_t des
   auto* source = static_cast<GdiplusImage*>(image);
   if (!source || !source->getBitmap()) return;
   if (alpha == 255 && copyOpaque(source, destX, destY, srcX, srcY, width, height)) return;
+  applyClip();
   if (alpha == 255) {
     check(GdipDrawImageRectRectI(graphics, source->getBitmap(), destX, destY, width, height, srcX,
                                  srcY, width, height, UnitPixel, nullptr, nullptr, nullptr));
@@ -170,6 +178,7 @@ void GdiplusGraphics::drawImageStretched(PlatformImage* image, const CRect& dest
                                          const CRect& source, uint8_t alpha) {
   auto* gdiplusImage = static_cast<GdiplusImage*>(image);
   if (!gdiplusImage || !gdiplusImage->getBitmap()) return;
+  applyClip();
   GpImageAttributes* attributes = nullptr;
   if (alpha != 255 && GdipCreateImageAttributes(&attributes) == Ok && attributes) {
     ColorMatrix matrix = {};
@@ -243,6 +252,7 @@ void GdiplusGraphics::drawString(const char16_t* text, PlatformFont* font, int32
   if (GdiDevice::canDraw(text, fontArgb) && gdiDevice() &&
       gdiDevice()->draw(text, *gdiplusFont, fontArgb, layout.X, layout.Y, clip))
     return;
+  applyClip();
   check(GdipSetTextRenderingHint(graphics, TextRenderingHintClearTypeGridFit));
   check(GdipDrawString(graphics, wide(text), -1, gdiplusFont->getFont(), &layout, nullptr,
                        fontBrush));

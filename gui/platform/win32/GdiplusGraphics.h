@@ -48,6 +48,10 @@ class GdiplusGraphics : public PlatformGraphics {
     if (status != Gdiplus::Ok) lastStatus = status;
   }
 
+  // Gives GDI+ the clip before it draws: under Wine most drawing goes through GDI instead, and
+  // each clip change on the graphics costs a region of its own there.
+  void applyClip();
+
   // Direct GDI drawing on this device, made at first use; null where it does not apply.
   GdiDevice* gdiDevice();
 
@@ -58,6 +62,7 @@ class GdiplusGraphics : public PlatformGraphics {
   Gdiplus::GpGraphics* graphics;
   bool onDevice = false;  // on a window or device context, not on an image
   CRect clip{-GdiDevice::kNoClip, -GdiDevice::kNoClip, GdiDevice::kNoClip, GdiDevice::kNoClip};
+  bool clipApplied = true;  // GDI+ holds clip (a new graphics has none)
   Gdiplus::GpPen* pen = nullptr;
   Gdiplus::GpSolidFill* fillBrush = nullptr;
   Gdiplus::GpSolidFill* fontBrush = nullptr;
