@@ -104,6 +104,8 @@ class CFrame : public CViewContainer {
   CDrawContext* createDrawContext();
   // The buffer that paints go through on systems that do not composite windows, else null.
   COffscreenContext* getBackBuffer();
+  // True until the frame first draws: its window has not been painted yet.
+  bool isFirstDraw() const { return firstDraw; }
   void* getOuterWindow() const;
 
   // Blocking tracking loops hold the frame with these (see TrackingScope); it is abandoned

@@ -81,8 +81,11 @@ void paint(HWND window, CFrame* frame) {
 bool drawRectsNow(HWND window, const CRect* rects, int32_t count) {
   auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!frame || frame->getBackBuffer() || !runsUnderWine()) return false;
-  // A paint already due (the window was just shown or uncovered) takes the changes with its own.
-  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  // Until the window's first paint, that paint takes the changes with its own, so that a newly
+  // shown window is drawn once. Later, asking whether a paint is due (GetUpdateRect) would be a
+  // Wine-server request at every idle; when one is (the window was uncovered or resized), the
+  // changes are drawn now and again by the paint, to the same pixels.
+  if (frame->isFirstDraw()) return false;
   // As GetDC takes it (the window's clipping styles), but kept without a reset on release: the
   // drawing restores what it changed, and under Wine a reset reselects the default font, which
   // asks the X server's resource defaults again (on Xvfb, reading two files), at every idle.
