@@ -248,6 +248,39 @@ TEST_F(DrawingPixels, EachDrawingMeetsTheClipSetBeforeIt) {
   bitmap->forget();
 }
 
+// The same outside a paint, where nothing has clipped the window's context yet: GDI+ itself must
+// hold each clip (under Wine it is given one only before it draws), so a line and a translucent
+// fill that reach past their clips leave the rest of the window as it was.
+TEST_F(DrawingPixels, GdiplusDrawingOutsideAPaintStaysInsideItsClip) {
+  constexpr CColor kHalfBlue = {0, 0, 255, 128};
+  const CRect lineClip(30, 60, 90, 70);
+  const CRect fillClip(30, 75, 90, 90);
+  checkScreen([](const Screenshot&, std::vector<std::string>&) {});
+  gui::CDrawContext* context = frame->createDrawContext();
+  ASSERT_NE(context, nullptr);
+  context->setClipRect(lineClip);
+  context->setFrameColor(kBlue);
+  context->moveTo(CPoint(10, 65));
+  context->lineTo(CPoint(110, 65));
+  context->setClipRect(fillClip);
+  context->setFillColor(kHalfBlue);
+  context->drawRect(CRect(10, 50, 110, 100), gui::kDrawFilled);
+  context->forget();
+  checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
+    const CColor blended = shot.at(kHostX + 60, kHostY + 80);
+    if (!(blended.blue == 255 && blended.red > 64 && blended.red < 192))
+      failures.push_back("the translucent fill is " + describe(blended));
+    expectPixels(
+        shot, CRect(5, 45, 115, 105),
+        [&](int32_t x, int32_t y) {
+          if (lineClip.pointInside(CPoint(x, y)) && y == 65) return kBlue;
+          if (fillClip.pointInside(CPoint(x, y))) return blended;
+          return kWhite;
+        },
+        failures);
+  });
+}
+
 TEST_F(DrawingPixels, OffscreenContextCopiedToTheWindowShowsTheSamePicture) {
   const auto picture = [](gui::CDrawContext* context) {
     context->setFillColor(kBlue);
