@@ -26,8 +26,9 @@ class GdiplusFont : public PlatformFont {
   HFONT gdiFont(Gdiplus::GpGraphics* graphics);
   // Pixels from the top of a line to its baseline in gdiFont.
   int32_t gdiAscent() const { return ascent; }
-  // Widths in pixels that GDI measured for texts in gdiFont. A display measures its text at
-  // every change of its value, and under Wine a measurement costs twice the drawing.
+  // Widths in pixels that GDI measured for texts in gdiFont: a display measures its text to
+  // centre it at every change of its value, and under Wine each measurement is a GDI call that
+  // may first select the font into the context.
   bool knownWidth(const char16_t* text, int32_t& width) const;
   void rememberWidth(const char16_t* text, int32_t width);
 
