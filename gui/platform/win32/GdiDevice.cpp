@@ -126,7 +126,7 @@ void GdiDevice::followClip(const CRect& clip) {
 }
 
 void GdiDevice::selectClip(const CRect& clip) {
-  if (clip.left <= -kNoClip && clip.right >= kNoClip) {
+  if (isNoClip(clip)) {
     if (clipSelected) SelectClipRgn(dc, nullptr);
     clipSelected = false;
     return;

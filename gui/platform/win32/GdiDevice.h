@@ -19,6 +19,7 @@ class GdiDevice {
  public:
   // A clip reaching this far on each side is no clip at all.
   static constexpr int32_t kNoClip = 0x40000000;
+  static bool isNoClip(const CRect& clip) { return clip.left <= -kNoClip && clip.right >= kNoClip; }
 
   // True when the process runs under Wine, whose GDI+ draws opaque text and fills through GDI.
   static bool matchesGdiplus();

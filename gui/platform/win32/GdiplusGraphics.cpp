@@ -104,7 +104,7 @@ void GdiplusGraphics::setClip(const CRect& rect) {
 void GdiplusGraphics::applyClip() {
   if (clipApplied) return;
   clipApplied = true;
-  if (clip.left <= -GdiDevice::kNoClip && clip.right >= GdiDevice::kNoClip) {
+  if (GdiDevice::isNoClip(clip)) {
     check(GdipResetClip(graphics));
     return;
   }

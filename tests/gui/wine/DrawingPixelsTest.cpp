@@ -25,6 +25,7 @@ constexpr CColor kRed = {255, 0, 0, 255};
 constexpr CColor kGreen = {0, 255, 0, 255};
 constexpr CColor kBlue = {0, 0, 255, 255};
 constexpr CColor kYellow = {255, 255, 0, 255};
+constexpr CColor kHalfBlue = {0, 0, 255, 128};
 constexpr CColor kWhite = gui::kWhiteCColor;
 constexpr int32_t kBitmapResource = 300;
 constexpr int32_t kDataResource = 301;
@@ -48,6 +49,15 @@ class DrawingPixels : public FrameFixture {
           failures.push_back("pixel (" + std::to_string(x) + "," + std::to_string(y) + ") is " +
                              describe(got) + ", expected " + describe(want));
       }
+  }
+
+  // The colour of kHalfBlue blended over white at a frame point, which must look like one.
+  static CColor halfBlueOverWhite(const Screenshot& shot, const CPoint& at,
+                                  std::vector<std::string>& failures) {
+    const CColor blended = shot.at(kHostX + at.x, kHostY + at.y);
+    if (!(blended.blue == 255 && blended.red > 64 && blended.red < 192))
+      failures.push_back("the translucent fill is " + describe(blended));
+    return blended;
   }
 
   PaintView* addPainter(const CRect& size, PaintView::Painter painter) {
@@ -207,7 +217,6 @@ TEST_F(DrawingPixels, ChildDrawingIsClippedToItsRectangle) {
 // A fill under one clip, then a line, a translucent fill and a bitmap under a wider one: each
 // reaches the whole of the clip it was drawn under, whichever way it is drawn.
 TEST_F(DrawingPixels, EachDrawingMeetsTheClipSetBeforeIt) {
-  constexpr CColor kHalfBlue = {0, 0, 255, 128};
   auto* bitmap = new gui::CBitmap(kBitmapResource);
   addPainter(CRect(0, 0, kWidth, kHeight), [&](gui::CDrawContext* context, const CRect& size) {
     context->setClipRect(CRect(10, 60, 20, 70));
@@ -223,9 +232,7 @@ TEST_F(DrawingPixels, EachDrawingMeetsTheClipSetBeforeIt) {
     context->setClipRect(size);
   });
   checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
-    const CColor blended = shot.at(kHostX + 60, kHostY + 80);
-    if (!(blended.blue == 255 && blended.red > 64 && blended.red < 192))
-      failures.push_back("the translucent fill is " + describe(blended));
+    const CColor blended = halfBlueOverWhite(shot, CPoint(60, 80), failures);
     expectPixels(
         shot, CRect(5, 55, 95, 90),
         [&](int32_t x, int32_t y) {
@@ -252,7 +259,6 @@ TEST_F(DrawingPixels, EachDrawingMeetsTheClipSetBeforeIt) {
 // hold each clip (under Wine it is given one only before it draws), so a line and a translucent
 // fill that reach past their clips leave the rest of the window as it was.
 TEST_F(DrawingPixels, GdiplusDrawingOutsideAPaintStaysInsideItsClip) {
-  constexpr CColor kHalfBlue = {0, 0, 255, 128};
   const CRect lineClip(30, 60, 90, 70);
   const CRect fillClip(30, 75, 90, 90);
   checkScreen([](const Screenshot&, std::vector<std::string>&) {});
@@ -267,9 +273,7 @@ TEST_F(DrawingPixels, GdiplusDrawingOutsideAPaintStaysInsideItsClip) {
   context->drawRect(CRect(10, 50, 110, 100), gui::kDrawFilled);
   context->forget();
   checkScreen([&](const Screenshot& shot, std::vector<std::string>& failures) {
-    const CColor blended = shot.at(kHostX + 60, kHostY + 80);
-    if (!(blended.blue == 255 && blended.red > 64 && blended.red < 192))
-      failures.push_back("the translucent fill is " + describe(blended));
+    const CColor blended = halfBlueOverWhite(shot, CPoint(60, 80), failures);
     expectPixels(
         shot, CRect(5, 45, 115, 105),
         [&](int32_t x, int32_t y) {
